@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/variant.h"
+
+#include <QStringView>
+
+#include <cstdint>
+
+namespace varnex::platform {
+
+// Conversions between automation values, failing as the automation runtime does:
+// 13 "Type mismatch" for a value of the wrong kind, 6 "Overflow" for a number out of range,
+// 94 "Invalid use of Null" for a null value.
+
+/// To a 16-bit integer. Empty gives 0; text is read as by ParseInteger.
+[[nodiscard]] std::int16_t ToI2(const Variant& value);
+/// To a 32-bit integer. Empty gives 0; text is read as by ParseInteger.
+[[nodiscard]] std::int32_t ToI4(const Variant& value);
+/// To text. Empty gives ""; numbers give their decimal text, booleans "True"/"False", dates
+/// their text in the machine's regional short format.
+[[nodiscard]] QString ToBstr(const Variant& value);
+/// To a date. Empty gives the zero date; text is read as by ParseDate.
+[[nodiscard]] Date ToDate(const Variant& value);
+
+/// The one conversion of text to a 32-bit integer: blanks around the number, an optional
+/// sign, decimal digits and an optional decimal fraction, which is rounded half to even.
+/// Anything else fails with 13 "Type mismatch"; a value outside the 32-bit range with
+/// 6 "Overflow".
+[[nodiscard]] std::int32_t ParseInteger(QStringView text);
+
+/// Text to a date: ISO 8601 dates with an optional time ("2024-01-01", "2024-01-01T18:00:00",
+/// "2024-01-01 18:00"), or the short and long date formats (optionally followed by the time
+/// formats) of the machine's regional settings. Anything else fails with 13 "Type mismatch".
+[[nodiscard]] Date ParseDate(QStringView text);
+
+/// Overflow-checked 16-bit sum: fails with 6 "Overflow" past either end of the range.
+[[nodiscard]] std::int16_t AddI2(std::int16_t a, std::int16_t b);
+
+}  // namespace varnex::platform

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/date_time.h"
+#include "platform/variant.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <vector>
+
+namespace varnex::platform {
+
+enum class ColumnType : std::uint8_t { Text, Date, Int32 };
+
+/// A small in-memory table of named, typed columns, filled row by row and read through a
+/// cursor. A text field is stored as given; a date or integer field converts its text when
+/// it is set (ParseDate, ParseInteger) and the set fails as the conversion does. A field that
+/// was never set reads as null.
+///
+/// Failures are the table's automation errors: 3265 for a column that does not exist, 3021
+/// for a cursor with no current record, 3219 for a set without a record being added.
+class Table {
+ public:
+  /// Appends a column; columns are numbered from 0 in the order they were appended.
+  void AppendColumn(QString name, ColumnType type);
+  [[nodiscard]] int ColumnCount() const { return static_cast<int>(mColumns.size()); }
+  [[nodiscard]] const QString& ColumnName(int column) const { return mColumns[column].name; }
+  /// The position of the first column with that name, or -1.
+  [[nodiscard]] int ColumnIndex(QStringView name) const;
+
+  /// Starts a new record at the end of the table; it is the current record until Update.
+  void AddNew();
+  /// Sets a field of the record being added, converting the text to the column's type.
+  void SetField(int column, QStringView text);
+  /// Commits the record being added.
+  void Update();
+  [[nodiscard]] std::size_t RecordCount() const { return mRecordCount; }
+
+  /// Cursor: MoveFirst fails on an empty table; MoveNext past the last record reaches EOF.
+  void MoveFirst();
+  void MoveNext();
+  [[nodiscard]] bool IsEof() const { return mCursor >= mRecordCount; }
+
+  /// A field of the current record: text as Bstr, dates as Date, integers as I4, unset as Null.
+  [[nodiscard]] Variant Field(int column) const;
+  [[nodiscard]] Variant Field(QStringView name) const;
+  /// A text field of the current record without a copy; nullopt-like `isNull()` view when the
+  /// field is unset. The column must be a text column.
+  [[nodiscard]] QStringView TextField(int column, bool* isSet = nullptr) const;
+
+  /// Ends the table's use; every later access fails.
+  void Close();
+
+ private:
+  struct Column {
+    QString name;
+    ColumnType type;
+    // Text: (offset, length) into mText per record; Date/Int32: the value per record.
+    std::vector<std::int64_t> values;
+    std::vector<std::uint32_t> lengths;
+    std::vector<bool> set;
+  };
+
+  void CheckColumn(int column) const;
+  void CheckCurrent() const;
+
+  std::vector<Column> mColumns;
+  QString mText;
+  std::size_t mRecordCount = 0;
+  std::size_t mCursor = 0;
+  bool mAdding = false;
+  bool mClosed = false;
+};
+
+}  // namespace varnex::platform

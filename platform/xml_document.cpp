@@ -1,0 +1,269 @@
+#include "platform/xml_document.h"
+
+#include <expat.h>
+
+#include <QByteArray>
+#include <QStringDecoder>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace varnex::platform {
+namespace {
+
+// Position of a byte offset as 1-based line and column, counting characters (code points).
+std::pair<qint64, qint64> LineAndColumn(const QByteArray& utf8, qint64 offset) {
+  offset = std::clamp<qint64>(offset, 0, utf8.size());
+  qint64 line = 1;
+  qint64 lineStart = 0;
+  for (qint64 i = 0; i < offset; ++i) {
+    if (utf8[i] == '\n') {
+      ++line;
+      lineStart = i + 1;
+    }
+  }
+  qint64 column = 1;
+  for (qint64 i = lineStart; i < offset; ++i) {
+    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) ++column;
+  }
+  return {line, column};
+}
+
+QString Describe(XML_Error code) {
+  switch (code) {
+    case XML_ERROR_NO_ELEMENTS:
+      return QStringLiteral("The document has no root element");
+    case XML_ERROR_INVALID_TOKEN:
+      return QStringLiteral("The document is not well-formed (a character or markup that is not allowed here)");
+    case XML_ERROR_UNCLOSED_TOKEN:
+      return QStringLiteral("The document ends inside a tag or other markup");
+    case XML_ERROR_PARTIAL_CHAR:
+      return QStringLiteral("The document ends inside a character");
+    case XML_ERROR_TAG_MISMATCH:
+      return QStringLiteral("An end tag does not match the start tag that is open");
+    case XML_ERROR_DUPLICATE_ATTRIBUTE:
+      return QStringLiteral("An element carries the same attribute twice");
+    case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
+      return QStringLiteral("Text or markup follows the end of the root element");
+    case XML_ERROR_UNDEFINED_ENTITY:
+      return QStringLiteral("An entity reference names an entity that is not defined");
+    case XML_ERROR_BAD_CHAR_REF:
+      return QStringLiteral("A character reference names a character that is not allowed");
+    case XML_ERROR_SYNTAX:
+      return QStringLiteral("The document has a syntax error");
+    case XML_ERROR_MISPLACED_XML_PI:
+      return QStringLiteral("The XML declaration is not at the very start of the document");
+    case XML_ERROR_UNCLOSED_CDATA_SECTION:
+      return QStringLiteral("A CDATA section is not closed");
+    case XML_ERROR_INCORRECT_ENCODING:
+    case XML_ERROR_UNKNOWN_ENCODING:
+      return QStringLiteral("The encoding declaration does not match the document's characters");
+    case XML_ERROR_XML_DECL:
+      return QStringLiteral("The XML declaration is malformed");
+    case XML_ERROR_NO_MEMORY:
+      return QStringLiteral("The document is too large to be read");
+    default: {
+      QString text = QString::fromUtf8(XML_ErrorString(code));
+      if (!text.isEmpty()) text[0] = text[0].toUpper();
+      return QStringLiteral("The document is not well-formed: ") + text;
+    }
+  }
+}
+
+bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+}  // namespace
+
+// Turns expat's callbacks into the document's rows.
+class XmlRowBuilder {
+ public:
+  explicit XmlRowBuilder(XmlDocument& doc) : mDoc(doc) {}
+
+  void Run(const QByteArray& utf8) {
+    mParser = XML_ParserCreate("UTF-8");
+    if (mParser == nullptr) {
+      mDoc.mReason = Describe(XML_ERROR_NO_MEMORY);
+      return;
+    }
+    XML_SetUserData(mParser, this);
+    XML_SetParamEntityParsing(mParser, XML_PARAM_ENTITY_PARSING_NEVER);
+    XML_SetElementHandler(mParser, &OnStart, &OnEnd);
+    XML_SetCharacterDataHandler(mParser, &OnText);
+    XML_SetCommentHandler(mParser, &OnComment);
+    XML_SetProcessingInstructionHandler(mParser, &OnInstruction);
+    XML_SetCdataSectionHandler(mParser, &OnCDataStart, &OnCDataEnd);
+    XML_SetStartDoctypeDeclHandler(mParser, &OnDoctype);
+    mDoc.mValues.reserve(utf8.size());
+
+    // Fed in large pieces only because expat takes an int length; the encoding is fixed above.
+    constexpr qint64 kPiece = qint64{1} << 28;
+    qint64 offset = 0;
+    bool ok = true;
+    do {
+      const qint64 length = std::min(kPiece, utf8.size() - offset);
+      const bool last = offset + length >= utf8.size();
+      ok = XML_Parse(mParser, utf8.constData() + offset, static_cast<int>(length),
+                     last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
+      offset += length;
+    } while (ok && offset < utf8.size());
+
+    if (!ok) {
+      const auto [line, column] = LineAndColumn(utf8, XML_GetCurrentByteIndex(mParser));
+      QString what = mDoctype ? QStringLiteral(
+                                    "The document holds a document type declaration (DOCTYPE), "
+                                    "which is not accepted")
+                              : mTooLarge ? QStringLiteral("The document is too large to be read")
+                                          : Describe(XML_GetErrorCode(mParser));
+      mDoc.mReason = QStringLiteral("%1, at line %2, column %3.").arg(what).arg(line).arg(column);
+      mDoc.mRows.clear();
+      mDoc.mAttributes.clear();
+      mDoc.mNames.clear();
+      mDoc.mValues.clear();
+    }
+    XML_ParserFree(mParser);
+    mParser = nullptr;
+    mDoc.mValues.squeeze();
+  }
+
+ private:
+  static XmlRowBuilder& Self(void* data) { return *static_cast<XmlRowBuilder*>(data); }
+
+  void AddRow(NodeKind kind) {
+    mDoc.mRows.push_back({kind, static_cast<std::uint32_t>(mDoc.mAttributes.size()), 0});
+  }
+
+  // Text directly under the root forms a node unless it is whitespace only.
+  void FlushText() {
+    if (mTextNonBlank) AddRow(NodeKind::Text);
+    mTextNonBlank = false;
+  }
+
+  std::uint32_t Intern(const char* qualifiedName) {
+    std::string_view name(qualifiedName);
+    if (const auto colon = name.rfind(':'); colon != std::string_view::npos) {
+      name.remove_prefix(colon + 1);
+    }
+    auto it = mNameIndex.find(std::string(name));
+    if (it != mNameIndex.end()) return it->second;
+    const auto index = static_cast<std::uint32_t>(mDoc.mNames.size());
+    mDoc.mNames.push_back(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    mNameIndex.emplace(std::string(name), index);
+    return index;
+  }
+
+  static void OnStart(void* data, const XML_Char* name, const XML_Char** atts) {
+    auto& self = Self(data);
+    (void)name;
+    ++self.mDepth;
+    if (self.mDepth != 2) return;
+    self.FlushText();
+    self.AddRow(NodeKind::Element);
+    auto& row = self.mDoc.mRows.back();
+    for (const XML_Char** a = atts; *a != nullptr; a += 2) {
+      const qsizetype offset = self.mDoc.mValues.size();
+      const QByteArrayView bytes(a[1]);
+      // A value never needs more UTF-16 units than it has UTF-8 bytes.
+      self.mDoc.mValues.resize(offset + bytes.size());
+      QChar* end = self.mDecoder.appendToBuffer(self.mDoc.mValues.data() + offset, bytes);
+      self.mDoc.mValues.truncate(end - self.mDoc.mValues.constData());
+      const qsizetype length = self.mDoc.mValues.size() - offset;
+      if (self.mDoc.mValues.size() > qsizetype{0xFFFFFFFF}) {
+        self.mTooLarge = true;
+        XML_StopParser(self.mParser, XML_FALSE);
+        return;
+      }
+      self.mDoc.mAttributes.push_back({self.Intern(a[0]), static_cast<std::uint32_t>(offset),
+                                       static_cast<std::uint32_t>(length)});
+      ++row.count;
+    }
+  }
+
+  static void OnEnd(void* data, const XML_Char* /*name*/) {
+    auto& self = Self(data);
+    if (self.mDepth == 1) self.FlushText();
+    --self.mDepth;
+  }
+
+  static void OnText(void* data, const XML_Char* text, int length) {
+    auto& self = Self(data);
+    if (self.mDepth != 1 || self.mInCData) return;
+    for (int i = 0; i < length && !self.mTextNonBlank; ++i) {
+      if (!IsXmlBlank(text[i])) self.mTextNonBlank = true;
+    }
+  }
+
+  static void OnComment(void* data, const XML_Char* /*text*/) {
+    auto& self = Self(data);
+    if (self.mDepth != 1) return;
+    self.FlushText();
+    self.AddRow(NodeKind::Comment);
+  }
+
+  static void OnInstruction(void* data, const XML_Char* /*target*/, const XML_Char* /*text*/) {
+    auto& self = Self(data);
+    if (self.mDepth != 1) return;
+    self.FlushText();
+    self.AddRow(NodeKind::ProcessingInstruction);
+  }
+
+  static void OnCDataStart(void* data) {
+    auto& self = Self(data);
+    if (self.mDepth != 1) return;
+    self.FlushText();
+    self.AddRow(NodeKind::CData);
+    self.mInCData = true;
+  }
+
+  static void OnCDataEnd(void* data) { Self(data).mInCData = false; }
+
+  static void OnDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    auto& self = Self(data);
+    self.mDoctype = true;
+    XML_StopParser(self.mParser, XML_FALSE);
+  }
+
+  XmlDocument& mDoc;
+  QStringDecoder mDecoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+  XML_Parser mParser = nullptr;
+  int mDepth = 0;
+  bool mTextNonBlank = false;
+  bool mInCData = false;
+  bool mDoctype = false;
+  bool mTooLarge = false;
+  std::unordered_map<std::string, std::uint32_t> mNameIndex;
+};
+
+std::shared_ptr<const XmlDocument> XmlDocument::Parse(QStringView text) {
+  auto doc = std::make_shared<XmlDocument>();
+  // An unpaired surrogate has no UTF-8 form; refuse it rather than let it turn into U+FFFD.
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (!c.isSurrogate()) continue;
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      ++i;
+      continue;
+    }
+    const QByteArray before = text.left(i).toUtf8();
+    const auto [line, column] = LineAndColumn(before, before.size());
+    doc->mReason = QStringLiteral(
+                       "The document holds a broken character (an unpaired surrogate), at line "
+                       "%1, column %2.")
+                       .arg(line)
+                       .arg(column);
+    return doc;
+  }
+  XmlRowBuilder(*doc).Run(text.toUtf8());
+  return doc;
+}
+
+QStringView XmlDocument::AttributeName(int row, int attribute) const {
+  return mNames[mAttributes[mRows[row].first + attribute].name];
+}
+
+QStringView XmlDocument::AttributeValue(int row, int attribute) const {
+  const Attribute& a = mAttributes[mRows[row].first + attribute];
+  return QStringView(mValues).mid(a.offset, a.length);
+}
+
+}  // namespace varnex::platform

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/dispatch.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+
+namespace varnex::testing {
+
+/// "I2 230", "BSTR \"Verdana\"", "&I2 1" (by reference): one value as the recordings show it.
+QString Describe(const platform::Variant& value);
+
+/// A fake component that records every operation as one line ("put 28 = I2 230",
+/// "call 164(&I2 1, I4 0, ...) -> I2 1", "get 10 -> FONT"), keeps put values so that a later
+/// get returns them, and can be told to fail an operation or to return a given result.
+class RecordingDispatch : public platform::Dispatch {
+ public:
+  platform::Variant Invoke(platform::DispId id, platform::InvokeKind kind,
+                           std::span<platform::Variant> args,
+                           const platform::Variant& value) override;
+
+  /// The next operation with this id fails with that number and description.
+  void FailNext(platform::DispId id, std::int32_t number, QString description = {});
+  /// Every call or get of this id returns the result of `fn`.
+  void Answer(platform::DispId id, std::function<platform::Variant(std::span<platform::Variant>)> fn);
+
+  QStringList lines;
+  std::map<platform::DispId, platform::Variant> properties;
+
+ private:
+  std::map<platform::DispId, std::pair<std::int32_t, QString>> mFailures;
+  std::map<platform::DispId, std::function<platform::Variant(std::span<platform::Variant>)>> mAnswers;
+};
+
+}  // namespace varnex::testing
