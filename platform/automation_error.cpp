@@ -14,6 +14,7 @@ QString StandardDescription(std::int32_t number) {
     case errors::kSubscriptOutOfRange: return QStringLiteral("Subscript out of range");
     case errors::kTypeMismatch: return QStringLiteral("Type mismatch");
     case errors::kObjectNotSet: return QStringLiteral("Object variable or With block variable not set");
+    case errors::kObjectRequired: return QStringLiteral("Object required");
     case errors::kInvalidUseOfNull: return QStringLiteral("Invalid use of Null");
     case errors::kInvalidPropertyValue: return QStringLiteral("Invalid property value");
     case errors::kNotSupported: return QStringLiteral("Object doesn't support this property or method");

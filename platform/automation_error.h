@@ -34,6 +34,7 @@ inline constexpr std::int32_t kOutOfMemory = 7;
 inline constexpr std::int32_t kSubscriptOutOfRange = 9;
 inline constexpr std::int32_t kTypeMismatch = 13;
 inline constexpr std::int32_t kObjectNotSet = 91;
+inline constexpr std::int32_t kObjectRequired = 424;
 inline constexpr std::int32_t kInvalidUseOfNull = 94;
 inline constexpr std::int32_t kInvalidPropertyValue = 380;
 inline constexpr std::int32_t kNotSupported = 438;

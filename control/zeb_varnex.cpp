@@ -1,0 +1,166 @@
+#include "control/zeb_varnex.h"
+
+#include "interaction/grid_events.h"
+#include "platform/automation_error.h"
+#include "platform/control_site.h"
+#include "platform/conversions.h"
+#include "platform/version_info.h"
+#include "platform/xml_document.h"
+#include "schedule/schedule_ids.h"
+#include "schedule/time_set.h"
+
+#include <new>
+
+namespace varnex::control {
+
+using platform::Variant;
+
+namespace {
+
+constexpr std::int32_t Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+
+void NeedArgs(std::span<Variant> args, std::size_t count) {
+  if (args.size() < count) platform::ThrowError(platform::errors::kWrongArgumentCount);
+}
+
+}  // namespace
+
+class Zeb_Varnex::GridSink final : public platform::EventSink {
+ public:
+  explicit GridSink(Zeb_Varnex& control) : mControl(control) {}
+
+  void OnEvent(platform::DispId eventId, std::span<Variant> args) override {
+    Zeb_Varnex& c = mControl;
+    switch (eventId) {
+      case schedule::grid_events::kLinePicked:
+        c.Report([&] {
+          NeedArgs(args, 1);
+          interaction::OnLinePicked(c.ctWOSched, platform::ToI2(args[0]), c.mSelectedOrder);
+        });
+        break;
+      case schedule::grid_events::kHover:
+        c.Report([&] {
+          NeedArgs(args, 2);
+          interaction::OnHover(c.ctWOSched, c.mSite, platform::ToI2(args[0]),
+                               platform::ToI2(args[1]));
+        });
+        break;
+      case schedule::grid_events::kBarActivated:
+        c.Report([&] {
+          NeedArgs(args, 3);
+          interaction::OnBarActivated(c.ctWOSched, platform::ToI2(args[0]),
+                                      platform::ToI2(args[1]), platform::ToI2(args[2]));
+        });
+        break;
+      default: break;  // events the control does not handle
+    }
+  }
+
+ private:
+  Zeb_Varnex& mControl;
+};
+
+class Zeb_Varnex::ToolbarSink final : public platform::EventSink {
+ public:
+  explicit ToolbarSink(Zeb_Varnex& control) : mControl(control) {}
+
+  void OnEvent(platform::DispId eventId, std::span<Variant> args) override {
+    if (eventId != schedule::toolbar_events::kButtonPressed) return;
+    Zeb_Varnex& c = mControl;
+    c.Report([&] {
+      NeedArgs(args, 1);
+      interaction::OnToolbarButton(c.ctWOSched, platform::ToI2(args[0]));
+    });
+  }
+
+ private:
+  Zeb_Varnex& mControl;
+};
+
+Zeb_Varnex::Zeb_Varnex(platform::Dispatch& grid, platform::ControlSite& site)
+    : ctWOSched(grid),
+      mSite(site),
+      mGridSink(std::make_unique<GridSink>(*this)),
+      mToolbarSink(std::make_unique<ToolbarSink>(*this)) {
+  Report([this] { CreationStep(); });
+}
+
+Zeb_Varnex::~Zeb_Varnex() = default;
+
+template <typename Fn>
+void Zeb_Varnex::Report(Fn&& fn) {
+  const QString title = QString::fromUtf16(platform::kProductName);
+  try {
+    fn();
+  } catch (const platform::AutomationError& e) {
+    mSite.ShowMessage(title, e.ReportText());
+  } catch (const std::bad_alloc&) {
+    mSite.ShowMessage(title, platform::AutomationError(platform::errors::kOutOfMemory,
+                                                       platform::StandardDescription(
+                                                           platform::errors::kOutOfMemory))
+                                 .ReportText());
+  }
+}
+
+void Zeb_Varnex::CreationStep() {
+  mColours.mColorSuggested = Variant::I4(Rgb(234, 179, 255));
+  mColours.mColorAccepted = Variant::I4(Rgb(255, 255, 174));
+  mColours.mColorFirm = Variant::I4(Rgb(94, 174, 255));
+  mColours.mColorReleased = Variant::I4(Rgb(0, 213, 106));
+  mColours.mColorOther = Variant::I4(Rgb(170, 170, 170));
+  mSite.SetMarkerCaption(QStringLiteral("lblCancel"), QStringLiteral("X"));
+  mSite.SetMarkerCaption(QStringLiteral("lblReschOut"), QStringLiteral(">>"));
+  mSite.SetMarkerCaption(QStringLiteral("lblReschIn"), QStringLiteral("<<"));
+  mSite.SetMarkerCaption(QStringLiteral("lblAmend"), QStringLiteral("\u00e2"));
+}
+
+void Zeb_Varnex::SetLegendColors() {
+  mSite.SetSwatchFill(QStringLiteral("ctPushSuggested"), platform::ToI4(mColours.mColorSuggested));
+  mSite.SetSwatchFill(QStringLiteral("ctPushAccepted"), platform::ToI4(mColours.mColorAccepted));
+  mSite.SetSwatchFill(QStringLiteral("ctPushFirm"), platform::ToI4(mColours.mColorFirm));
+  mSite.SetSwatchFill(QStringLiteral("ctPushRelease"), platform::ToI4(mColours.mColorReleased));
+}
+
+void Zeb_Varnex::TimeSet(Variant& Hdrxml) {
+  Report([&] {
+    schedule::TimeSet(Hdrxml, ctWOSched, mSite, {mHeaderDoc, mHorizonStart, mHorizonEnd});
+  });
+}
+
+void Zeb_Varnex::PopulateWorkOrder(Variant& Wohxml) {
+  Report([&] {
+    const orders::OrderMembers members{mOrderDoc, mHorizonStart, mHorizonEnd, mColours,
+                                       [this] { SetLegendColors(); }};
+    orders::PopulateWorkOrder(Wohxml, ctWOSched, mSite, members);
+  });
+}
+
+QString Zeb_Varnex::OrderOut() {
+  QString result;
+  Report([&] { result = mSelectedOrder; });
+  return result;
+}
+
+Variant Zeb_Varnex::Invoke(platform::DispId id, platform::InvokeKind kind,
+                           std::span<Variant> args, const Variant& /*value*/) {
+  if (kind != platform::InvokeKind::Method) platform::ThrowError(platform::errors::kNotSupported);
+  switch (id) {
+    case control_ids::kTimeSet:
+      if (args.size() != 1) platform::ThrowError(platform::errors::kWrongArgumentCount);
+      TimeSet(args[0]);
+      return {};
+    case control_ids::kPopulateWorkOrder:
+      if (args.size() != 1) platform::ThrowError(platform::errors::kWrongArgumentCount);
+      PopulateWorkOrder(args[0]);
+      return {};
+    case control_ids::kOrderOut:
+      if (!args.empty()) platform::ThrowError(platform::errors::kWrongArgumentCount);
+      return Variant::Bstr(OrderOut());
+    default: platform::ThrowError(platform::errors::kNotSupported);
+  }
+}
+
+platform::EventSink& Zeb_Varnex::GridEvents() { return *mGridSink; }
+platform::EventSink& Zeb_Varnex::ToolbarEvents() { return *mToolbarSink; }
+
+}  // namespace varnex::control

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/date_time.h"
+#include "platform/variant.h"
+
+#include <functional>
+#include <memory>
+
+namespace varnex::platform {
+class ControlSite;
+class Dispatch;
+class Table;
+class XmlDocument;
+}  // namespace varnex::platform
+
+namespace varnex::orders {
+
+/// The five state colours of the control, each a 32-bit 0x00BBGGRR value held in a variant.
+struct StateColours {
+  platform::Variant mColorSuggested;
+  platform::Variant mColorAccepted;
+  platform::Variant mColorFirm;
+  platform::Variant mColorReleased;
+  platform::Variant mColorOther;
+};
+
+/// What loading the work orders reads and writes of the control.
+struct OrderMembers {
+  std::shared_ptr<const platform::XmlDocument>& mOrderDoc;
+  const platform::Date& mHorizonStart;
+  const platform::Date& mHorizonEnd;
+  const StateColours& colours;
+  /// Paints the legend swatches; called once a load has run to its end.
+  std::function<void()> SetLegendColors;
+};
+
+/// Loads the work-order document into the grid. Once the document has parsed and its order
+/// table is built, the grid's list is emptied, the view set-up is applied again, and every
+/// order becomes one line with its bar, coloured by state and marked by action. A document that
+/// does not parse, or whose table cannot be built, leaves the grid as it was. Failures are
+/// thrown and stop the load where they happen; what was added before stays.
+void PopulateWorkOrder(platform::Variant& wohxml, platform::Dispatch& grid,
+                       platform::ControlSite& site, const OrderMembers& members);
+
+/// Fills the grid from an order table standing on its first row (the second half of the load).
+void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
+                      const OrderMembers& members);
+
+}  // namespace varnex::orders
