@@ -1,0 +1,62 @@
+#include "app/document_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace varnex::app {
+
+QString DecodeUtf8Escaped(const QByteArray& bytes) {
+  QString out;
+  out.reserve(bytes.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+  const qsizetype n = bytes.size();
+  qsizetype i = 0;
+  while (i < n) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      out += QChar(static_cast<char16_t>(b));
+      ++i;
+      continue;
+    }
+    int length = 0;
+    char32_t cp = 0;
+    char32_t min = 0;
+    if ((b & 0xE0) == 0xC0) { length = 2; cp = b & 0x1F; min = 0x80; }
+    else if ((b & 0xF0) == 0xE0) { length = 3; cp = b & 0x0F; min = 0x800; }
+    else if ((b & 0xF8) == 0xF0) { length = 4; cp = b & 0x07; min = 0x10000; }
+    bool valid = length > 0 && i + length <= n;
+    for (int k = 1; valid && k < length; ++k) {
+      if ((p[i + k] & 0xC0) != 0x80) valid = false;
+      else cp = (cp << 6) | (p[i + k] & 0x3F);
+    }
+    valid = valid && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+    if (!valid) {
+      out += QChar(static_cast<char16_t>(0xDC00 + b));
+      ++i;
+      continue;
+    }
+    if (cp >= 0x10000) {
+      out += QChar(QChar::highSurrogate(cp));
+      out += QChar(QChar::lowSurrogate(cp));
+    } else {
+      out += QChar(static_cast<char16_t>(cp));
+    }
+    i += length;
+  }
+  return out;
+}
+
+std::optional<QString> ReadDocumentFile(const QString& path, QString* error) {
+  QFile file(path);
+  if (!QFileInfo(path).isFile()) {
+    if (error) *error = QStringLiteral("%1: no such file").arg(path);
+    return std::nullopt;
+  }
+  if (!file.open(QIODevice::ReadOnly)) {
+    if (error) *error = QStringLiteral("%1: cannot be read (%2)").arg(path, file.errorString());
+    return std::nullopt;
+  }
+  return DecodeUtf8Escaped(file.readAll());
+}
+
+}  // namespace varnex::app

@@ -1,0 +1,66 @@
+#include "app/json_writer.h"
+
+#include "platform/font_object.h"
+
+namespace varnex::app {
+
+using platform::Variant;
+using platform::VarType;
+
+QString JsonString(QStringView text) {
+  QString out;
+  out.reserve(text.size() + 2);
+  out += QLatin1Char('"');
+  for (const QChar c : text) {
+    switch (c.unicode()) {
+      case '"': out += QLatin1String("\\\""); break;
+      case '\\': out += QLatin1String("\\\\"); break;
+      case '\n': out += QLatin1String("\\n"); break;
+      case '\r': out += QLatin1String("\\r"); break;
+      case '\t': out += QLatin1String("\\t"); break;
+      default:
+        // Control characters, and surrogates, which may be unpaired in hostile text.
+        if (c.unicode() < 0x20 || c.isSurrogate()) {
+          out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+          out += c;
+        }
+    }
+  }
+  // A well-formed surrogate pair was escaped as two \u escapes, which JSON reads back as one
+  // character; nothing else to do.
+  out += QLatin1Char('"');
+  return out;
+}
+
+QString JsonValue(const Variant& value) {
+  QString v;
+  switch (value.Type()) {
+    case VarType::Empty:
+    case VarType::Null: v = QStringLiteral("null"); break;
+    case VarType::I2: v = QString::number(value.AsI2()); break;
+    case VarType::I4: v = QString::number(value.AsI4()); break;
+    case VarType::Bool: v = value.AsBool() ? QStringLiteral("true") : QStringLiteral("false"); break;
+    case VarType::Bstr: v = JsonString(value.AsBstr()); break;
+    case VarType::Date: v = JsonString(value.AsDate().ToIsoText()); break;
+    case VarType::Font: {
+      const auto* font = dynamic_cast<const platform::FontObject*>(value.AsFont().get());
+      if (font == nullptr) {
+        v = QStringLiteral("null");
+        break;
+      }
+      const platform::FontDescription d = font->Describe();
+      v = QStringLiteral("{\"name\":%1,\"size\":%2,\"bold\":%3}")
+              .arg(JsonString(d.name), QString::number(d.size),
+                   d.bold ? QStringLiteral("true") : QStringLiteral("false"));
+      break;
+    }
+  }
+  QString out = QStringLiteral("{\"t\":\"") + QLatin1String(platform::TypeName(value.Type())) +
+                QStringLiteral("\",\"v\":") + v;
+  if (value.IsByRef()) out += QStringLiteral(",\"ref\":true");
+  out += QLatin1Char('}');
+  return out;
+}
+
+}  // namespace varnex::app
