@@ -1,0 +1,489 @@
+#include "grid/schedule_painter.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPalette>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace varnex::grid::detail {
+
+namespace {
+
+constexpr int kCellPadding = 6;
+
+QColor mix(const QColor& a, const QColor& b, double t) {
+  return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
+                          float(a.greenF() + (b.greenF() - a.greenF()) * t),
+                          float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+double linear(double channel) {
+  return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+// x in the context's coordinates, kept well inside int range however far the zoom goes.
+int clampedX(double x, const QRect& area) {
+  return int(std::lround(std::clamp(x, area.left() - 4096.0, area.right() + 4096.0)));
+}
+
+int baselineIn(int top, int height, const QFontMetrics& fm) {
+  return top + (height - fm.height()) / 2 + fm.ascent();
+}
+
+QStringList weekdayList(const QString& names) {
+  QStringList list = names.split(u';');
+  while (list.size() < 7)
+    list.append(QString());
+  return list;
+}
+
+// Day grid density: every day, every week (Mondays) or only month starts.
+enum class DayLines { Days, Weeks, Months };
+
+DayLines dayLinesFor(double pixelsPerDay) {
+  if (pixelsPerDay >= 5)
+    return DayLines::Days;
+  if (pixelsPerDay * 7 >= 6)
+    return DayLines::Weeks;
+  return DayLines::Months;
+}
+
+bool isWeekend(std::int32_t day) {
+  return dateOfDay(day).dayOfWeek() >= Qt::Saturday;
+}
+
+// Visits the day boundaries between first and last whose line the density keeps.
+template <typename F>
+void forEachDayLine(std::int32_t first, std::int32_t last, DayLines density, F&& visit) {
+  if (density == DayLines::Months) {
+    QDate month = dateOfDay(first);
+    month = QDate(month.year(), month.month(), 1);
+    for (std::int32_t day = dayOfDate(month); day <= last;
+         month = month.addMonths(1), day = dayOfDate(month)) {
+      if (day >= first)
+        visit(day, true);
+    }
+    return;
+  }
+  for (std::int32_t day = first; day <= last; ++day) {
+    const QDate date = dateOfDay(day);
+    const bool monthStart = date.day() == 1;
+    if (density == DayLines::Days || monthStart || date.dayOfWeek() == Qt::Monday)
+      visit(day, monthStart);
+  }
+}
+
+}  // namespace
+
+GridColours GridColours::fromPalette(const QPalette& palette) {
+  GridColours c;
+  c.base = palette.color(QPalette::Base);
+  c.text = palette.color(QPalette::Text);
+  const QColor highlight = palette.color(QPalette::Highlight);
+  c.alternate = mix(c.base, c.text, 0.028);
+  c.gridLine = mix(c.base, c.text, 0.10);
+  c.strongLine = mix(c.base, c.text, 0.28);
+  c.headerBackground = mix(palette.color(QPalette::Window), c.base, 0.35);
+  c.headerText = palette.color(QPalette::WindowText);
+  c.headerLine = mix(c.headerBackground, c.text, 0.25);
+  c.weekend = c.text;
+  c.weekend.setAlpha(14);
+  c.outside = c.text;
+  c.outside.setAlpha(26);
+  c.pick = mix(c.base, highlight, 0.22);
+  c.pickInactive = mix(c.base, c.text, 0.11);
+  c.pickBorder = highlight;
+  c.focusRing = mix(highlight, c.text, 0.25);
+  c.today = QColor(0xD9, 0x30, 0x25);
+  return c;
+}
+
+QColor barFill(std::uint32_t colour) {
+  return QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF));
+}
+
+QColor markColourOn(const QColor& fill) {
+  const double luminance = 0.2126 * linear(fill.redF()) + 0.7152 * linear(fill.greenF()) +
+                           0.0722 * linear(fill.blueF());
+  const double onBlack = (luminance + 0.05) / 0.05;
+  const double onWhite = 1.05 / (luminance + 0.05);
+  return onBlack >= onWhite ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+QString stateName(std::uint32_t colour) {
+  switch (colour & 0x00FFFFFFu) {
+    case 0x00FFB3EA:
+      return QStringLiteral("suggested");
+    case 0x00AEFFFF:
+      return QStringLiteral("accepted");
+    case 0x00FFAE5E:
+      return QStringLiteral("firmed");
+    case 0x006AD500:
+      return QStringLiteral("released");
+    default:
+      return QStringLiteral("other");
+  }
+}
+
+QString monthLabel(const QString& pattern, QDate month, const QLocale& locale,
+                   QLocale::FormatType format) {
+  QString label;
+  label.reserve(pattern.size() + 12);
+  for (const QChar ch : pattern) {
+    if (ch == u'M')
+      label += locale.standaloneMonthName(month.month(), format);
+    else if (ch == u'Y')
+      label += QString::number(month.year());
+    else
+      label += ch;
+  }
+  return label;
+}
+
+QRect barRect(const PaintContext& ctx, int line, const Bar& bar) {
+  const int inset = std::max(3, ctx.rows.rowHeight / 5);
+  const QRect wide(-1 << 20, 0, 1 << 21, 1);
+  int x1 = clampedX(ctx.axis.x(bar.start), wide);
+  int x2 = clampedX(ctx.axis.x(bar.end), wide);
+  if (x2 < x1)
+    std::swap(x1, x2);
+  return QRect(x1, ctx.rows.lineTop(line) + inset, std::max(2, x2 - x1),
+               ctx.rows.rowHeight - 2 * inset);
+}
+
+void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
+                   int lastLine) {
+  if (lastLine < firstLine)
+    return;
+  const GridColours& c = ctx.colours;
+  const int rh = ctx.rows.rowHeight;
+  p.setFont(ctx.font);
+  const QFontMetrics fm(ctx.font);
+  Qt::Alignment alignment[ScheduleModel::kColumnCount];
+  Qt::TextElideMode elide[ScheduleModel::kColumnCount];
+  for (int column = 0; column < ScheduleModel::kColumnCount; ++column) {
+    alignment[column] = ctx.model->columnAlignment(column + 1);
+    elide[column] = ctx.model->columnElideMode(column + 1);
+  }
+
+  p.setPen(c.text);
+  for (int line = firstLine; line <= lastLine; ++line) {
+    const int y = ctx.rows.lineTop(line);
+    const QRect row(area.left(), y, area.width(), rh);
+    p.fillRect(row, line == ctx.currentLine ? (ctx.focused ? c.pick : c.pickInactive)
+                                            : (line % 2 == 0 ? c.alternate : c.base));
+    const int baseline = baselineIn(y, rh, fm);
+    for (int column = 0; column < ScheduleModel::kColumnCount; ++column) {
+      const ColumnSpan span = ctx.columns[column];
+      const int inner = span.width - 2 * kCellPadding;
+      if (inner <= 0 || span.x + span.width < area.left() || span.x > area.right())
+        continue;
+      const QStringView cell = ctx.model->cellView(line, column + 1);
+      if (cell.isEmpty())
+        continue;
+      QString text = cell.toString();
+      int width = fm.horizontalAdvance(text);
+      if (width > inner) {
+        text = fm.elidedText(text, elide[column], inner);
+        width = fm.horizontalAdvance(text);
+      }
+      const int x = (alignment[column] & Qt::AlignRight) ? span.x + span.width - kCellPadding - width
+                                                         : span.x + kCellPadding;
+      p.drawText(QPoint(x, baseline), text);
+    }
+  }
+
+  // Hairlines under each row and between columns, then the focus frame of the current row.
+  const int top = ctx.rows.lineTop(firstLine);
+  const int bottom = ctx.rows.lineTop(lastLine + 1) - 1;
+  p.setPen(QPen(c.gridLine, 0));
+  for (int line = firstLine; line <= lastLine; ++line) {
+    const int y = ctx.rows.lineTop(line + 1) - 1;
+    p.drawLine(area.left(), y, area.right(), y);
+  }
+  for (const ColumnSpan& span : ctx.columns) {
+    const int x = span.x + span.width - 1;
+    if (x >= area.left() && x <= area.right())
+      p.drawLine(x, top, x, bottom);
+  }
+  if (ctx.focused && ctx.currentLine >= firstLine && ctx.currentLine <= lastLine) {
+    p.setPen(QPen(c.pickBorder, 0));
+    p.drawRect(QRect(area.left(), ctx.rows.lineTop(ctx.currentLine), area.width() - 1, rh - 1));
+  }
+}
+
+void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
+                       int lastLine) {
+  const GridColours& c = ctx.colours;
+  const int rh = ctx.rows.rowHeight;
+  const double ppd = ctx.axis.pixelsPerDay;
+  const auto firstDay = std::int32_t(std::floor(ctx.axis.dayAt(area.left())));
+  const auto lastDay = std::int32_t(std::ceil(ctx.axis.dayAt(area.right() + 1)));
+
+  // Row backgrounds, with the picked line in the pick colour.
+  for (int line = firstLine; line <= lastLine; ++line) {
+    const QRect row(area.left(), ctx.rows.lineTop(line), area.width(), rh);
+    p.fillRect(row, line == ctx.currentLine ? (ctx.focused ? c.pick : c.pickInactive)
+                                            : (line % 2 == 0 ? c.alternate : c.base));
+  }
+  // Weekends and the time outside the horizon, shaded over the whole pane height.
+  if (ppd >= 2) {
+    for (std::int32_t day = firstDay; day <= lastDay; ++day) {
+      if (isWeekend(day)) {
+        const int x1 = clampedX(ctx.axis.x(day), area);
+        const int x2 = clampedX(ctx.axis.x(day + 1.0), area);
+        p.fillRect(QRect(x1, area.top(), x2 - x1, area.height()), c.weekend);
+      }
+    }
+  }
+  const int horizonLeft = clampedX(ctx.axis.x(double(ctx.spanFirst)), area);
+  const int horizonRight = clampedX(ctx.axis.x(double(ctx.spanEnd)), area);
+  if (horizonLeft > area.left())
+    p.fillRect(QRect(area.left(), area.top(), horizonLeft - area.left(), area.height()),
+               c.outside);
+  if (horizonRight <= area.right())
+    p.fillRect(QRect(horizonRight, area.top(), area.right() - horizonRight + 1, area.height()),
+               c.outside);
+
+  // Day, week and month lines.
+  const QPen dayPen(c.gridLine, 0);
+  const QPen monthPen(c.strongLine, 0);
+  forEachDayLine(firstDay, lastDay, dayLinesFor(ppd), [&](std::int32_t day, bool monthStart) {
+    const int x = clampedX(ctx.axis.x(double(day)), area);
+    p.setPen(monthStart ? monthPen : dayPen);
+    p.drawLine(x, area.top(), x, area.bottom());
+  });
+  p.setPen(dayPen);
+  for (int line = firstLine; line <= lastLine; ++line) {
+    const int y = ctx.rows.lineTop(line + 1) - 1;
+    p.drawLine(area.left(), y, area.right(), y);
+  }
+  if (ctx.focused && ctx.currentLine >= firstLine && ctx.currentLine <= lastLine) {
+    p.setPen(QPen(c.pickBorder, 0));
+    p.drawRect(QRect(area.left(), ctx.rows.lineTop(ctx.currentLine), area.width() - 1, rh - 1));
+  }
+
+  // Bars with their marks; a mark that does not fit inside its bar goes beside it.
+  p.setFont(ctx.markFont);
+  const QFontMetrics fm(ctx.markFont);
+  for (int line = firstLine; line <= lastLine; ++line) {
+    const int count = ctx.model->barCount(line);
+    const int baseline = baselineIn(ctx.rows.lineTop(line), rh, fm);
+    for (int index = 1; index <= count; ++index) {
+      const Bar* bar = ctx.model->bar(line, index);
+      const QRect r = barRect(ctx, line, *bar);
+      const bool hasMark = bar->hasText && !bar->text.isEmpty();
+      const int markWidth = hasMark ? fm.horizontalAdvance(bar->text) : 0;
+      if (r.right() < area.left() - markWidth - 8 || r.left() > area.right())
+        continue;
+      const QColor fill = barFill(bar->colour);
+      p.fillRect(r, fill);
+      p.setPen(QPen(fill.darker(165), 0));
+      p.drawRect(r.adjusted(0, 0, -1, -1));
+      if (line == ctx.focusLine && index == ctx.focusBar) {
+        p.setPen(QPen(c.focusRing, 2));
+        p.drawRect(QRectF(r).adjusted(-2, -2, 2, 2));
+      }
+      if (!hasMark)
+        continue;
+      if (markWidth + 4 <= r.width()) {
+        p.setPen(markColourOn(fill));
+        p.drawText(QPoint(r.left() + (r.width() - markWidth) / 2, baseline), bar->text);
+      } else {
+        p.setPen(c.text);
+        p.drawText(QPoint(r.right() + 4, baseline), bar->text);
+      }
+    }
+  }
+
+  // The today line marks the start of the current day, over everything else.
+  if (ctx.todayWidth > 0) {
+    const int x = clampedX(ctx.axis.x(double(ctx.today)), area);
+    if (x + ctx.todayWidth > area.left() && x <= area.right())
+      p.fillRect(QRect(x - ctx.todayWidth / 2, area.top(), ctx.todayWidth, area.height()),
+                 c.today);
+  }
+}
+
+void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
+  const GridColours& c = ctx.colours;
+  const double ppd = ctx.axis.pixelsPerDay;
+  const int upperHeight = area.height() / 2;
+  const QRect upper(area.left(), area.top(), area.width(), upperHeight);
+  const QRect lower(area.left(), area.top() + upperHeight, area.width(),
+                    area.height() - upperHeight);
+  p.fillRect(area, c.headerBackground);
+  const auto firstDay = std::int32_t(std::floor(ctx.axis.dayAt(area.left())));
+  const auto lastDay = std::int32_t(std::ceil(ctx.axis.dayAt(area.right() + 1)));
+
+  p.setFont(ctx.headerFont);
+  const QFontMetrics fm(ctx.headerFont);
+  const QPen linePen(c.headerLine, 0);
+
+  // Month tier: the label sticks to the left edge while its month is in view.
+  const QString pattern = ctx.model->rulerPattern();
+  QDate month = dateOfDay(firstDay);
+  month = QDate(month.year(), month.month(), 1);
+  for (; dayOfDate(month) <= lastDay; month = month.addMonths(1)) {
+    const double left = ctx.axis.x(double(dayOfDate(month)));
+    const double right = ctx.axis.x(double(dayOfDate(month.addMonths(1))));
+    if (right - left < 3)
+      continue;
+    const int x1 = clampedX(left, area);
+    const int x2 = clampedX(right, area);
+    p.setPen(linePen);
+    if (x1 >= area.left())
+      p.drawLine(x1, area.top(), x1, area.bottom());
+    const int visibleLeft = std::max(x1, area.left());
+    const int room = x2 - visibleLeft - 2 * kCellPadding;
+    QString label = monthLabel(pattern, month, ctx.locale, QLocale::LongFormat);
+    if (fm.horizontalAdvance(label) > room)
+      label = monthLabel(pattern, month, ctx.locale, QLocale::ShortFormat);
+    if (fm.horizontalAdvance(label) > room)
+      continue;
+    p.setPen(c.headerText);
+    p.drawText(QPoint(visibleLeft + kCellPadding, baselineIn(upper.top(), upper.height(), fm)),
+               label);
+  }
+
+  // Day tier: weekday names (with the date where it fits), their first letter, or week-start
+  // dates when days get too narrow for any name.
+  const QStringList names = weekdayList(ctx.model->weekdayNames());
+  int widestName = 0;
+  for (int i = 0; i < 7; ++i)
+    widestName = std::max(widestName, fm.horizontalAdvance(names.at(i)));
+  const bool withDate = ppd >= widestName + fm.horizontalAdvance(QStringLiteral(" 30")) + 8;
+  const bool fullName = ppd >= widestName + 6;
+  const bool initial = ppd >= fm.horizontalAdvance(QStringLiteral("W")) + 4;
+  const bool weekDates = !initial && ppd * 7 >= fm.horizontalAdvance(QStringLiteral("30")) + 8;
+  const int lowerBaseline = baselineIn(lower.top(), lower.height(), fm);
+  if (ppd >= 2) {
+    for (std::int32_t day = firstDay; day <= lastDay; ++day) {
+      if (isWeekend(day)) {
+        const int x1 = clampedX(ctx.axis.x(day), area);
+        const int x2 = clampedX(ctx.axis.x(day + 1.0), area);
+        p.fillRect(QRect(x1, lower.top(), x2 - x1, lower.height()), c.weekend);
+      }
+    }
+  }
+  forEachDayLine(firstDay, lastDay, dayLinesFor(ppd), [&](std::int32_t day, bool) {
+    const int x = clampedX(ctx.axis.x(double(day)), area);
+    p.setPen(linePen);
+    p.drawLine(x, lower.top(), x, lower.bottom());
+  });
+  if (fullName || initial || weekDates) {
+    p.setPen(c.headerText);
+    for (std::int32_t day = firstDay; day <= lastDay; ++day) {
+      const QDate date = dateOfDay(day);
+      QString label;
+      if (weekDates) {
+        if (date.dayOfWeek() != Qt::Monday)
+          continue;
+        label = QString::number(date.day());
+      } else {
+        label = names.at(date.dayOfWeek() % 7);
+        if (!fullName)
+          label.truncate(1);
+        else if (withDate)
+          label += u' ' + QString::number(date.day());
+      }
+      const double left = ctx.axis.x(double(day));
+      const double width = weekDates ? ppd * 7 : ppd;
+      const int textWidth = fm.horizontalAdvance(label);
+      const int x = weekDates ? clampedX(left, area) + 3
+                              : clampedX(left + (width - textWidth) / 2.0, area);
+      p.drawText(QPoint(x, lowerBaseline), label);
+    }
+  }
+
+  p.setPen(linePen);
+  p.drawLine(area.left(), lower.top(), area.right(), lower.top());
+  p.drawLine(area.left(), area.bottom(), area.right(), area.bottom());
+}
+
+void paintCaption(QPainter& p, const PaintContext& ctx, const QRect& cell, int column) {
+  const GridColours& c = ctx.colours;
+  p.fillRect(cell, c.headerBackground);
+  p.setPen(QPen(c.headerLine, 0));
+  p.drawLine(cell.right(), cell.top(), cell.right(), cell.bottom());
+  p.drawLine(cell.left(), cell.bottom(), cell.right(), cell.bottom());
+  p.setFont(ctx.headerFont);
+  const QFontMetrics fm(ctx.headerFont);
+  const int inner = cell.width() - 2 * kCellPadding;
+  if (inner <= 0)
+    return;
+  const QString text = fm.elidedText(ctx.model->columnCaption(column), Qt::ElideRight, inner);
+  const int width = fm.horizontalAdvance(text);
+  const int x = (ctx.model->columnAlignment(column) & Qt::AlignRight)
+                    ? cell.right() - kCellPadding - width
+                    : cell.left() + kCellPadding;
+  p.setPen(c.headerText);
+  p.drawText(QPoint(x, baselineIn(cell.top(), cell.height(), fm)), text);
+}
+
+void paintCaptions(QPainter& p, const PaintContext& ctx, const QRect& area) {
+  p.fillRect(area, ctx.colours.headerBackground);
+  for (int column = 0; column < ScheduleModel::kColumnCount; ++column) {
+    const ColumnSpan span = ctx.columns[column];
+    const QRect cell(span.x, area.top(), span.width, area.height());
+    if (span.width > 0 && cell.intersects(area))
+      paintCaption(p, ctx, cell, column + 1);
+  }
+}
+
+QFont titleFont(const ScheduleModel& model) {
+  const FontSpec spec = model.titleFont();
+  QFont font;
+  font.setFamilies({spec.family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+  font.setPointSizeF(spec.pointSize > 0 ? spec.pointSize : 12.0);
+  font.setBold(spec.bold);
+  return font;
+}
+
+void paintTitle(QPainter& p, const ScheduleModel& model, const QRect& area, const QString& text,
+                const GridColours& colours) {
+  p.fillRect(area, colours.headerBackground);
+  const QColor light = mix(colours.headerBackground, Qt::white, 0.8);
+  const QColor dark = mix(colours.headerBackground, colours.text, 0.45);
+  const QRect frame = area.adjusted(0, 0, -1, -1);
+  switch (model.titleBorder()) {
+    case 0:
+      p.setPen(QPen(colours.headerLine, 0));
+      p.drawLine(frame.bottomLeft(), frame.bottomRight());
+      break;
+    case 2:
+    case 3: {
+      const bool raised = model.titleBorder() == 2;
+      p.setPen(QPen(raised ? light : dark, 0));
+      p.drawLine(frame.topLeft(), frame.topRight());
+      p.drawLine(frame.topLeft(), frame.bottomLeft());
+      p.setPen(QPen(raised ? dark : light, 0));
+      p.drawLine(frame.bottomLeft(), frame.bottomRight());
+      p.drawLine(frame.topRight(), frame.bottomRight());
+      break;
+    }
+    default:
+      p.setPen(QPen(dark, 0));
+      p.drawRect(frame);
+      break;
+  }
+  const QFont font = titleFont(model);
+  p.setFont(font);
+  const QFontMetrics fm(font);
+  const int padding = 10;
+  const QString shown =
+      fm.elidedText(text, Qt::ElideRight, std::max(0, area.width() - 2 * padding));
+  const int width = fm.horizontalAdvance(shown);
+  int x = area.left() + padding;
+  if (model.titleAlign() == 1)
+    x = area.right() - padding - width;
+  else if (model.titleAlign() == 2)
+    x = area.left() + (area.width() - width) / 2;
+  p.setPen(barFill(model.titleColour()));
+  p.drawText(QPoint(x, baselineIn(area.top(), area.height(), fm)), shown);
+}
+
+}  // namespace varnex::grid::detail

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "grid/schedule_geometry.h"
+#include "grid/schedule_model.h"
+
+#include <QColor>
+#include <QFont>
+#include <QLocale>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+class QPainter;
+class QPalette;
+class QRect;
+
+namespace varnex::grid::detail {
+
+/// The grid's colours, derived from a palette so a dark theme stays readable.
+struct GridColours {
+  QColor base;
+  QColor alternate;
+  QColor text;
+  QColor gridLine;
+  QColor strongLine;
+  QColor headerBackground;
+  QColor headerText;
+  QColor headerLine;
+  QColor weekend;
+  QColor outside;
+  QColor pick;
+  QColor pickInactive;
+  QColor pickBorder;
+  QColor focusRing;
+  QColor today;
+
+  static GridColours fromPalette(const QPalette& palette);
+};
+
+struct ColumnSpan {
+  int x = 0;
+  int width = 0;
+};
+
+/// Everything one paint pass needs. The screen panes and the export functions fill it from the
+/// same view state, so both draw identically; only the geometry differs.
+struct PaintContext {
+  const ScheduleModel* model = nullptr;
+  QFont font;
+  QFont markFont;
+  QFont headerFont;
+  QLocale locale;
+  GridColours colours;
+  RowGeometry rows;
+  TimeAxis axis;
+  std::int32_t spanFirst = 0; ///< first day of the horizon shown
+  std::int32_t spanEnd = 1;   ///< day after the last day shown
+  std::array<ColumnSpan, ScheduleModel::kColumnCount> columns{};
+  int currentLine = 0;
+  bool focused = false;
+  int focusLine = 0;
+  int focusBar = 0;
+  std::int32_t today = 0;
+  int todayWidth = 0;
+};
+
+/// Fill colour of a bar colour value 0x00BBGGRR.
+[[nodiscard]] QColor barFill(std::uint32_t colour);
+/// Black or white, whichever reads better on the fill.
+[[nodiscard]] QColor markColourOn(const QColor& fill);
+/// The order state a bar colour stands for, in words ("suggested", "accepted", "firmed",
+/// "released" or "other").
+[[nodiscard]] QString stateName(std::uint32_t colour);
+/// The month tier label: in pattern, M is the month name, Y the year; other characters stay.
+[[nodiscard]] QString monthLabel(const QString& pattern, QDate month, const QLocale& locale,
+                                 QLocale::FormatType format);
+/// The rectangle a bar occupies in the context's coordinates (before any outline).
+[[nodiscard]] QRect barRect(const PaintContext& ctx, int line, const Bar& bar);
+
+/// The list pane's lines [firstLine, lastLine] within area (the pane's rectangle).
+void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
+                   int lastLine);
+/// The timeline's lines [firstLine, lastLine] within area: day grid, bars, marks, today line.
+void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
+                       int lastLine);
+/// The two-tier ruler (months over days) across area.
+void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area);
+/// One column caption in cell; all captions in area.
+void paintCaption(QPainter& p, const PaintContext& ctx, const QRect& cell, int column);
+void paintCaptions(QPainter& p, const PaintContext& ctx, const QRect& area);
+/// The title strip, styled by the model's title settings.
+void paintTitle(QPainter& p, const ScheduleModel& model, const QRect& area, const QString& text,
+                const GridColours& colours);
+/// The title font of the model as a QFont.
+[[nodiscard]] QFont titleFont(const ScheduleModel& model);
+
+}  // namespace varnex::grid::detail

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "grid/schedule_geometry.h"
+#include "grid/schedule_model.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+
+class QHeaderView;
+class QPainter;
+class QScrollBar;
+class QSplitter;
+
+namespace varnex::grid {
+
+/// The schedule grid on screen: a title strip over two panes that scroll together, the list
+/// of orders with the model's ten columns and the timeline with a two-tier ruler and one row of
+/// bars per line. It draws a ScheduleModel and turns gestures into the model's events:
+/// a click or keyboard move raises linePicked, the resting pointer raises hovered (and shows
+/// the model's toolTipText()), a double click on a bar raises barActivated. The model's zoom
+/// sets the time scale (pixelsPerDayForZoom), its horizon the span of the timeline.
+///
+/// Painting touches only the visible lines and days, so 32,766 lines scroll as fast as ten.
+/// The paint functions draw any range of lines onto any QPainter, for images and paged output.
+class ScheduleView : public QWidget {
+  Q_OBJECT
+ public:
+  enum class Pane { List, Timeline };
+
+  /// How the paint functions lay the grid out in their target rectangle.
+  struct PaintOptions {
+    /// Width of the list part in the painter's units; the columns keep their proportions.
+    /// -1: the columns' current widths. 0: no list part, only the timeline.
+    int listWidth = -1;
+    /// The days shown, [firstDay, lastDay], fitted to the rest of the target's width.
+    /// lastDay < firstDay: the horizon the view shows.
+    std::int32_t firstDay = 0;
+    std::int32_t lastDay = -1;
+    /// Draw the picked line and the focused bar as the screen does.
+    bool highlights = false;
+  };
+
+  /// A view with a model of its own (see model()).
+  explicit ScheduleView(QWidget* parent = nullptr);
+  /// A view on a model owned elsewhere; the model must outlive the view or be replaced first.
+  explicit ScheduleView(ScheduleModel* model, QWidget* parent = nullptr);
+  ~ScheduleView() override;
+
+  [[nodiscard]] ScheduleModel* model() const;
+  /// Shows another model; nullptr gives the view a fresh model of its own.
+  void setModel(ScheduleModel* model);
+
+  /// The highlighted line (1-based), 0 for none. Setting it raises no event.
+  [[nodiscard]] int currentLine() const;
+  void setCurrentLine(int line);
+  /// The text the title strip shows; empty shows a summary of the lines and the horizon.
+  [[nodiscard]] QString titleText() const;
+  void setTitleText(const QString& text);
+  /// The day number the today line marks; the current date unless set.
+  [[nodiscard]] std::int32_t today() const;
+  void setToday(std::int32_t day);
+
+  /// Scrolls vertically so the line is in view (centred when it was not).
+  void scrollToLine(int line);
+  /// Scrolls the timeline so the moment is at its left edge (as far as the range allows).
+  void scrollToTime(TimePoint time);
+
+  // Geometry, in this widget's coordinates; every part of the view places itself through
+  // rowGeometry() and timeAxis().
+  [[nodiscard]] int rowHeight() const;
+  /// Height of the column captions and of the two-tier ruler beside them.
+  [[nodiscard]] int headerHeight() const;
+  [[nodiscard]] int titleHeight() const;
+  [[nodiscard]] double pixelsPerDay() const;
+  /// Vertical placement of lines in the bodies of both panes (body coordinates).
+  [[nodiscard]] RowGeometry rowGeometry() const;
+  /// Horizontal placement of time in the timeline body and the ruler (their coordinates).
+  [[nodiscard]] TimeAxis timeAxis() const;
+  /// The first and last day of the timeline's span (the horizon, or the bars' span when the
+  /// horizon is empty or inverted).
+  [[nodiscard]] std::int32_t firstDay() const;
+  [[nodiscard]] std::int32_t lastDay() const;
+  /// A line's band in a pane, in this widget's coordinates (may lie outside the visible part);
+  /// an empty rect for a line that does not exist.
+  [[nodiscard]] QRect lineRect(int line, Pane pane) const;
+  /// A bar's rectangle in this widget's coordinates; an empty rect for a bar that does not exist.
+  [[nodiscard]] QRect barRect(int line, int barIndex) const;
+  /// The line under a point of this widget, or 0.
+  [[nodiscard]] int lineAt(const QPoint& pos) const;
+  /// The bar index on line under a point of this widget, or 0.
+  [[nodiscard]] int barAt(const QPoint& pos, int* line = nullptr) const;
+  /// The line and bar the last focusBar() highlighted, 0 when none.
+  [[nodiscard]] int focusedBarLine() const;
+  [[nodiscard]] int focusedBarIndex() const;
+
+  /// What assistive technology reads for a line: order number, state and action in words.
+  [[nodiscard]] QString accessibleLineText(int line) const;
+
+  // Parts, for hosts that style or test them.
+  [[nodiscard]] QWidget* listPane() const;
+  [[nodiscard]] QWidget* timelinePane() const;
+  [[nodiscard]] QWidget* listBody() const;
+  [[nodiscard]] QWidget* timelineBody() const;
+  [[nodiscard]] QHeaderView* header() const;
+  [[nodiscard]] QSplitter* splitter() const;
+  [[nodiscard]] QScrollBar* verticalScrollBar() const;
+  [[nodiscard]] QScrollBar* listScrollBar() const;
+  [[nodiscard]] QScrollBar* timelineScrollBar() const;
+
+  // Painting onto any device, for images, print previews and paged documents. Coordinates are
+  // in the painter's units, laid out at this view's row height and fonts (96 dpi pixel sizes),
+  // so scaling the painter scales everything alike.
+  /// The title strip in target.
+  void paintTitle(QPainter* painter, const QRect& target) const;
+  /// The column captions and the ruler in target (normally headerHeight() tall).
+  void paintHeader(QPainter* painter, const QRect& target, const PaintOptions& options) const;
+  /// Lines firstLine..lastLine from the top of target down, clipped to target.
+  void paintLines(QPainter* painter, const QRect& target, int firstLine, int lastLine,
+                  const PaintOptions& options) const;
+  /// The whole component (title, header, lines firstLine..lastLine) in target; lastLine < 1
+  /// paints as many lines as fit.
+  void paintAll(QPainter* painter, const QRect& target, int firstLine, int lastLine,
+                const PaintOptions& options) const;
+
+  QSize sizeHint() const override;
+
+ Q_SIGNALS:
+  void currentLineChanged(int line);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  class Private;
+  std::unique_ptr<Private> const d;
+};
+
+}  // namespace varnex::grid

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "grid/schedule_painter.h"
+#include "grid/schedule_view.h"
+
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QPointer>
+
+#include <memory>
+
+class QScrollBar;
+class QSplitter;
+
+namespace varnex::grid {
+
+// The view's state and its parts. The parts are plain widgets that paint through the shared
+// painter and hand every gesture to this class, which owns all geometry.
+class ScheduleView::Private {
+ public:
+  class Body;
+  class ListBody;
+  class TimelineBody;
+  class Ruler;
+  class TitleStrip;
+  class Header;
+  class CaptionModel;
+  class PaneWidget;
+  class BodyAccessible;
+  class LineAccessible;
+
+  explicit Private(ScheduleView* view);
+  /// Registers the factory that describes the bodies and their lines to assistive technology.
+  static void installAccessibility();
+
+  void build();
+  void attach(ScheduleModel* newModel);
+  void updateMetrics();
+  void scheduleRelayout();
+  void ensureLayout();
+  void relayout();
+  void updateSpan();
+  void layoutPanes();
+  void updateRanges();
+  void updateBodies();
+
+  [[nodiscard]] RowGeometry rows() const;
+  [[nodiscard]] TimeAxis axis() const;
+  [[nodiscard]] double timelineContentWidth() const;
+  [[nodiscard]] detail::PaintContext screenContext() const;
+  [[nodiscard]] detail::PaintContext exportContext(const QRect& target, const PaintOptions& options,
+                                           int firstLine, int* listWidth) const;
+  [[nodiscard]] int visibleRowCount() const;
+
+  void pick(int line);
+  void moveCurrent(int key);
+  void ensureLineVisible(int line, bool centre);
+  void onZoomChanged();
+  void onFocusRequested(int line, int barIndex);
+  void hoverAt(int line);
+  void showToolTip(QWidget* body, const QPoint& pos, const QPoint& globalPos);
+  void wheel(QWheelEvent* event, QScrollBar* horizontal);
+
+  ScheduleView* const q;
+  QPointer<ScheduleModel> model;
+  std::unique_ptr<ScheduleModel> ownModel;
+  QList<QMetaObject::Connection> connections;
+
+  TitleStrip* title = nullptr;
+  QSplitter* splitter = nullptr;
+  PaneWidget* listPane = nullptr;
+  PaneWidget* timelinePane = nullptr;
+  Header* header = nullptr;
+  CaptionModel* captions = nullptr;
+  ListBody* listBody = nullptr;
+  Ruler* ruler = nullptr;
+  TimelineBody* timelineBody = nullptr;
+  QScrollBar* vScroll = nullptr;
+  QScrollBar* listHScroll = nullptr;
+  QScrollBar* timeHScroll = nullptr;
+
+  detail::GridColours colours;
+  QFont markFont;
+  QFont headerFont;
+  int rowHeight = 22;
+  int headerHeight = 40;
+  int titleHeight = 28;
+  double pixelsPerDay = 24;
+  std::int32_t spanFirst = 0;
+  std::int32_t spanEnd = 1;
+
+  int currentLine = 0;
+  int focusLine = 0;
+  int focusBar = 0;
+  int hoverLine = 0;
+  std::int32_t today = 0;
+  QString titleText;
+
+  bool layoutDirty = true;
+  bool relayoutPosted = false;
+  bool splitterSized = false;
+  bool laying = false;
+};
+
+// What both pane bodies share: picking, hovering, tooltips and wheel scrolling.
+class ScheduleView::Private::Body : public QWidget {
+ public:
+  Body(Private* owner, Pane pane, QWidget* parent);
+  Private* owner() const { return d; }
+  Pane pane() const { return which; }
+
+ protected:
+  bool event(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+  Private* const d;
+  const Pane which;
+};
+
+// The column captions as a model of their own, so the header never sees the lines.
+class ScheduleView::Private::CaptionModel : public QAbstractTableModel {
+ public:
+  explicit CaptionModel(Private* owner) : d(owner) {}
+  int rowCount(const QModelIndex&) const override { return 0; }
+  int columnCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : ScheduleModel::kColumnCount;
+  }
+  QVariant data(const QModelIndex&, int) const override { return {}; }
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  Private* const d;
+};
+
+// Resizable captions drawn by the shared painter.
+class ScheduleView::Private::Header : public QHeaderView {
+ public:
+  explicit Header(Private* owner, QWidget* parent);
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Private* const d;
+};
+
+}  // namespace varnex::grid
