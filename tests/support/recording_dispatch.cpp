@@ -1,6 +1,9 @@
 #include "tests/support/recording_dispatch.h"
 
 #include "platform/automation_error.h"
+#include "platform/conversions.h"
+
+#include <memory>
 
 namespace varnex::testing {
 
@@ -64,6 +67,29 @@ void RecordingDispatch::FailNext(platform::DispId id, std::int32_t number, QStri
 void RecordingDispatch::Answer(platform::DispId id,
                                std::function<Variant(std::span<Variant>)> fn) {
   mAnswers[id] = std::move(fn);
+}
+
+void RecordingDispatch::AnswerFont(platform::DispId id) {
+  Answer(id, [this](std::span<Variant>) {
+    return Variant::Font(std::make_shared<RecordingFont>(lines));
+  });
+}
+
+Variant RecordingFont::Invoke(platform::DispId id, platform::InvokeKind kind,
+                              std::span<Variant> /*args*/, const Variant& value) {
+  const QString name = id == platform::font_ids::kName   ? QStringLiteral("Name")
+                       : id == platform::font_ids::kSize ? QStringLiteral("Size")
+                       : id == platform::font_ids::kBold ? QStringLiteral("Bold")
+                                                         : QString::number(id);
+  if (kind != platform::InvokeKind::PropertyPut) {
+    mLines << QStringLiteral("font get ") + name;
+    return {};
+  }
+  mLines << QStringLiteral("font %1 = %2").arg(name, testing::Describe(value));
+  if (id == platform::font_ids::kName) mFont.name = platform::ToBstr(value);
+  if (id == platform::font_ids::kSize) mFont.size = platform::ToI4(value);
+  if (id == platform::font_ids::kBold) mFont.bold = platform::ToI4(value) != 0;
+  return {};
 }
 
 }  // namespace varnex::testing

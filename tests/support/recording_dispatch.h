@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dispatch.h"
+#include "platform/font_object.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,8 @@ class RecordingDispatch : public platform::Dispatch {
   void FailNext(platform::DispId id, std::int32_t number, QString description = {});
   /// Every call or get of this id returns the result of `fn`.
   void Answer(platform::DispId id, std::function<platform::Variant(std::span<platform::Variant>)> fn);
+  /// Every get of this id returns a new RecordingFont that records into `lines`.
+  void AnswerFont(platform::DispId id);
 
   QStringList lines;
   std::map<platform::DispId, platform::Variant> properties;
@@ -33,6 +36,22 @@ class RecordingDispatch : public platform::Dispatch {
  private:
   std::map<platform::DispId, std::pair<std::int32_t, QString>> mFailures;
   std::map<platform::DispId, std::function<platform::Variant(std::span<platform::Variant>)>> mAnswers;
+};
+
+/// A font object as a component hands it out; each property put is recorded in the owner's
+/// lines as "font Size = I2 10".
+class RecordingFont : public platform::FontObject {
+ public:
+  explicit RecordingFont(QStringList& lines) : mLines(lines) {}
+
+  platform::FontDescription Describe() const override { return mFont; }
+  platform::Variant Invoke(platform::DispId id, platform::InvokeKind kind,
+                           std::span<platform::Variant> args,
+                           const platform::Variant& value) override;
+
+ private:
+  QStringList& mLines;
+  platform::FontDescription mFont;
 };
 
 }  // namespace varnex::testing

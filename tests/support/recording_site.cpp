@@ -1,0 +1,31 @@
+#include "tests/support/recording_site.h"
+
+namespace varnex::testing {
+
+void RecordingSite::Record(const QString& line) {
+  lines << line;
+  if (mShared != nullptr) *mShared << line;
+}
+
+void RecordingSite::SetBoxText(const QString& box, const QString& text) {
+  Record(QStringLiteral("box %1 = %2").arg(box, text));
+}
+
+void RecordingSite::SetGridToolTip(const QString& text) {
+  Record(QStringLiteral("tooltip \"%1\"").arg(text));
+}
+
+void RecordingSite::SetMarkerCaption(const QString& marker, const QString& text) {
+  Record(QStringLiteral("caption %1 = %2").arg(marker, text));
+}
+
+void RecordingSite::SetSwatchFill(const QString& swatch, std::int32_t colour) {
+  Record(QStringLiteral("fill %1 = %2").arg(swatch).arg(colour));
+}
+
+void RecordingSite::ShowMessage(const QString& title, const QString& text) {
+  messages << text;
+  Record(QStringLiteral("msgbox %1: %2").arg(title, text));
+}
+
+}  // namespace varnex::testing
