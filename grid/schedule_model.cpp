@@ -1,6 +1,5 @@
 #include "grid/schedule_model.h"
 
-#include <QHash>
 #include <QVariantList>
 #include <QVariantMap>
 
@@ -39,10 +38,6 @@ bool earlier(const TimePoint& a, const TimePoint& b) {
   return a.day != b.day ? a.day < b.day : a.minute < b.minute;
 }
 
-std::uint64_t barKey(int line, int barIndex) {
-  return (std::uint64_t(std::uint32_t(line)) << 32) | std::uint32_t(barIndex);
-}
-
 }  // namespace
 
 class ScheduleModel::Private {
@@ -59,7 +54,15 @@ class ScheduleModel::Private {
   std::vector<std::int32_t> lineBarCount;
   TimePoint earliest;
   TimePoint latest;
-  std::map<std::uint64_t, QHash<int, QVariant>> barSettings;
+  // Numbered bar settings: a chain per bar through barSettingFirst and BarSetting::next, so a
+  // load of many bars costs no allocation per bar.
+  struct BarSetting {
+    int id;
+    std::int32_t next;
+    QVariant value;
+  };
+  std::vector<BarSetting> barSettings;
+  std::vector<std::int32_t> barSettingFirst;
 
   int zoom = 230;
   std::int32_t horizonStart = 0;
@@ -237,6 +240,7 @@ void ScheduleModel::clearLines() {
   d->lineLastBar.clear();
   d->lineBarCount.clear();
   d->barSettings.clear();
+  d->barSettingFirst.clear();
   d->earliest = {};
   d->latest = {};
   endResetModel();
@@ -253,6 +257,7 @@ int ScheduleModel::addBar(int line, TimePoint start, TimePoint end) {
   b.end = end;
   d->bars.push_back(std::move(b));
   d->barNext.push_back(-1);
+  d->barSettingFirst.push_back(-1);
   if (d->lineLastBar[line - 1] < 0)
     d->lineFirstBar[line - 1] = slot;
   else
@@ -300,17 +305,32 @@ bool ScheduleModel::setBarText(int line, int barIndex, const QString& text) {
 }
 
 bool ScheduleModel::setBarSetting(int line, int barIndex, int id, const QVariant& value) {
-  if (d->barSlot(line, barIndex) < 0)
+  const int slot = d->barSlot(line, barIndex);
+  if (slot < 0)
     return false;
-  d->barSettings[barKey(line, barIndex)].insert(id, value);
+  std::int32_t* link = &d->barSettingFirst[slot];
+  while (*link >= 0) {
+    Private::BarSetting& setting = d->barSettings[*link];
+    if (setting.id == id) {
+      setting.value = value;
+      return true;
+    }
+    link = &setting.next;
+  }
+  *link = std::int32_t(d->barSettings.size());
+  d->barSettings.push_back({id, -1, value});
   return true;
 }
 
 QVariant ScheduleModel::barSetting(int line, int barIndex, int id) const {
-  if (d->barSlot(line, barIndex) < 0)
+  const int slot = d->barSlot(line, barIndex);
+  if (slot < 0)
     return {};
-  const auto it = d->barSettings.find(barKey(line, barIndex));
-  return it == d->barSettings.end() ? QVariant() : it->second.value(id);
+  for (std::int32_t at = d->barSettingFirst[slot]; at >= 0; at = d->barSettings[at].next) {
+    if (d->barSettings[at].id == id)
+      return d->barSettings[at].value;
+  }
+  return {};
 }
 
 int ScheduleModel::totalBarCount() const {
@@ -425,7 +445,13 @@ void ScheduleModel::setTodayLineWidth(int width) {
 }
 
 void ScheduleModel::setSetting(int id, const QVariant& value) {
-  d->settings[id] = value;
+  // A load puts the same setting once per bar; only a real change is worth a relayout.
+  const auto [it, inserted] = d->settings.try_emplace(id, value);
+  if (!inserted) {
+    if (it->second.typeId() == value.typeId() && it->second == value)
+      return;
+    it->second = value;
+  }
   Q_EMIT settingsChanged();
 }
 

@@ -311,7 +311,7 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
 void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
   const GridColours& c = ctx.colours;
   const double ppd = ctx.axis.pixelsPerDay;
-  const int upperHeight = area.height() / 2;
+  const int upperHeight = area.height() / 3;
   const QRect upper(area.left(), area.top(), area.width(), upperHeight);
   const QRect lower(area.left(), area.top() + upperHeight, area.width(),
                     area.height() - upperHeight);
@@ -349,17 +349,7 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
                label);
   }
 
-  // Day tier: weekday names (with the date where it fits), their first letter, or week-start
-  // dates when days get too narrow for any name.
-  const QStringList names = weekdayList(ctx.model->weekdayNames());
-  int widestName = 0;
-  for (int i = 0; i < 7; ++i)
-    widestName = std::max(widestName, fm.horizontalAdvance(names.at(i)));
-  const bool withDate = ppd >= widestName + fm.horizontalAdvance(QStringLiteral(" 30")) + 8;
-  const bool fullName = ppd >= widestName + 6;
-  const bool initial = ppd >= fm.horizontalAdvance(QStringLiteral("W")) + 4;
-  const bool weekDates = !initial && ppd * 7 >= fm.horizontalAdvance(QStringLiteral("30")) + 8;
-  const int lowerBaseline = baselineIn(lower.top(), lower.height(), fm);
+  // Day tier: the date over the weekday name, each day or, when days get narrow, each week.
   if (ppd >= 2) {
     for (std::int32_t day = firstDay; day <= lastDay; ++day) {
       if (isWeekend(day)) {
@@ -369,33 +359,56 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
       }
     }
   }
-  forEachDayLine(firstDay, lastDay, dayLinesFor(ppd), [&](std::int32_t day, bool) {
+  const DayLines density = dayLinesFor(ppd);
+  forEachDayLine(firstDay, lastDay, density, [&](std::int32_t day, bool) {
     const int x = clampedX(ctx.axis.x(double(day)), area);
     p.setPen(linePen);
     p.drawLine(x, lower.top(), x, lower.bottom());
   });
-  if (fullName || initial || weekDates) {
-    p.setPen(c.headerText);
+  const bool daily = ppd >= fm.horizontalAdvance(QStringLiteral("30")) + 6;
+  const bool weekly = !daily && ppd * 7 >= fm.horizontalAdvance(QStringLiteral("30")) + 8;
+  if (daily || weekly) {
+    const QStringList names = weekdayList(ctx.model->weekdayNames());
+    const QFont nameFont = ctx.font;
+    const QFontMetrics nameMetrics(nameFont);
+    const int lineGap = (lower.height() - fm.height() - nameMetrics.height()) / 2;
+    const int numberBaseline = lower.top() + lineGap + fm.ascent();
+    const int nameBaseline = lower.top() + lineGap + fm.height() + nameMetrics.ascent();
+    const QColor nameColour = mix(c.headerText, c.headerBackground, 0.35);
+    const double cell = daily ? ppd : ppd * 7;
+    // All names are cut to one common length, the longest at which every name fits.
+    int nameLength = 0;
+    for (int length = 1; length <= 16; ++length) {
+      bool fits = true;
+      for (int i = 0; i < 7 && fits; ++i)
+        fits = nameMetrics.horizontalAdvance(names.at(i).left(length)) <= cell - 4;
+      if (!fits)
+        break;
+      nameLength = length;
+    }
     for (std::int32_t day = firstDay; day <= lastDay; ++day) {
       const QDate date = dateOfDay(day);
-      QString label;
-      if (weekDates) {
-        if (date.dayOfWeek() != Qt::Monday)
-          continue;
-        label = QString::number(date.day());
-      } else {
-        label = names.at(date.dayOfWeek() % 7);
-        if (!fullName)
-          label.truncate(1);
-        else if (withDate)
-          label += u' ' + QString::number(date.day());
-      }
+      if (weekly && date.dayOfWeek() != Qt::Monday)
+        continue;
       const double left = ctx.axis.x(double(day));
-      const double width = weekDates ? ppd * 7 : ppd;
-      const int textWidth = fm.horizontalAdvance(label);
-      const int x = weekDates ? clampedX(left, area) + 3
-                              : clampedX(left + (width - textWidth) / 2.0, area);
-      p.drawText(QPoint(x, lowerBaseline), label);
+      const QString number = QString::number(date.day());
+      p.setFont(ctx.headerFont);
+      p.setPen(c.headerText);
+      const int numberWidth = fm.horizontalAdvance(number);
+      p.drawText(QPoint(weekly ? clampedX(left, area) + 4
+                               : clampedX(left + (cell - numberWidth) / 2.0, area),
+                        numberBaseline),
+                 number);
+      const QString name = names.at(date.dayOfWeek() % 7).left(nameLength);
+      if (name.isEmpty())
+        continue;
+      p.setFont(nameFont);
+      p.setPen(nameColour);
+      const int nameWidth = nameMetrics.horizontalAdvance(name);
+      p.drawText(QPoint(weekly ? clampedX(left, area) + 4
+                               : clampedX(left + (cell - nameWidth) / 2.0, area),
+                        nameBaseline),
+                 name);
     }
   }
 

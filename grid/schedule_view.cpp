@@ -300,7 +300,8 @@ void ScheduleView::Private::updateMetrics() {
   headerFont = font;
   headerFont.setWeight(QFont::DemiBold);
   rowHeight = std::max(QFontMetrics(font).height() + 8, 18);
-  headerHeight = 2 * (QFontMetrics(headerFont).height() + 8);
+  // A month tier over a day tier of two text lines (date and weekday).
+  headerHeight = 3 * QFontMetrics(headerFont).height() + 16;
   titleHeight = model ? QFontMetrics(detail::titleFont(*model)).height() + 14 : 28;
   title->setFixedHeight(titleHeight);
   colours = detail::GridColours::fromPalette(q->palette());

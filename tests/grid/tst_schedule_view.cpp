@@ -1,0 +1,552 @@
+#include "grid/schedule_view.h"
+
+#include "grid/schedule_painter.h"
+#include "tests/grid/schedule_demo.h"
+
+#include <QAccessible>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QImage>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTest>
+#include <QToolTip>
+
+#include <cmath>
+#include <memory>
+
+using namespace varnex::grid;
+
+namespace {
+
+constexpr std::uint32_t kRed = 0x000000FF; // 0x00BBGGRR
+
+QColor fillOf(std::uint32_t colour) {
+  return detail::barFill(colour);
+}
+
+// The x in the view where a moment lies, worked out from the scale the view reports rather
+// than from its own mapping.
+int expectedX(const ScheduleView& view, double dayPos) {
+  const int bodyLeft = view.timelineBody()->mapTo(&view, QPoint(0, 0)).x();
+  return bodyLeft + int(std::lround((dayPos - view.firstDay()) * view.pixelsPerDay())) -
+         view.timelineScrollBar()->value();
+}
+
+// The longest run of pixels of exactly this colour on row y.
+std::pair<int, int> colourRun(const QImage& image, int y, const QColor& colour) {
+  int bestStart = -1, bestLength = 0, start = -1;
+  for (int x = 0; x <= image.width(); ++x) {
+    const bool match = x < image.width() && image.pixelColor(x, y).rgb() == colour.rgb();
+    if (match && start < 0)
+      start = x;
+    if (!match && start >= 0) {
+      if (x - start > bestLength) {
+        bestLength = x - start;
+        bestStart = start;
+      }
+      start = -1;
+    }
+  }
+  return {bestStart, bestLength};
+}
+
+int countPixels(const QImage& image, const QRect& area, const QColor& colour) {
+  int count = 0;
+  const QRect r = area.intersected(image.rect());
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x)
+      count += image.pixelColor(x, y).rgb() == colour.rgb();
+  return count;
+}
+
+}  // namespace
+
+class TestScheduleView : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<ScheduleModel> model;
+  std::unique_ptr<ScheduleView> view;
+
+  ScheduleView& show(int lines, QSize size = {1200, 600}) {
+    model = std::make_unique<ScheduleModel>();
+    demo::fill(*model, lines);
+    view = std::make_unique<ScheduleView>(model.get());
+    view->setToday(demo::firstDay() + 30);
+    view->resize(size);
+    view->show();
+    [&] { QVERIFY(QTest::qWaitForWindowExposed(view.get())); }();
+    QCoreApplication::processEvents();
+    return *view;
+  }
+
+  QPoint lineCentre(QWidget* body, int line) const {
+    const QRect band = view->lineRect(line, body == view->listBody() ? ScheduleView::Pane::List
+                                                                     : ScheduleView::Pane::Timeline);
+    return body->mapFrom(view.get(), band.center());
+  }
+
+  // What must hold after every interaction: both panes place every line alike, the scroll
+  // ranges match the content, and every bar sits on the shared time scale inside the horizon.
+  void checkSanity() {
+    ScheduleView& v = *view;
+    QCoreApplication::processEvents();
+    QWidget* list = v.listBody();
+    QWidget* timeline = v.timelineBody();
+    QCOMPARE(list->mapTo(&v, QPoint(0, 0)).y(), timeline->mapTo(&v, QPoint(0, 0)).y());
+    QCOMPARE(list->height(), timeline->height());
+    QCOMPARE(v.header()->height(), v.headerHeight());
+    const int lines = v.model()->lineCount();
+    const int contentHeight = lines * v.rowHeight();
+    QCOMPARE(v.verticalScrollBar()->maximum(), std::max(0, contentHeight - timeline->height()));
+    QVERIFY(v.currentLine() >= 0 && v.currentLine() <= lines);
+
+    const RowGeometry rows = v.rowGeometry();
+    const auto [first, last] = rows.linesIn(0, timeline->height(), lines);
+    for (int line = first; line <= last; ++line) {
+      const QRect a = v.lineRect(line, ScheduleView::Pane::List);
+      const QRect b = v.lineRect(line, ScheduleView::Pane::Timeline);
+      QCOMPARE(a.top(), b.top());
+      QCOMPARE(a.height(), v.rowHeight());
+      for (int index = 1; index <= v.model()->barCount(line); ++index) {
+        const Bar* bar = v.model()->bar(line, index);
+        QVERIFY(bar->start.day >= v.firstDay() && bar->end.day <= v.lastDay() + 1);
+        const QRect r = v.barRect(line, index);
+        QVERIFY(std::abs(r.left() - expectedX(v, TimeAxis::dayPosition(bar->start))) <= 1);
+        QVERIFY(r.top() > b.top() && r.bottom() < b.bottom());
+      }
+    }
+    // At the end of the range the last line ends exactly at the bottom of both bodies.
+    if (contentHeight > timeline->height() &&
+        v.verticalScrollBar()->value() == v.verticalScrollBar()->maximum()) {
+      for (QWidget* body : {list, timeline}) {
+        const auto pane = body == list ? ScheduleView::Pane::List : ScheduleView::Pane::Timeline;
+        QCOMPARE(v.lineRect(lines, pane).bottom(), body->mapTo(&v, QPoint(0, body->height() - 1)).y());
+      }
+    }
+  }
+
+ private Q_SLOTS:
+  void init() {
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^(?!This plugin does not support).*")));
+  }
+
+  void cleanup() {
+    if (view && !QTest::currentTestFailed())
+      checkSanity();
+    view.reset();
+    model.reset();
+  }
+
+  void clicksAndKeysPickLines() {
+    ScheduleView& v = show(100);
+    QSignalSpy picked(model.get(), &ScheduleModel::linePicked);
+    // Given a click on either pane, the line under the pointer is picked.
+    QTest::mouseClick(v.listBody(), Qt::LeftButton, {}, lineCentre(v.listBody(), 3));
+    QTest::mouseClick(v.timelineBody(), Qt::LeftButton, {}, lineCentre(v.timelineBody(), 5));
+    QCOMPARE(picked.count(), 2);
+    QCOMPARE(picked.at(0).at(0).toInt(), 3);
+    QCOMPARE(picked.at(1).at(0).toInt(), 5);
+    QCOMPARE(v.currentLine(), 5);
+    // A click below the last line picks nothing.
+    v.verticalScrollBar()->setValue(v.verticalScrollBar()->maximum());
+    QTest::mouseClick(v.listBody(), Qt::LeftButton, {},
+                      QPoint(10, v.listBody()->height() + 40));
+    QCOMPARE(picked.count(), 2);
+
+    // Then the keys move the current line and raise each move.
+    const int page = v.timelineBody()->height() / v.rowHeight() - 1;
+    const std::pair<int, int> moves[] = {{Qt::Key_Down, 6},        {Qt::Key_Up, 5},
+                                         {Qt::Key_PageDown, 5 + page}, {Qt::Key_PageUp, 5},
+                                         {Qt::Key_End, 100},       {Qt::Key_Home, 1}};
+    for (const auto& [key, line] : moves) {
+      QTest::keyClick(&v, Qt::Key(key));
+      QCOMPARE(picked.last().at(0).toInt(), line);
+      QCOMPARE(v.currentLine(), line);
+      QVERIFY(v.lineRect(line, ScheduleView::Pane::List).intersects(
+          QRect(v.listBody()->mapTo(&v, QPoint(0, 0)), v.listBody()->size())));
+    }
+    // Up at the first line does not move, so nothing is raised.
+    const qsizetype before = picked.count();
+    QTest::keyClick(&v, Qt::Key_Up);
+    QCOMPARE(picked.count(), before);
+  }
+
+  void doubleClickOnBarActivatesIt() {
+    ScheduleView& v = show(20);
+    QSignalSpy activated(model.get(), &ScheduleModel::barActivated);
+    v.scrollToTime(model->bar(4, 1)->start);
+    const QRect bar = v.barRect(4, 1);
+    QTest::mouseDClick(v.timelineBody(), Qt::LeftButton, {},
+                       v.timelineBody()->mapFrom(&v, bar.center()));
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.at(0).at(0).toInt(), 4);
+    QCOMPARE(activated.at(0).at(1).toInt(), 1);
+    QCOMPARE(activated.at(0).at(2).toInt(), -1);
+    // Away from any bar a double click activates nothing.
+    const QPoint empty(bar.right() + 60 < v.timelineBody()->width() ? bar.right() + 60
+                                                                      : bar.left() - 60,
+                       bar.center().y());
+    QTest::mouseDClick(v.timelineBody(), Qt::LeftButton, {},
+                       v.timelineBody()->mapFrom(&v, empty));
+    QCOMPARE(activated.count(), 1);
+  }
+
+  void restingPointerShowsTheModelsToolTip() {
+    ScheduleView& v = show(5, {1200, 500});
+    QSignalSpy hovered(model.get(), &ScheduleModel::hovered);
+    connect(model.get(), &ScheduleModel::hovered, model.get(), [this](int line, int) {
+      model->setToolTipText(line > 0 ? QStringLiteral("Order on line %1").arg(line) : QString());
+    });
+    QWidget* body = v.timelineBody();
+    const QPoint at = lineCentre(body, 2);
+    QHelpEvent help(QEvent::ToolTip, at, body->mapToGlobal(at));
+    QCoreApplication::sendEvent(body, &help);
+    QCOMPARE(hovered.count(), 1);
+    QCOMPARE(hovered.at(0).at(0).toInt(), 2);
+    QCOMPARE(hovered.at(0).at(1).toInt(), 1);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("Order on line 2"));
+
+    // Any key hides it; so does a scroll.
+    QTest::keyClick(&v, Qt::Key_Right);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    QCoreApplication::sendEvent(body, &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    v.timelineScrollBar()->setValue(v.timelineScrollBar()->value() + 30);
+    QTRY_VERIFY(!QToolTip::isVisible());
+
+    // Leaving the lines raises hover with line 0 and value 0, once.
+    const QPoint below(40, body->height() - 5);
+    QMouseEvent move(QEvent::MouseMove, below, body->mapToGlobal(below), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(body, &move);
+    QCOMPARE(hovered.count(), 3);
+    QCOMPARE(hovered.last().at(0).toInt(), 0);
+    QCOMPARE(hovered.last().at(1).toInt(), 0);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(body, &leave);
+    QCOMPARE(hovered.count(), 3);
+  }
+
+  void barPixelsCarryTheirColourAtTheirSpan() {
+    ScheduleView& v = show(12);
+    const std::uint32_t colours[] = {demo::kSuggested, demo::kAccepted, demo::kFirmed,
+                                     demo::kReleased, demo::kOther, kRed};
+    for (int line = 1; line <= 6; ++line) {
+      model->setBarColour(line, 1, colours[line - 1]);
+      model->setBarText(line, 1, QString());
+      const Bar* bar = model->bar(line, 1);
+      v.scrollToTime(bar->start);
+      QCoreApplication::processEvents();
+      const QImage image = v.grab().toImage();
+      const int y = v.lineRect(line, ScheduleView::Pane::Timeline).center().y();
+      const int left = expectedX(v, TimeAxis::dayPosition(bar->start));
+      const int right = expectedX(v, TimeAxis::dayPosition(bar->end));
+      const auto [runStart, runLength] = colourRun(image, y, fillOf(colours[line - 1]));
+      // Filled inside its span (the outline takes one pixel each side), not beyond it.
+      QVERIFY2(std::abs(runStart - (left + 1)) <= 1, qPrintable(QString::number(runStart)));
+      QVERIFY(std::abs(runStart + runLength - (std::min(right, image.width()) - 1)) <= 1);
+    }
+  }
+
+  void zoomScalesBarsInProportion() {
+    ScheduleView& v = show(3, {1400, 400});
+    model->setBarText(1, 1, QString());
+    model->setBarColour(1, 1, kRed);
+    const Bar* bar = model->bar(1, 1);
+    const auto barWidth = [&] {
+      v.scrollToTime(bar->start);
+      QCoreApplication::processEvents();
+      const int y = v.lineRect(1, ScheduleView::Pane::Timeline).center().y();
+      return colourRun(v.grab().toImage(), y, fillOf(kRed)).second + 2;
+    };
+    const int base = barWidth();
+    const double days = TimeAxis::dayPosition(bar->end) - TimeAxis::dayPosition(bar->start);
+    QVERIFY(std::abs(base - days * v.pixelsPerDay()) <= 2);
+
+    QVERIFY(model->setZoom(460));
+    QVERIFY(std::abs(barWidth() - 2 * base) <= 3);
+    QVERIFY(model->setZoom(115));
+    QVERIFY(std::abs(barWidth() - base / 2.0) <= 2);
+    // A refused zoom keeps the scale.
+    const double scale = v.pixelsPerDay();
+    const int width = barWidth();
+    QVERIFY(!model->setZoom(0));
+    QCOMPARE(v.pixelsPerDay(), scale);
+    QCOMPARE(barWidth(), width);
+  }
+
+  void zoomKeepsTheMomentUnderTheCentre() {
+    ScheduleView& v = show(50, {1000, 400});
+    model->setZoom(460);
+    v.scrollToTime({demo::firstDay() + 40, 0});
+    const double half = v.timelineBody()->width() / 2.0;
+    const double before = v.timeAxis().dayAt(half);
+    for (int zoom : {700, 300, 520}) {
+      QVERIFY(model->setZoom(zoom));
+      QVERIFY2(std::abs(v.timeAxis().dayAt(half) - before) < 1.0 / v.pixelsPerDay() + 1e-9,
+               qPrintable(QString::number(zoom)));
+    }
+  }
+
+  void lastLineStaysVisibleWithAndWithoutHorizontalBars() {
+    // Given a view wide enough for every column and the whole horizon at a low zoom...
+    model = std::make_unique<ScheduleModel>();
+    demo::fill(*model, 200);
+    model->setZoom(20);
+    view = std::make_unique<ScheduleView>(model.get());
+    ScheduleView& v = *view;
+    v.resize(2400, 500);
+    v.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&v));
+    v.splitter()->setSizes({v.header()->length() + 10, 900});
+    QCoreApplication::processEvents();
+    QVERIFY(v.timelineScrollBar()->isHidden());
+    QVERIFY(v.listScrollBar()->isHidden());
+    v.verticalScrollBar()->setValue(v.verticalScrollBar()->maximum());
+    checkSanity();
+    QVERIFY(!QTest::currentTestFailed());
+
+    // ...when zooming in brings the horizontal bars, the last line moves up above them.
+    for (int zoom : {230, 400, 900}) {
+      model->setZoom(zoom);
+      QCoreApplication::processEvents();
+      QVERIFY(v.timelineScrollBar()->isVisible());
+      QVERIFY(v.listScrollBar()->isVisible());
+      v.verticalScrollBar()->setValue(v.verticalScrollBar()->maximum());
+      const QRect last = v.lineRect(200, ScheduleView::Pane::Timeline);
+      QVERIFY(last.bottom() < v.timelineScrollBar()->mapTo(&v, QPoint(0, 0)).y());
+      checkSanity();
+      QVERIFY(!QTest::currentTestFailed());
+    }
+  }
+
+  void scrollsToADistantLineOfALargeModel() {
+    ScheduleView& v = show(32766);
+    QCOMPARE(model->lineCount(), 32766);
+    v.scrollToLine(30000);
+    QCoreApplication::processEvents();
+    const QRect band = v.lineRect(30000, ScheduleView::Pane::List);
+    const QRect body(v.listBody()->mapTo(&v, QPoint(0, 0)), v.listBody()->size());
+    QVERIFY(body.contains(band));
+    QCOMPARE(v.lineAt(band.center()), 30000);
+    // The line's cells are painted there: its first column holds dark text pixels.
+    const QImage image = v.grab().toImage();
+    int dark = 0;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+      for (int x = band.left(); x < band.left() + 80; ++x)
+        dark += qGray(image.pixel(x, y)) < 100;
+    QVERIFY(dark > 20);
+  }
+
+  void focusBarBringsItIntoViewAndHighlightsIt() {
+    ScheduleView& v = show(2000);
+    model->focusBar(1500, 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(v.focusedBarLine(), 1500);
+    QCOMPARE(v.focusedBarIndex(), 1);
+    const QRect body(v.timelineBody()->mapTo(&v, QPoint(0, 0)), v.timelineBody()->size());
+    const QRect bar = v.barRect(1500, 1);
+    QVERIFY(body.contains(bar.center()));
+    // The highlight ring sits just outside the bar.
+    const QImage image = v.grab().toImage();
+    const QColor ring = detail::GridColours::fromPalette(v.palette()).focusRing;
+    QVERIFY(countPixels(image, bar.adjusted(-3, -3, 3, 3), ring) > bar.width());
+    // A bar that does not exist changes nothing.
+    model->focusBar(1500, 2);
+    model->focusBar(0, 1);
+    QCOMPARE(v.focusedBarLine(), 1500);
+  }
+
+  void marksStayLegible_data() {
+    QTest::addColumn<uint>("colour");
+    QTest::addColumn<QColor>("mark");
+    QTest::newRow("suggested") << uint(demo::kSuggested) << QColor(Qt::black);
+    QTest::newRow("accepted") << uint(demo::kAccepted) << QColor(Qt::black);
+    QTest::newRow("firmed") << uint(demo::kFirmed) << QColor(Qt::black);
+    QTest::newRow("released") << uint(demo::kReleased) << QColor(Qt::black);
+    QTest::newRow("dark blue") << uint(0x00800000) << QColor(Qt::white);
+    QTest::newRow("black") << uint(0) << QColor(Qt::white);
+  }
+  void marksStayLegible() {
+    QFETCH(uint, colour);
+    QFETCH(QColor, mark);
+    QCOMPARE(detail::markColourOn(fillOf(colour)), mark);
+    if (QByteArray(QTest::currentDataTag()) != "released")
+      return;
+    // A bar narrower than its mark gets the mark beside it, in the text colour.
+    ScheduleView& v = show(2);
+    const int day = demo::firstDay() + 3;
+    model->addBar(2, {day, 0}, {day, 60});
+    model->setBarColour(2, 2, colour);
+    model->setBarText(2, 2, QStringLiteral(">>"));
+    QCoreApplication::processEvents();
+    const QRect narrow = v.barRect(2, 2);
+    QVERIFY(narrow.width() < 8);
+    const QImage image = v.grab().toImage();
+    int ink = 0;
+    for (int y = narrow.top(); y <= narrow.bottom(); ++y)
+      for (int x = narrow.right() + 2; x < narrow.right() + 24; ++x)
+        ink += qGray(image.pixel(x, y)) < 110;
+    QVERIFY(ink > 6);
+  }
+
+  void drawsCrispAtFractionalPixelRatios_data() {
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("1") << 1.0;
+    QTest::newRow("1.5") << 1.5;
+    QTest::newRow("2") << 2.0;
+  }
+  void drawsCrispAtFractionalPixelRatios() {
+    QFETCH(qreal, ratio);
+    ScheduleView& v = show(4);
+    model->setBarColour(2, 1, demo::kFirmed);
+    model->setBarText(2, 1, QString());
+    const QSize logical(900, 4 * v.rowHeight());
+    QImage image(logical * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ScheduleView::PaintOptions options;
+    options.listWidth = 0;
+    v.paintLines(&painter, QRect(QPoint(0, 0), logical), 1, 4, options);
+    painter.end();
+
+    // Across the bar's middle row: the fill, its outline, and nothing blended in between.
+    const QColor fill = fillOf(demo::kFirmed);
+    const QColor outline = fill.darker(165);
+    const int y = int((v.rowHeight() * 1.5) * ratio);
+    const auto [start, length] = colourRun(image, y, fill);
+    QVERIFY(length > 10);
+    QCOMPARE(image.pixelColor(start - 1, y).rgb(), outline.rgb());
+    QCOMPARE(image.pixelColor(start + length, y).rgb(), outline.rgb());
+    // Down the bar's middle column likewise.
+    const int x = start + length / 2;
+    int top = y;
+    while (image.pixelColor(x, top - 1).rgb() == fill.rgb())
+      --top;
+    QCOMPARE(image.pixelColor(x, top - 1).rgb(), outline.rgb());
+  }
+
+  void paintsAnyRangeOfLinesOntoADevice() {
+    ScheduleView& v = show(40);
+    for (int line = 1; line <= 40; ++line) {
+      model->setBarColour(line, 1, line == 21 ? kRed : demo::kFirmed);
+      model->setBarText(line, 1, QString());
+    }
+    ScheduleView::PaintOptions options;
+    options.listWidth = 300;
+    const QRect target(10, 20, 1500, 11 * v.rowHeight());
+    QImage image(1600, target.bottom() + 200, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    v.paintLines(&painter, target, 10, 20, options);
+    painter.end();
+
+    // Line 10 sits at the top, and its bar where the fitted scale puts it.
+    const double ppd = (target.width() - 300) / double(v.lastDay() - v.firstDay() + 1);
+    const Bar* bar = model->bar(10, 1);
+    const int y = target.top() + v.rowHeight() / 2;
+    const auto [start, length] = colourRun(image, y, fillOf(demo::kFirmed));
+    const double left = target.left() + 300 + (TimeAxis::dayPosition(bar->start) - v.firstDay()) * ppd;
+    QVERIFY2(std::abs(start - 1 - left) <= 1.5, qPrintable(QString::number(start)));
+    QVERIFY(length > 0);
+    // Line 21 lies past the range and is not drawn, nor anything below the target.
+    QCOMPARE(countPixels(image, image.rect(), fillOf(kRed)), 0);
+    QCOMPARE(countPixels(image, QRect(0, target.bottom() + 1, 1600, 199), QColor(Qt::white)),
+             1600 * 199);
+
+    // The header and title paint too, with the captions from the model.
+    QImage header(1600, v.titleHeight() + v.headerHeight(), QImage::Format_ARGB32_Premultiplied);
+    header.fill(Qt::white);
+    QPainter headerPainter(&header);
+    v.paintTitle(&headerPainter, QRect(0, 0, 1600, v.titleHeight()));
+    v.paintHeader(&headerPainter, QRect(0, v.titleHeight(), 1600, v.headerHeight()), options);
+    headerPainter.end();
+    QVERIFY(countPixels(header, header.rect(), QColor(Qt::white)) < header.width() * header.height());
+  }
+
+  void emptyOrInvertedHorizonFallsBackToTheBars_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::newRow("empty") << 0 << 0;
+    QTest::newRow("inverted") << demo::lastDay() << demo::firstDay();
+  }
+  void emptyOrInvertedHorizonFallsBackToTheBars() {
+    QFETCH(int, start);
+    QFETCH(int, end);
+    ScheduleView& v = show(30);
+    model->setHorizonStart(start);
+    model->setHorizonEnd(end);
+    QCoreApplication::processEvents();
+    QVERIFY(v.firstDay() <= model->earliestBarStart().day);
+    QVERIFY(v.lastDay() >= model->latestBarEnd().day);
+    QVERIFY(v.lastDay() - v.firstDay() < 200);
+    // Without bars the span still covers some weeks around today.
+    model->clearLines();
+    QCoreApplication::processEvents();
+    QVERIFY(v.firstDay() <= v.today() && v.lastDay() > v.today() + 14);
+    QVERIFY(!v.grab().isNull());
+  }
+
+  void settingsShowOnlyWhatTheyMean() {
+    ScheduleView& v = show(10);
+    v.scrollToTime({v.today() - 5, 0});
+    QCoreApplication::processEvents();
+    const QImage before = v.grab().toImage();
+    // Settings known by number only change nothing visible.
+    model->setSetting(4711, 3);
+    model->setBarSetting(2, 1, 216, 5);
+    QCoreApplication::processEvents();
+    QCOMPARE(v.grab().toImage(), before);
+
+    // The today line appears only with a positive width, at today's x.
+    const int x = expectedX(v, v.today());
+    const QRect column(x - 3, v.timelineBody()->mapTo(&v, QPoint(0, 0)).y(), 7, 100);
+    const QColor today = detail::GridColours::fromPalette(v.palette()).today;
+    QCOMPARE(countPixels(before, column, today), 0);
+    model->setTodayLineWidth(3);
+    QCoreApplication::processEvents();
+    QVERIFY(countPixels(v.grab().toImage(), column, today) >= 3 * 100);
+
+    // The title colour colours the title text.
+    model->setTitleColour(kRed);
+    QCoreApplication::processEvents();
+    const QImage titled = v.grab(QRect(0, 0, v.width(), v.titleHeight())).toImage();
+    QVERIFY(countPixels(titled, titled.rect(), fillOf(kRed)) > 10);
+  }
+
+  void readsLinesToAssistiveTechnology() {
+    ScheduleView& v = show(10);
+    model->setBarColour(7, 1, demo::kReleased);
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(v.listBody());
+    QVERIFY(list);
+    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Order list"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(v.timelineBody())->text(QAccessible::Name),
+             QStringLiteral("Order timeline"));
+    QCOMPARE(list->childCount(), 10);
+    QAccessibleInterface* line = list->child(6);
+    QVERIFY(line);
+    QCOMPARE(line->role(), QAccessible::ListItem);
+    const QString expected =
+        QStringLiteral("Order %1, released, ").arg(model->cellText(7, 1)) +
+        (model->cellText(7, 10).isEmpty() ? QStringLiteral("no action")
+                                          : QStringLiteral("action ") + model->cellText(7, 10));
+    QCOMPARE(line->text(QAccessible::Name), expected);
+    QCOMPARE(list->indexOfChild(line), 6);
+    QCOMPARE(v.accessibleLineText(1).section(u',', 1, 1).trimmed(), QStringLiteral("suggested"));
+    QVERIFY(v.accessibleLineText(11).isNull());
+    // The picked line reads as selected.
+    v.setCurrentLine(7);
+    QVERIFY(line->state().selected);
+    QVERIFY(!list->child(0)->state().selected);
+  }
+};
+
+QTEST_MAIN(TestScheduleView)
+#include "tst_schedule_view.moc"
