@@ -2,6 +2,8 @@
 
 #include "platform/automation_error.h"
 
+#include <QString>
+
 #include <cstdint>
 
 namespace varnex::testing {
@@ -15,6 +17,17 @@ std::int32_t ErrorOf(Fn&& fn) {
     return e.Number();
   }
   return 0;
+}
+
+/// "NUMBER DESCRIPTION" of the AutomationError that `fn` throws, or "" when it returns normally.
+template <typename Fn>
+QString ErrorTextOf(Fn&& fn) {
+  try {
+    fn();
+  } catch (const platform::AutomationError& e) {
+    return e.ReportText();
+  }
+  return QString();
 }
 
 }  // namespace varnex::testing
