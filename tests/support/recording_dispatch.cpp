@@ -37,8 +37,9 @@ Variant RecordingDispatch::Invoke(platform::DispId id, platform::InvokeKind kind
   if (!args.empty()) line += QLatin1Char('(') + argTexts.join(QStringLiteral(", ")) + QLatin1Char(')');
   if (kind == platform::InvokeKind::PropertyPut) line += QStringLiteral(" = ") + Describe(value);
 
-  if (auto failure = mFailures.find(id); failure != mFailures.end()) {
-    const auto [number, description] = failure->second;
+  if (auto failure = mFailures.find(id);
+      failure != mFailures.end() && (!failure->second.kind || *failure->second.kind == kind)) {
+    const auto [number, description, only] = failure->second;
     mFailures.erase(failure);
     lines << line + QStringLiteral(" !! %1").arg(number);
     platform::ThrowError(number, description.isEmpty() ? platform::StandardDescription(number)
@@ -49,7 +50,12 @@ Variant RecordingDispatch::Invoke(platform::DispId id, platform::InvokeKind kind
   if (kind == platform::InvokeKind::PropertyPut) {
     if (args.empty()) properties[id] = value;
   } else if (auto answer = mAnswers.find(id); answer != mAnswers.end()) {
-    result = answer->second(args);
+    try {
+      result = answer->second(args);
+    } catch (const platform::AutomationError& e) {
+      lines << line + QStringLiteral(" !! %1").arg(e.Number());
+      throw;
+    }
   } else if (kind == platform::InvokeKind::PropertyGet) {
     if (auto p = properties.find(id); p != properties.end()) result = p->second;
   }
@@ -60,8 +66,9 @@ Variant RecordingDispatch::Invoke(platform::DispId id, platform::InvokeKind kind
   return result;
 }
 
-void RecordingDispatch::FailNext(platform::DispId id, std::int32_t number, QString description) {
-  mFailures[id] = {number, std::move(description)};
+void RecordingDispatch::FailNext(platform::DispId id, std::int32_t number, QString description,
+                                 std::optional<platform::InvokeKind> kind) {
+  mFailures[id] = {number, std::move(description), kind};
 }
 
 void RecordingDispatch::Answer(platform::DispId id,

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 
 namespace varnex::testing {
 
@@ -23,9 +24,12 @@ class RecordingDispatch : public platform::Dispatch {
                            std::span<platform::Variant> args,
                            const platform::Variant& value) override;
 
-  /// The next operation with this id fails with that number and description.
-  void FailNext(platform::DispId id, std::int32_t number, QString description = {});
-  /// Every call or get of this id returns the result of `fn`.
+  /// The next operation with this id (of that kind only, when given) fails with that number
+  /// and description.
+  void FailNext(platform::DispId id, std::int32_t number, QString description = {},
+                std::optional<platform::InvokeKind> kind = std::nullopt);
+  /// Every call or get of this id returns the result of `fn`; an AutomationError that `fn` throws
+  /// is recorded ("!! NUMBER") and thrown on.
   void Answer(platform::DispId id, std::function<platform::Variant(std::span<platform::Variant>)> fn);
   /// Every get of this id returns a new RecordingFont that records into `lines`.
   void AnswerFont(platform::DispId id);
@@ -34,7 +38,12 @@ class RecordingDispatch : public platform::Dispatch {
   std::map<platform::DispId, platform::Variant> properties;
 
  private:
-  std::map<platform::DispId, std::pair<std::int32_t, QString>> mFailures;
+  struct Failure {
+    std::int32_t number;
+    QString description;
+    std::optional<platform::InvokeKind> kind;
+  };
+  std::map<platform::DispId, Failure> mFailures;
   std::map<platform::DispId, std::function<platform::Variant(std::span<platform::Variant>)>> mAnswers;
 };
 
