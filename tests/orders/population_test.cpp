@@ -5,7 +5,7 @@
 #include "platform/xml_document.h"
 #include "schedule/schedule_ids.h"
 #include "tests/support/error_of.h"
-#include "tests/support/order_documents.h"
+#include "tests/support/documents.h"
 #include "tests/support/recording_dispatch.h"
 #include "tests/support/recording_site.h"
 

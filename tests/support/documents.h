@@ -27,4 +27,7 @@ using OrderRow = QList<Attribute>;
 /// A work-order document with one element per row.
 [[nodiscard]] QString WorkOrders(const QList<OrderRow>& rows);
 
+/// A header document with one row of the twelve header columns, the period from `from` to `to`.
+[[nodiscard]] QString Header(const QString& from, const QString& to);
+
 }  // namespace varnex::testing

@@ -1,4 +1,4 @@
-#include "tests/support/order_documents.h"
+#include "tests/support/documents.h"
 
 #include <cassert>
 
@@ -48,6 +48,15 @@ QString WorkOrders(const QList<OrderRow>& rows) {
   QString text = QStringLiteral("<workorders>\n");
   for (const OrderRow& row : rows) text += QStringLiteral("  ") + Element(row) + QLatin1Char('\n');
   return text + QStringLiteral("</workorders>");
+}
+
+QString Header(const QString& from, const QString& to) {
+  return QStringLiteral(
+             "<header><row doc_num=\"MRP-1\" doctype=\"MRP\" fromtimeperiod=\"%1\" guid=\"g-1\" "
+             "hdncompanycode=\"Kestrel & Sons\" item_codefrom=\"A000\" item_codeto1=\"Z999\" "
+             "mplanner1=\"D'Souza\" save_template=\"N\" supplier_code=\"\" totimeperiod=\"%2\" "
+             "fprowno=\"1\"/></header>")
+      .arg(from, to);
 }
 
 }  // namespace varnex::testing

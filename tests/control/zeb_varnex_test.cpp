@@ -1,0 +1,268 @@
+#include "control/zeb_varnex.h"
+
+#include "grid/schedule_model.h"
+#include "platform/automation_error.h"
+#include "platform/variant.h"
+#include "schedule/grid_component.h"
+#include "tests/support/documents.h"
+#include "tests/support/error_of.h"
+#include "tests/support/recording_site.h"
+#include "tools/document_generator.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+namespace varnex::testing {
+namespace {
+
+using platform::Variant;
+namespace errors = platform::errors;
+
+// The control on the real grid model, as the screen and the scripted host build it.
+class Control : public ::testing::Test {
+ protected:
+  Control() { component.SetEventSink(&control.GridEvents()); }
+
+  void Load(const QString& text) {
+    Variant wohxml = Variant::Bstr(text).ByRef();
+    control.PopulateWorkOrder(wohxml);
+  }
+  void Load(const QList<OrderRow>& rows) { Load(WorkOrders(rows)); }
+  void SetHorizon(const char* from, const char* to) {
+    Variant hdrxml = Variant::Bstr(Header(QString::fromLatin1(from), QString::fromLatin1(to))).ByRef();
+    control.TimeSet(hdrxml);
+  }
+  void Event(platform::DispId id, std::vector<Variant> args) { control.GridEvents().OnEvent(id, args); }
+  void Press(std::int16_t button) {
+    std::array<Variant, 2> args = {Variant::I2(button), Variant::I2(0)};
+    control.ToolbarEvents().OnEvent(3, args);
+  }
+  qsizetype Fills() const {
+    return std::count_if(site.lines.begin(), site.lines.end(),
+                         [](const QString& l) { return l.startsWith(QLatin1String("fill ")); });
+  }
+  QStringList TakeMessages() { return std::exchange(site.messages, {}); }
+
+  grid::ScheduleModel model;
+  schedule::GridComponent component{model};
+  RecordingSite site;
+  control::Zeb_Varnex control{component, site};
+};
+
+const QList<OrderRow> kThreeOrders = {Order(QStringLiteral("WO1")), Order(QStringLiteral("WO2")),
+                                      Order(QStringLiteral("WO3"))};
+
+TEST_F(Control, CreationSetsTheFinalMarkerCaptionsAndNothingElse) {
+  EXPECT_EQ(site.lines.join(QLatin1Char('\n')).toStdString(),
+            "caption lblCancel = X\n"
+            "caption lblReschOut = >>\n"
+            "caption lblReschIn = <<\n"
+            "caption lblAmend = \u00e2");
+  EXPECT_EQ(model.lineCount(), 0);
+}
+
+TEST_F(Control, MembersCalledByDispidWorkAsTheDirectCalls) {
+  std::array<Variant, 1> none;
+  EXPECT_EQ(control.Call(control::control_ids::kOrderOut, std::span<Variant>(none.data(), 0)),
+            Variant::Bstr(QString()));
+
+  std::array<Variant, 1> header = {Variant::Bstr(Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"))).ByRef()};
+  control.Call(control::control_ids::kTimeSet, header);
+  EXPECT_TRUE(header[0].AsBstr().contains(QLatin1String("Kestrel &amp; Sons")));
+  EXPECT_EQ(model.horizonStart(), 45290);
+  EXPECT_EQ(model.horizonEnd(), 45655);
+
+  std::array<Variant, 1> orders = {Variant::Bstr(WorkOrders(kThreeOrders)).ByRef()};
+  control.Call(control::control_ids::kPopulateWorkOrder, orders);
+  EXPECT_EQ(model.lineCount(), 3);
+  model.raiseLinePicked(2);
+  EXPECT_EQ(control.Call(control::control_ids::kOrderOut, std::span<Variant>(none.data(), 0)),
+            Variant::Bstr(QStringLiteral("WO2")));
+  EXPECT_TRUE(site.messages.isEmpty());
+
+  // A host that gets the call wrong hears so from the boundary.
+  EXPECT_EQ(ErrorOf([&] { control.Call(control::control_ids::kOrderOut, header); }), errors::kWrongArgumentCount);
+  EXPECT_EQ(ErrorOf([&] { control.Call(0x6003000B, header); }), errors::kNotSupported);
+  EXPECT_EQ(ErrorOf([&] { control.Get(control::control_ids::kOrderOut); }), errors::kNotSupported);
+}
+
+TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
+  Load({Order(QStringLiteral("WO1")), With(Order(QStringLiteral("WO2")), "daysfrom", QStringLiteral("abc"))});
+  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("13 Type mismatch")}));
+  EXPECT_TRUE(site.lines.last().startsWith(QLatin1String("msgbox Kestrova: 13 ")));
+  ASSERT_EQ(model.lineCount(), 2);
+  EXPECT_EQ(model.barCount(1), 1);
+  EXPECT_EQ(model.barCount(2), 0);
+  EXPECT_EQ(Fills(), 0);
+
+  // A null document fails before its text box is written or the grid is touched.
+  const qsizetype before = site.lines.size();
+  Variant null = Variant::Null().ByRef();
+  control.PopulateWorkOrder(null);
+  control.TimeSet(null);
+  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("94 Invalid use of Null"), QStringLiteral("94 Invalid use of Null")}));
+  EXPECT_EQ(site.lines.size(), before + 2);
+  EXPECT_EQ(model.lineCount(), 2);
+  EXPECT_EQ(model.horizonStart(), -2);
+
+  // A document that does not parse shows the parser's reason alone.
+  Load(QStringLiteral("<workorders>"));
+  ASSERT_EQ(site.messages.size(), 1);
+  EXPECT_TRUE(site.lines.last().startsWith(QLatin1String("msgbox Kestrova: The document ")))
+      << site.lines.last().toStdString();
+
+  // A load that runs to its end paints the legend last.
+  Load(kThreeOrders);
+  EXPECT_EQ(site.lines.mid(site.lines.size() - 4).join(QLatin1Char('\n')).toStdString(),
+            "fill ctPushSuggested = 16757738\n"
+            "fill ctPushAccepted = 11468799\n"
+            "fill ctPushFirm = 16756318\n"
+            "fill ctPushRelease = 7001344");
+}
+
+TEST_F(Control, EveryLoadAssignsTheStoredHorizonAgain) {
+  // Before any TimeSet the horizon is the zero date.
+  model.setHorizonStart(100);
+  Load(kThreeOrders);
+  EXPECT_EQ(model.horizonStart(), -2);
+  EXPECT_EQ(model.horizonEnd(), -2);
+
+  SetHorizon("2024-01-01T18:00:00", "2024-02-29");
+  model.setHorizonStart(100);
+  model.setHorizonEnd(100);
+  Load(kThreeOrders);
+  EXPECT_EQ(model.horizonStart(), 45290);
+  EXPECT_EQ(model.horizonEnd(), 45349);
+  EXPECT_TRUE(site.messages.isEmpty());
+}
+
+TEST_F(Control, ReloadShowsOnlyTheNewOrdersEachBarOnItsOwnLine) {
+  Load(kThreeOrders);
+  Load({With(Order(QStringLiteral("WO7")), "daysfrom", QStringLiteral("86400")), Order(QStringLiteral("WO8"))});
+  ASSERT_EQ(model.lineCount(), 2);
+  EXPECT_EQ(model.cellText(1, 1).toStdString(), "WO7");
+  EXPECT_EQ(model.cellText(2, 1).toStdString(), "WO8");
+  ASSERT_EQ(model.barCount(1), 1);
+  EXPECT_EQ(model.barCount(2), 1);
+  EXPECT_EQ(model.bar(1, 1)->start, (grid::TimePoint{29220, 0}));
+  EXPECT_EQ(model.bar(2, 1)->start, (grid::TimePoint{29219, 0}));
+
+  // Loads that cannot build their order table leave the grid as it was.
+  Load(QStringLiteral("<workorders><wo a='1'/></workorders>"));
+  OrderRow longer = Order(QStringLiteral("WO9"));
+  longer.append({QStringLiteral("extra"), QStringLiteral("x")});
+  Load({Order(QStringLiteral("WO9")), longer});
+  Load(QStringLiteral("<workorders>") + Element(Order()) + QStringLiteral("stray</workorders>"));
+  Load(QStringLiteral("<workorders/>"));
+  EXPECT_EQ(TakeMessages().size(), 4);
+  EXPECT_EQ(model.lineCount(), 2);
+  EXPECT_EQ(model.cellText(1, 1).toStdString(), "WO7");
+}
+
+TEST_F(Control, OrderOutReturnsTheLatestPickAcrossReloads) {
+  EXPECT_EQ(control.OrderOut(), QString());
+  Load({Order(QStringLiteral("WO1")), Order(QStringLiteral("WO2")), Order(QString())});
+  model.raiseLinePicked(1);
+  model.raiseLinePicked(2);
+  EXPECT_EQ(control.OrderOut().toStdString(), "WO2");
+  // The event's second value plays no part.
+  Event(3, {Variant::I2(1), Variant::Null()});
+  EXPECT_EQ(control.OrderOut().toStdString(), "WO1");
+
+  // Neither a reload nor a new horizon forgets the pick.
+  Load({Order(QStringLiteral("WO5"))});
+  SetHorizon("2024-01-01", "2024-12-31");
+  EXPECT_EQ(control.OrderOut().toStdString(), "WO1");
+
+  // A pick of a line the grid does not have keeps the last pick and shows one box.
+  model.raiseLinePicked(4);
+  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("9 The grid has no line 4 (it holds 1)")}));
+  EXPECT_EQ(control.OrderOut().toStdString(), "WO1");
+
+  // A line whose order number is empty.
+  Load({Order(QStringLiteral("WO1")), Order(QString())});
+  model.raiseLinePicked(2);
+  EXPECT_EQ(control.OrderOut(), QString());
+  EXPECT_TRUE(site.messages.isEmpty());
+}
+
+TEST_F(Control, HoverSetsTheSummaryOfALineAsTheGridsTooltip) {
+  Load({Order(), With(With(With(With(With(Order(), "itemdesc", QString()), "alt_resource", QString()),
+                                "chk_sc_wo", QString()), "allflag", QString()), "allmethod", QString())});
+  site.lines.clear();
+  model.raiseHover(1, 1);
+  model.raiseHover(2, 5);
+  model.raiseHover(1, 0);
+  EXPECT_EQ(site.lines.join(QLatin1Char('\n')).toStdString(),
+            "tooltip \"Bearing / orders to reschedule out / MRP Order / 12 / 2024-02-01\"\n"
+            "tooltip \" /  /  /  / \"\n"
+            "tooltip \"\"");
+
+  // A line that does not exist: one box, and the tooltip stays.
+  site.lines.clear();
+  model.raiseHover(9, 1);
+  EXPECT_EQ(site.lines, QStringList({QStringLiteral("msgbox Kestrova: 9 The grid has no line 9 (it holds 2)")}));
+}
+
+TEST_F(Control, BarActivationWithTheFlagTrueFocusesThatBar) {
+  Load(kThreeOrders);
+  std::vector<std::pair<int, int>> focused;
+  QObject::connect(&model, &grid::ScheduleModel::barFocusRequested,
+                   [&focused](int line, int bar) { focused.emplace_back(line, bar); });
+  // The fourth value plays no part.
+  Event(8, {Variant::I2(2), Variant::I2(1), Variant::I2(-1), Variant::Null()});
+  Event(8, {Variant::I2(3), Variant::I2(1), Variant::I2(0), Variant::Null()});
+  Event(8, {Variant::I2(3), Variant::I2(1), Variant::I2(1)});
+  EXPECT_EQ(focused, (std::vector<std::pair<int, int>>{{2, 1}}));
+  EXPECT_TRUE(site.messages.isEmpty());
+
+  // A bar the grid does not have.
+  model.raiseBarActivated(1, 5, -1);
+  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("9 Line 1 has no bar 5")}));
+}
+
+TEST_F(Control, ZoomButtonsStepTheGridsZoomUntilTheGridRefuses) {
+  Load(kThreeOrders);
+  for (std::int16_t button : {1, 2, 3, 6}) Press(button);
+  EXPECT_EQ(model.zoom(), 230);
+  Press(5);
+  EXPECT_EQ(model.zoom(), 280);
+  Press(4);
+  Press(4);
+  EXPECT_EQ(model.zoom(), 180);
+
+  // The control writes every step; this grid refuses a zoom below 1.
+  std::vector<int> zooms;
+  for (int i = 0; i < 4; ++i) {
+    Press(4);
+    zooms.push_back(model.zoom());
+  }
+  EXPECT_EQ(zooms, (std::vector<int>{130, 80, 30, 30}));
+  EXPECT_EQ(TakeMessages(),
+            QStringList({QStringLiteral("380 Invalid property value: a zoom value of -20 is below 1")}));
+
+  // A reload starts again from 230.
+  Load(kThreeOrders);
+  EXPECT_EQ(model.zoom(), 230);
+
+  // A step past 16 bits overflows before anything is written.
+  ASSERT_TRUE(model.setZoom(32720));
+  Press(5);
+  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("6 Overflow")}));
+  EXPECT_EQ(model.zoom(), 32720);
+}
+
+TEST_F(Control, ShowsTheFirst32767OrdersOfALargerRunThenOverflows) {
+  tools::GeneratorOptions options;
+  options.orders = 40000;
+  Load(tools::GenerateWorkOrders(options));
+  EXPECT_EQ(model.lineCount(), 32767);
+  EXPECT_EQ(model.barCount(32767), 1);
+  EXPECT_EQ(site.messages, QStringList({QStringLiteral("6 Overflow")}));
+  EXPECT_EQ(Fills(), 0);
+}
+
+}  // namespace
+}  // namespace varnex::testing
