@@ -38,6 +38,7 @@ std::optional<platform::Table> LoadOrderTable(
   for (int a = 0; a < doc.AttributeCount(first); ++a) {
     table.AppendColumn(doc.AttributeName(first, a).toString(), platform::ColumnType::Text);
   }
+  table.Reserve(static_cast<std::size_t>(doc.RowCount() - first), doc.ValueTextSize());
   for (int node = first; node < doc.RowCount(); ++node) {
     if (!isRow(node)) continue;
     table.AddNew();

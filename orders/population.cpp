@@ -112,7 +112,7 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
   while (!orders.IsEof()) {
     const Action action = ActionFor(fields.Text(Field::Action));
 
-    rowText.clear();
+    rowText.resize(0);  // keeps the buffer for the next order
     for (Field f : {Field::Order, Field::ItemCode, Field::Variant, Field::ItemDesc,
                     Field::Quantity}) {
       rowText += fields.Text(f);

@@ -27,6 +27,17 @@ void Table::CheckCurrent() const {
   if (mCursor >= mRecordCount) ThrowError(errors::kNoCurrentRecord);
 }
 
+void Table::Reserve(std::size_t records, qsizetype textUnits) {
+  if (mClosed) ThrowError(errors::kNotAllowed);
+  const std::size_t total = mRecordCount + (mAdding ? 1 : 0) + records;
+  for (Column& c : mColumns) {
+    c.values.reserve(total);
+    if (c.type == ColumnType::Text) c.lengths.reserve(total);
+    c.set.reserve(total);
+  }
+  mText.reserve(mText.size() + textUnits);
+}
+
 void Table::AddNew() {
   if (mClosed) ThrowError(errors::kNotAllowed);
   if (mAdding) Update();

@@ -29,6 +29,10 @@ class Table {
   /// The position of the first column with that name, or -1.
   [[nodiscard]] int ColumnIndex(QStringView name) const;
 
+  /// Makes room for `records` more records and `textUnits` more UTF-16 units of text fields, so
+  /// that a large load does not regrow the storage; changes nothing else.
+  void Reserve(std::size_t records, qsizetype textUnits);
+
   /// Starts a new record at the end of the table; it is the current record until Update.
   void AddNew();
   /// Sets a field of the record being added, converting the text to the column's type.

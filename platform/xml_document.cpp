@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -80,7 +82,7 @@ class XmlRowBuilder {
  public:
   explicit XmlRowBuilder(XmlDocument& doc) : mDoc(doc) {}
 
-  void Run(const QByteArray& utf8) {
+  void Run(QStringView text) {
     mParser = XML_ParserCreate("UTF-8");
     if (mParser == nullptr) {
       mDoc.mReason = Describe(XML_ERROR_NO_MEMORY);
@@ -94,22 +96,36 @@ class XmlRowBuilder {
     XML_SetProcessingInstructionHandler(mParser, &OnInstruction);
     XML_SetCdataSectionHandler(mParser, &OnCDataStart, &OnCDataEnd);
     XML_SetStartDoctypeDeclHandler(mParser, &OnDoctype);
-    mDoc.mValues.reserve(utf8.size());
+    // Values are decoded straight into one buffer. A value never takes more UTF-16 units than
+    // its source text, so the document's length bounds them all.
+    mDoc.mValues.resize(text.size());
+    mOut = mDoc.mValues.data();
+    mCapacity = mDoc.mValues.size();
 
-    // Fed in large pieces only because expat takes an int length; the encoding is fixed above.
-    constexpr qint64 kPiece = qint64{1} << 28;
-    qint64 offset = 0;
+    // The text is encoded straight into expat's own buffer, in pieces whose UTF-8 form (three
+    // bytes a unit at most) fits expat's int lengths; a piece never ends inside a surrogate pair.
+    constexpr qsizetype kPiece = qsizetype{1} << 26;
     bool ok = true;
-    do {
-      const qint64 length = std::min(kPiece, utf8.size() - offset);
-      const bool last = offset + length >= utf8.size();
-      ok = XML_Parse(mParser, utf8.constData() + offset, static_cast<int>(length),
-                     last ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
-      offset += length;
-    } while (ok && offset < utf8.size());
+    if (text.isEmpty()) {
+      ok = XML_Parse(mParser, "", 0, XML_TRUE) == XML_STATUS_OK;
+    }
+    for (qsizetype at = 0; ok && at < text.size();) {
+      qsizetype end = std::min(text.size(), at + kPiece);
+      if (end < text.size() && text[end - 1].isHighSurrogate()) --end;
+      const QStringView piece = text.sliced(at, end - at);
+      auto* buffer = static_cast<char*>(XML_GetBuffer(mParser, static_cast<int>(piece.size() * 3)));
+      if (buffer == nullptr) {
+        ok = false;
+        break;
+      }
+      const char* written = mEncoder.appendToBuffer(buffer, piece);
+      at = end;
+      ok = XML_ParseBuffer(mParser, static_cast<int>(written - buffer),
+                           at == text.size() ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
+    }
 
     if (!ok) {
-      const auto [line, column] = LineAndColumn(utf8, XML_GetCurrentByteIndex(mParser));
+      const auto [line, column] = LineAndColumn(text.toUtf8(), XML_GetCurrentByteIndex(mParser));
       QString what = mDoctype ? QStringLiteral(
                                     "The document holds a document type declaration (DOCTYPE), "
                                     "which is not accepted")
@@ -123,11 +139,24 @@ class XmlRowBuilder {
     }
     XML_ParserFree(mParser);
     mParser = nullptr;
+    if (ok) mDoc.mValues.truncate(mFilled);
     mDoc.mValues.squeeze();
   }
 
  private:
   static XmlRowBuilder& Self(void* data) { return *static_cast<XmlRowBuilder*>(data); }
+
+  // Decodes one value (valid UTF-8, as expat hands it on) to `out`; returns the UTF-16 units
+  // written. Plain ASCII, by far the most common, is widened without the decoder.
+  qsizetype Decode(const char* value, qsizetype length, QChar* out) {
+    qsizetype i = 0;
+    for (; i < length && static_cast<unsigned char>(value[i]) < 0x80; ++i) {
+      out[i] = QChar(static_cast<char16_t>(value[i]));
+    }
+    if (i == length) return i;
+    const QChar* end = mDecoder.appendToBuffer(out + i, QByteArrayView(value + i, length - i));
+    return end - out;
+  }
 
   void AddRow(NodeKind kind) {
     mDoc.mRows.push_back({kind, static_cast<std::uint32_t>(mDoc.mAttributes.size()), 0});
@@ -139,8 +168,20 @@ class XmlRowBuilder {
     mTextNonBlank = false;
   }
 
-  std::uint32_t Intern(const char* qualifiedName) {
-    std::string_view name(qualifiedName);
+  // Rows nearly always repeat the attributes of the row before in the same order, so the name
+  // at each position is first checked against the one last seen there.
+  std::uint32_t Intern(const char* qualifiedName, std::size_t position) {
+    const std::string_view qualified(qualifiedName);
+    if (position < mRecent.size() && mRecent[position].first == qualified) {
+      return mRecent[position].second;
+    }
+    const std::uint32_t index = InternLocalName(qualified);
+    if (position >= mRecent.size()) mRecent.resize(position + 1);
+    mRecent[position] = {std::string(qualified), index};
+    return index;
+  }
+
+  std::uint32_t InternLocalName(std::string_view name) {
     if (const auto colon = name.rfind(':'); colon != std::string_view::npos) {
       name.remove_prefix(colon + 1);
     }
@@ -160,21 +201,19 @@ class XmlRowBuilder {
     self.FlushText();
     self.AddRow(NodeKind::Element);
     auto& row = self.mDoc.mRows.back();
-    for (const XML_Char** a = atts; *a != nullptr; a += 2) {
-      const qsizetype offset = self.mDoc.mValues.size();
-      const QByteArrayView bytes(a[1]);
-      // A value never needs more UTF-16 units than it has UTF-8 bytes.
-      self.mDoc.mValues.resize(offset + bytes.size());
-      QChar* end = self.mDecoder.appendToBuffer(self.mDoc.mValues.data() + offset, bytes);
-      self.mDoc.mValues.truncate(end - self.mDoc.mValues.constData());
-      const qsizetype length = self.mDoc.mValues.size() - offset;
-      if (self.mDoc.mValues.size() > qsizetype{0xFFFFFFFF}) {
+    std::size_t position = 0;
+    for (const XML_Char** a = atts; *a != nullptr; a += 2, ++position) {
+      const qsizetype offset = self.mFilled;
+      const std::uint32_t nameIndex = self.Intern(a[0], position);
+      const auto length = static_cast<qsizetype>(std::strlen(a[1]));
+      if (length > self.mCapacity - offset || offset + length > qsizetype{0xFFFFFFFF}) {
         self.mTooLarge = true;
         XML_StopParser(self.mParser, XML_FALSE);
         return;
       }
-      self.mDoc.mAttributes.push_back({self.Intern(a[0]), static_cast<std::uint32_t>(offset),
-                                       static_cast<std::uint32_t>(length)});
+      self.mFilled += self.Decode(a[1], length, self.mOut + offset);
+      self.mDoc.mAttributes.push_back({nameIndex, static_cast<std::uint32_t>(offset),
+                                       static_cast<std::uint32_t>(self.mFilled - offset)});
       ++row.count;
     }
   }
@@ -225,6 +264,7 @@ class XmlRowBuilder {
 
   XmlDocument& mDoc;
   QStringDecoder mDecoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
+  QStringEncoder mEncoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
   XML_Parser mParser = nullptr;
   int mDepth = 0;
   bool mTextNonBlank = false;
@@ -232,12 +272,20 @@ class XmlRowBuilder {
   bool mDoctype = false;
   bool mTooLarge = false;
   std::unordered_map<std::string, std::uint32_t> mNameIndex;
+  std::vector<std::pair<std::string, std::uint32_t>> mRecent;  // qualified name by position
+  QChar* mOut = nullptr;                                       // the value buffer
+  qsizetype mFilled = 0;                                       // units of it in use
+  qsizetype mCapacity = 0;
 };
 
 std::shared_ptr<const XmlDocument> XmlDocument::Parse(QStringView text) {
   auto doc = std::make_shared<XmlDocument>();
   // An unpaired surrogate has no UTF-8 form; refuse it rather than let it turn into U+FFFD.
-  for (qsizetype i = 0; i < text.size(); ++i) {
+  // Surrogates are rare, so a quick pass over the whole text looks for any first.
+  unsigned anySurrogate = 0;
+  const char16_t* units = text.utf16();
+  for (qsizetype i = 0; i < text.size(); ++i) anySurrogate |= (units[i] & 0xF800) == 0xD800;
+  for (qsizetype i = 0; anySurrogate && i < text.size(); ++i) {
     const QChar c = text[i];
     if (!c.isSurrogate()) continue;
     if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
@@ -253,7 +301,7 @@ std::shared_ptr<const XmlDocument> XmlDocument::Parse(QStringView text) {
                        .arg(column);
     return doc;
   }
-  XmlRowBuilder(*doc).Run(text.toUtf8());
+  XmlRowBuilder(*doc).Run(text);
   return doc;
 }
 

@@ -37,6 +37,8 @@ class XmlDocument {
   [[nodiscard]] QStringView AttributeName(int row, int attribute) const;
   /// The attribute's value with references resolved.
   [[nodiscard]] QStringView AttributeValue(int row, int attribute) const;
+  /// The length of all attribute values together, in UTF-16 units.
+  [[nodiscard]] qsizetype ValueTextSize() const { return mValues.size(); }
 
  private:
   struct Row {
