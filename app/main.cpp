@@ -1,3 +1,4 @@
+#include "app/screen_commands.h"
 #include "app/trace_host.h"
 
 #include <QCoreApplication>
@@ -14,6 +15,11 @@ constexpr char kUsage[] =
     "Commands:\n"
     "  trace [SCRIPT]   Run a scripted host against a headless control and print every\n"
     "                   effect of the control as JSON Lines (SCRIPT, or standard input).\n"
+    "  show HEADER ORDERS\n"
+    "                   Open the control in a host window, loaded with the two documents;\n"
+    "                   print the picked order when asked.\n"
+    "  render HEADER ORDERS -o FILE.png|FILE.pdf\n"
+    "                   Draw the loaded control to PNG, or print the whole run to PDF.\n"
     "\n"
     "Run 'varnex COMMAND --help' for a command's options.\n";
 
@@ -63,6 +69,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == QLatin1String("trace")) return Trace(argc, argv);
+  if (command == QLatin1String("show")) return varnex::app::RunShow(argc, argv);
+  if (command == QLatin1String("render")) return varnex::app::RunRender(argc, argv);
   std::fprintf(stderr, "varnex: unknown command '%s'\n\n%s", argv[1], kUsage);
   return 2;
 }

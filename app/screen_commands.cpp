@@ -1,0 +1,261 @@
+#include "app/screen_commands.h"
+
+#include "app/document_file.h"
+#include "control/component_library.h"
+#include "control/message_box_port.h"
+#include "control/varnex_widget.h"
+#include "grid/schedule_model.h"
+#include "grid/schedule_view.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStringList>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <optional>
+
+namespace varnex::app {
+
+namespace {
+
+constexpr char kShowUsage[] =
+    "Usage: varnex show HEADER ORDERS\n"
+    "\n"
+    "Opens a host window with the control, loaded through the component library's factory,\n"
+    "and hands it the header document HEADER (TimeSet) and the work-order document ORDERS\n"
+    "(PopulateWorkOrder). Pick a line in the grid, then press \"Use picked order\" (or Enter):\n"
+    "the host asks the control for the picked order (OrderOut) and prints the answer as one\n"
+    "line on standard output. Closing the window asks once more.\n";
+
+constexpr char kRenderUsage[] =
+    "Usage: varnex render HEADER ORDERS -o FILE [--pick ROW] [--zoom-in N] [--zoom-out N]\n"
+    "\n"
+    "Loads the control offscreen with the header document HEADER and the work-order document\n"
+    "ORDERS and draws it without a display.\n"
+    "\n"
+    "  -o FILE.png     the control as it stands on the screen (965 x 552 pixels)\n"
+    "  -o FILE.pdf     the whole planning run for printing: every line, as many pages as\n"
+    "                  needed, captions and time ruler on each page, the legends on the last\n"
+    "  --pick ROW      click line ROW first and print the picked order (OrderOut) on stdout\n"
+    "  --zoom-in N     press \"Zoom In\" N times first\n"
+    "  --zoom-out N    press \"Zoom Out\" N times first\n"
+    "\n"
+    "Message boxes of the control are printed on standard error instead of waiting for OK.\n";
+
+// Message boxes of a batch run: printed, never waited for.
+class StderrMessageBoxPort final : public control::MessageBoxPort {
+ public:
+  void ShowMessage(QWidget*, const QString& title, const QString& text) override {
+    std::fprintf(stderr, "varnex render: message box \"%s\": %s\n", qPrintable(title),
+                 qPrintable(text));
+  }
+};
+
+bool IsHelp(const QString& arg) {
+  return arg == QLatin1String("--help") || arg == QLatin1String("-h");
+}
+
+void PrintLine(const QString& text) {
+  std::fputs(text.toUtf8().constData(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+int UsageError(const char* command, const QString& message, const char* usage) {
+  std::fprintf(stderr, "varnex %s: %s\n\n%s", command, qPrintable(message), usage);
+  return 2;
+}
+
+struct Documents {
+  QString header;
+  QString orders;
+};
+
+// Reads both documents before any window exists, so a bad path fails clearly even without a
+// display.
+std::optional<Documents> ReadDocuments(const char* command, const QString& headerPath,
+                                       const QString& ordersPath) {
+  Documents docs;
+  for (auto [path, text] : {std::pair{&headerPath, &docs.header}, std::pair{&ordersPath, &docs.orders}}) {
+    QString error;
+    const std::optional<QString> read = ReadDocumentFile(*path, &error);
+    if (!read) {
+      std::fprintf(stderr, "varnex %s: %s\n", command, qPrintable(error));
+      return std::nullopt;
+    }
+    *text = *read;
+  }
+  return docs;
+}
+
+control::VarnexWidget* CreateLoadedControl(QWidget* parent) {
+  auto* control = qobject_cast<control::VarnexWidget*>(
+      varnex::CreateControl(QStringLiteral("Zeb_Varnex"), parent));
+  Q_ASSERT(control);
+  return control;
+}
+
+void Load(control::VarnexWidget& control, Documents docs) {
+  control.TimeSet(docs.header);
+  control.PopulateWorkOrder(docs.orders);
+}
+
+// Clicks a line of the grid as the planner would; false when the line does not exist.
+bool ClickLine(control::VarnexWidget& control, int line) {
+  auto* view = control.findChild<grid::ScheduleView*>(QStringLiteral("ctWOSched"));
+  if (!view || line < 1 || line > view->model()->lineCount()) return false;
+  view->scrollToLine(line);
+  QWidget* body = view->listBody();
+  const QPoint at = body->mapFrom(view, view->lineRect(line, grid::ScheduleView::Pane::List).center());
+  const QPointF global = body->mapToGlobal(QPointF(at));
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(body, &press);
+  QApplication::sendEvent(body, &release);
+  return true;
+}
+
+void PressToolbarButton(control::VarnexWidget& control, const QString& caption, int times) {
+  QWidget* bar = control.findChild<QWidget*>(QStringLiteral("ctWOToolBar"));
+  auto* button = bar ? bar->findChild<QAbstractButton*>(caption) : nullptr;
+  Q_ASSERT(button);
+  for (int i = 0; i < times && button; ++i) button->click();
+}
+
+std::optional<int> CountArgument(const QString& text) {
+  bool ok = false;
+  const int value = text.toInt(&ok);
+  return ok && value >= 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+}  // namespace
+
+int RunShow(int argc, char** argv) {
+  QStringList args;
+  for (int i = 2; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  if (args.size() == 1 && IsHelp(args[0])) {
+    std::fputs(kShowUsage, stdout);
+    return 0;
+  }
+  if (args.size() != 2) return UsageError("show", QStringLiteral("expected HEADER and ORDERS"), kShowUsage);
+  const std::optional<Documents> docs = ReadDocuments("show", args[0], args[1]);
+  if (!docs) return 2;
+
+  QApplication app(argc, argv);
+  QWidget window;
+  window.setWindowTitle(QStringLiteral("%1 host").arg(varnex::ProductName()));
+  auto* layout = new QVBoxLayout(&window);
+  control::VarnexWidget* control = CreateLoadedControl(&window);
+  layout->addWidget(control);
+  auto* use = new QPushButton(QStringLiteral("Use picked order"), &window);
+  use->setObjectName(QStringLiteral("usePickedOrder"));
+  layout->addWidget(use, 0, Qt::AlignLeft);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  QObject::connect(use, &QPushButton::clicked, control, [control] { PrintLine(control->OrderOut()); });
+  for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+    auto* shortcut = new QShortcut(QKeySequence(key), &window);
+    QObject::connect(shortcut, &QShortcut::activated, use, &QPushButton::animateClick);
+  }
+
+  window.show();
+  // Loaded once the window stands, so any message box has it as its owner.
+  QTimer::singleShot(0, control, [control, docs] { Load(*control, *docs); });
+  const int code = app.exec();
+  PrintLine(control->OrderOut());
+  return code;
+}
+
+int RunRender(int argc, char** argv) {
+  QStringList positional;
+  QString output;
+  int pick = 0;
+  int zoomIn = 0;
+  int zoomOut = 0;
+  for (int i = 2; i < argc; ++i) {
+    const QString arg = QString::fromLocal8Bit(argv[i]);
+    if (IsHelp(arg)) {
+      std::fputs(kRenderUsage, stdout);
+      return 0;
+    }
+    const bool takesValue = arg == QLatin1String("-o") || arg == QLatin1String("--pick") ||
+                            arg == QLatin1String("--zoom-in") || arg == QLatin1String("--zoom-out");
+    if (!takesValue) {
+      if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+        return UsageError("render", QStringLiteral("unknown option %1").arg(arg), kRenderUsage);
+      }
+      positional << arg;
+      continue;
+    }
+    if (i + 1 >= argc) return UsageError("render", QStringLiteral("%1 needs a value").arg(arg), kRenderUsage);
+    const QString value = QString::fromLocal8Bit(argv[++i]);
+    if (arg == QLatin1String("-o")) {
+      output = value;
+      continue;
+    }
+    const std::optional<int> count = CountArgument(value);
+    if (!count || (arg == QLatin1String("--pick") && *count < 1)) {
+      return UsageError("render", QStringLiteral("%1 needs a number, not '%2'").arg(arg, value), kRenderUsage);
+    }
+    (arg == QLatin1String("--pick") ? pick : arg == QLatin1String("--zoom-in") ? zoomIn : zoomOut) = *count;
+  }
+  if (positional.size() != 2) return UsageError("render", QStringLiteral("expected HEADER and ORDERS"), kRenderUsage);
+  if (output.isEmpty()) return UsageError("render", QStringLiteral("-o FILE is required"), kRenderUsage);
+  const QString suffix = QFileInfo(output).suffix().toLower();
+  if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf")) {
+    return UsageError("render", QStringLiteral("%1: the output must end in .png or .pdf").arg(output), kRenderUsage);
+  }
+  const std::optional<Documents> docs = ReadDocuments("render", positional[0], positional[1]);
+  if (!docs) return 2;
+
+  // Drawn offscreen whatever display there is, unless a platform was asked for.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  StderrMessageBoxPort messages;
+  std::unique_ptr<control::VarnexWidget> control(CreateLoadedControl(nullptr));
+  control->SetMessageBoxPort(&messages);
+  control->setAttribute(Qt::WA_DontShowOnScreen);
+  control->show();
+  Load(*control, *docs);
+  QApplication::processEvents();
+  PressToolbarButton(*control, QStringLiteral("Zoom Out"), zoomOut);
+  PressToolbarButton(*control, QStringLiteral("Zoom In"), zoomIn);
+  if (pick > 0) {
+    if (!ClickLine(*control, pick)) {
+      std::fprintf(stderr, "varnex render: there is no line %d to pick\n", pick);
+      return 2;
+    }
+    PrintLine(control->OrderOut());
+  }
+  QApplication::processEvents();
+
+  bool written = false;
+  if (suffix == QLatin1String("png")) {
+    written = control->grab().save(output, "PNG");
+  } else {
+    QPdfWriter writer(output);
+    writer.setTitle(QStringLiteral("%1 planning run").arg(varnex::ProductName()));
+    writer.setCreator(QStringLiteral("varnex render"));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    written = control->PrintRun(writer);
+  }
+  if (!written) {
+    std::fprintf(stderr, "varnex render: cannot write %s\n", qPrintable(output));
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace varnex::app

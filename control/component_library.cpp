@@ -1,0 +1,43 @@
+#include "control/component_library.h"
+
+#include "control/live_controls.h"
+#include "control/varnex_widget.h"
+#include "platform/version_info.h"
+
+#include <atomic>
+
+namespace varnex {
+
+namespace {
+std::atomic<int> gLiveControls{0};
+}  // namespace
+
+namespace control::detail {
+void ControlCreated() { ++gLiveControls; }
+void ControlDestroyed() { --gLiveControls; }
+int LiveControls() { return gLiveControls.load(); }
+}  // namespace control::detail
+
+QWidget* CreateControl(const QString& className, QWidget* parent) {
+  if (className != QLatin1String("Zeb_Varnex")) return nullptr;
+  return new control::VarnexWidget(parent);
+}
+
+bool CanUnloadNow() { return control::detail::LiveControls() == 0; }
+
+QString ProductName() { return QString::fromUtf16(platform::kProductName); }
+
+QString VersionText() { return QString::fromUtf16(platform::kVersionText); }
+
+}  // namespace varnex
+
+QWidget* varnex_create_control(const char* className, QWidget* parent) {
+  return className ? varnex::CreateControl(QString::fromUtf8(className), parent) : nullptr;
+}
+
+int varnex_can_unload_now(void) { return varnex::CanUnloadNow() ? 1 : 0; }
+
+const char* varnex_version_text(void) {
+  static const QByteArray text = varnex::VersionText().toUtf8();
+  return text.constData();
+}

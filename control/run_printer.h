@@ -1,0 +1,21 @@
+#pragma once
+
+#include <vector>
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace varnex::grid {
+class ScheduleView;
+}
+
+namespace varnex::control {
+
+/// Prints the planning run shown by `view` onto a paged device: on every page the grid's title,
+/// the column captions and the time ruler over as many whole lines as fit; after the last line
+/// the legend bands, drawn as they stand on the screen (on a page of their own when the last
+/// page has no room left). Returns false when the device cannot be painted on.
+bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
+                      const std::vector<const QWidget*>& legends);
+
+}  // namespace varnex::control

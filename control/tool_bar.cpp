@@ -1,0 +1,99 @@
+#include "control/tool_bar.h"
+
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QToolButton>
+
+namespace varnex::control {
+
+namespace {
+
+constexpr int kIconSize = 24;
+constexpr int kMargin = 2;
+
+QPixmap DrawZoomPixmap(bool zoomIn, const QColor& ink, qreal ratio) {
+  QPixmap pixmap(QSize(kIconSize, kIconSize) * ratio);
+  pixmap.setDevicePixelRatio(ratio);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  // The lens: a pale glass disc in a dark rim; the handle runs down to the right.
+  const QPointF centre(10, 10);
+  constexpr qreal radius = 7.5;
+  p.setPen(QPen(QColor(120, 80, 40), 3.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(15.6, 15.6), QPointF(21.5, 21.5));
+  p.setPen(QPen(ink, 1.8));
+  p.setBrush(QColor(222, 238, 255));
+  p.drawEllipse(centre, radius, radius);
+  p.setPen(QPen(QColor(0, 0, 192), 2.2, Qt::SolidLine, Qt::FlatCap));
+  p.drawLine(QPointF(6, 10), QPointF(14, 10));
+  if (zoomIn) p.drawLine(QPointF(10, 6), QPointF(10, 14));
+  return pixmap;
+}
+
+}  // namespace
+
+QIcon ZoomIcon(bool zoomIn, const QColor& ink) {
+  QIcon icon;
+  icon.addPixmap(DrawZoomPixmap(zoomIn, ink, 1.0));
+  icon.addPixmap(DrawZoomPixmap(zoomIn, ink, 2.0));
+  return icon;
+}
+
+ToolBar::ToolBar(const QList<Button>& buttons, OleColour background, QWidget* parent)
+    : QWidget(parent), mBackground(background) {
+  const QColor ink = ResolveColour(system_colours::kBtnText, palette());
+  for (qsizetype i = 0; i < buttons.size(); ++i) {
+    const Button& spec = buttons[i];
+    const int number = int(i) + 1;
+    auto* button = new QToolButton(this);
+    button->setObjectName(spec.caption);
+    button->setText(spec.caption);
+    button->setAccessibleName(spec.caption);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::TabFocus);
+    if (spec.icon != ButtonIcon::None) {
+      button->setIcon(ZoomIcon(spec.icon == ButtonIcon::ZoomIn, ink));
+      button->setIconSize(QSize(kIconSize, kIconSize));
+      button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+      button->setToolTip(spec.caption);
+    }
+    button->setVisible(spec.shown);
+    connect(button, &QToolButton::clicked, this,
+            [this, number, caption = spec.caption] { Q_EMIT ButtonClicked(number, caption); });
+    mButtons.append(button);
+  }
+  LayoutButtons();
+}
+
+int ToolBar::ButtonCount() const { return int(mButtons.size()); }
+
+QAbstractButton* ToolBar::ButtonAt(int number) const {
+  return number >= 1 && number <= mButtons.size() ? mButtons[number - 1] : nullptr;
+}
+
+void ToolBar::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), ResolveColour(mBackground, palette()));
+}
+
+void ToolBar::resizeEvent(QResizeEvent*) { LayoutButtons(); }
+
+void ToolBar::LayoutButtons() {
+  // The shown buttons share the width in one row, each no wider than the bar is high.
+  int shown = 0;
+  for (const QAbstractButton* b : mButtons) shown += b->isVisibleTo(this) ? 1 : 0;
+  if (shown == 0) return;
+  const int height = std::max(0, this->height() - 2 * kMargin);
+  const int width = std::min(height, std::max(0, this->width() - 2 * kMargin) / shown);
+  int x = kMargin;
+  for (QAbstractButton* b : mButtons) {
+    if (!b->isVisibleTo(this)) continue;
+    b->setGeometry(x, kMargin, width, height);
+    x += width;
+  }
+}
+
+}  // namespace varnex::control

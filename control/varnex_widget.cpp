@@ -1,0 +1,373 @@
+#include "control/varnex_widget.h"
+
+#include "control/live_controls.h"
+#include "control/message_box_port.h"
+#include "control/run_printer.h"
+#include "control/screen_parts.h"
+#include "control/screen_style.h"
+#include "control/tool_bar.h"
+#include "control/zeb_varnex.h"
+#include "grid/schedule_model.h"
+#include "grid/schedule_view.h"
+#include "platform/automation_error.h"
+#include "platform/control_site.h"
+#include "platform/variant.h"
+#include "schedule/grid_component.h"
+#include "schedule/schedule_ids.h"
+
+#include <QAbstractButton>
+#include <QDateTime>
+#include <QFrame>
+#include <QHash>
+#include <QLabel>
+
+#include <array>
+#include <vector>
+
+namespace varnex::control {
+
+using platform::Variant;
+
+namespace {
+
+// The surface in twips.
+constexpr int kSurfaceWidth = 14475;
+constexpr int kSurfaceHeight = 8280;
+
+// Legend text and markers.
+constexpr OleColour kLegendInk = Rgb(0, 0, 192);
+constexpr double kLegendTextPoints = 8.25;
+constexpr double kMarkerPoints = 12.0;
+constexpr double kTitlePoints = 15.75;
+
+enum class Kind { Band, LegendText, Marker, TextBox, Swatch, ToolBar, Schedule, Outline, Title };
+
+struct ChildSpec {
+  const char16_t* name;
+  Kind kind;
+  const char16_t* container;  // empty: the control's own surface
+  int left, top, width, height;  // twips
+  const char16_t* text;
+  OleColour colour;
+  bool hidden;
+};
+
+using namespace system_colours;
+
+// Every child of the screen in stored order; each container comes before its children.
+constexpr std::array kScreen = {
+    ChildSpec{u"Frame2", Kind::Band, u"", 1950, 7770, 9255, 375, u"", kInactiveCaptionText, false},
+    ChildSpec{u"Label15", Kind::LegendText, u"Frame2", 7650, 150, 1050, 210, u"Amend orders", 0, false},
+    ChildSpec{u"lblAmend", Kind::Marker, u"Frame2", 7470, 90, 135, 285, u"|", 0, false},
+    ChildSpec{u"lblCancel", Kind::Marker, u"Frame2", 5880, 120, 225, 285, u"X", 0, false},
+    ChildSpec{u"lblReschIn", Kind::Marker, u"Frame2", 4230, 90, 255, 285, u"<-", 0, false},
+    ChildSpec{u"lblReschOut", Kind::Marker, u"Frame2", 2400, 90, 255, 285, u"->", 0, false},
+    ChildSpec{u"lblMatshortate", Kind::Marker, u"Frame2", 510, 90, 225, 285, u"?", 0, false},
+    ChildSpec{u"Label9", Kind::LegendText, u"Frame2", 2700, 135, 1170, 420, u"Reschedule Out", 0, false},
+    ChildSpec{u"Label8", Kind::LegendText, u"Frame2", 4530, 135, 1080, 420, u"Reschedule In", 0, false},
+    ChildSpec{u"Label2", Kind::LegendText, u"Frame2", 780, 135, 1290, 420, u"Material Shortage", 0, false},
+    ChildSpec{u"Label1", Kind::LegendText, u"Frame2", 6090, 135, 1050, 420, u"Cancel Orders", 0, false},
+    ChildSpec{u"Box2", Kind::TextBox, u"", 240, 4680, 975, 975, u"", 0, true},
+    ChildSpec{u"Box1", Kind::TextBox, u"", 240, 3720, 975, 855, u"", 0, true},
+    ChildSpec{u"Frame1", Kind::Band, u"", 1980, 7260, 8925, 375, u"", kInactiveCaptionText, false},
+    ChildSpec{u"ctPushRelease", Kind::Swatch, u"Frame1", 7380, 120, 375, 255, u"", Rgb(0, 0, 255), false},
+    ChildSpec{u"ctPushFirm", Kind::Swatch, u"Frame1", 5130, 120, 375, 255, u"", kBtnText, false},
+    ChildSpec{u"ctPushAccepted", Kind::Swatch, u"Frame1", 2670, 120, 375, 255, u"", Rgb(255, 255, 0), false},
+    ChildSpec{u"ctPushSuggested", Kind::Swatch, u"Frame1", 390, 120, 375, 255, u"", Rgb(0, 145, 72), false},
+    ChildSpec{u"Label3", Kind::LegendText, u"Frame1", 7830, 135, 720, 210, u"Released", 0, false},
+    ChildSpec{u"Label6", Kind::LegendText, u"Frame1", 840, 135, 840, 210, u"Suggested", 0, false},
+    ChildSpec{u"Label4", Kind::LegendText, u"Frame1", 5580, 135, 540, 210, u"Firmed", 0, false},
+    ChildSpec{u"Label5", Kind::LegendText, u"Frame1", 3120, 135, 780, 210, u"Accepted", 0, false},
+    ChildSpec{u"ctWOToolBar1", Kind::ToolBar, u"", 1320, 60, 1095, 495, u"", kInactiveCaptionText, true},
+    ChildSpec{u"ctWOSched", Kind::Schedule, u"", 60, 600, 14235, 6645, u"", 0, false},
+    ChildSpec{u"ctWOToolBar", Kind::ToolBar, u"", 30, 60, 1065, 615, u"", kBtnFace, false},
+    ChildSpec{u"Shape1", Kind::Outline, u"", 30, 30, 14355, 8205, u"", Rgb(0, 0, 192), false},
+    ChildSpec{u"Label7", Kind::Title, u"", 5460, 120, 2625, 375, u"Kestrova", Rgb(0, 0, 192), false},
+};
+
+QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+
+QLabel* MakeLabel(const QString& text, const QFont& font, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setText(text);
+  label->setFont(font);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label->setAttribute(Qt::WA_TranslucentBackground);
+  return label;
+}
+
+// A legend text that wraps sits in a band too low for its second line, which would be cut
+// off. Such a text stays on one line instead and takes the room to its right, of which every
+// legend has enough before the next marker or swatch.
+void KeepOnOneLineIfClipped(QLabel* label) {
+  const QWidget* band = label->parentWidget();
+  if (label->y() + label->heightForWidth(label->width()) <= band->height()) return;
+  const int oneLine = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+  label->setWordWrap(false);
+  label->resize(std::max(label->width(), oneLine), label->height());
+}
+
+// Roles are set explicitly: unset, a child would take its parent's background role (the
+// control's button face) and the text colour that contrasts with it.
+void SetInk(QWidget* widget, OleColour colour) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, ResolveColour(colour, palette));
+  widget->setPalette(palette);
+  widget->setForegroundRole(QPalette::WindowText);
+}
+
+// Host values and automation values, for the late-bound entry.
+Variant ToVariant(const QVariant& value) {
+  switch (value.typeId()) {
+    case QMetaType::UnknownType: return {};
+    case QMetaType::Nullptr: return Variant::Null();
+    case QMetaType::Bool: return Variant::Bool(value.toBool());
+    case QMetaType::Short: return Variant::I2(value.value<qint16>());
+    case QMetaType::Int: return Variant::I4(value.toInt());
+    default: return Variant::Bstr(value.toString());
+  }
+}
+
+QVariant FromVariant(const Variant& value) {
+  switch (value.Type()) {
+    case platform::VarType::Null: return QVariant::fromValue(nullptr);
+    case platform::VarType::I2: return QVariant::fromValue<qint16>(value.AsI2());
+    case platform::VarType::I4: return QVariant::fromValue<qint32>(value.AsI4());
+    case platform::VarType::Bool: return QVariant(value.AsBool());
+    case platform::VarType::Bstr: return QVariant(value.AsBstr());
+    case platform::VarType::Date: return QVariant(value.AsDate().ToQDateTime());
+    default: return {};
+  }
+}
+
+}  // namespace
+
+class VarnexWidget::Private final : public platform::ControlSite {
+ public:
+  explicit Private(VarnexWidget* owner) : q(owner), component(model) {}
+
+  void Build();
+  QWidget* MakeChild(const ChildSpec& spec, QWidget* container);
+  void ButtonPressed(int number, const QString& caption);
+
+  void SetBoxText(const QString& box, const QString& text) override {
+    TextBox* target = boxes.value(box);
+    Q_ASSERT(target);
+    if (target) target->SetText(text);
+  }
+  void SetGridToolTip(const QString& text) override { model.setToolTipText(text); }
+  void SetMarkerCaption(const QString& marker, const QString& text) override {
+    QLabel* target = markers.value(marker);
+    Q_ASSERT(target);
+    if (target) target->setText(text);
+  }
+  void SetSwatchFill(const QString& swatch, std::int32_t colour) override {
+    Swatch* target = swatches.value(swatch);
+    Q_ASSERT(target);
+    if (target) target->SetFill(OleColour(colour));
+  }
+  void ShowMessage(const QString& title, const QString& text) override {
+    port->ShowMessage(q, title, text);
+  }
+
+  VarnexWidget* const q;
+  grid::ScheduleModel model;
+  schedule::GridComponent component;
+  ModalMessageBoxPort modalPort;
+  MessageBoxPort* port = &modalPort;
+
+  grid::ScheduleView* ctWOSched = nullptr;
+  ToolBar* ctWOToolBar = nullptr;
+  QHash<QString, QWidget*> containers;
+  QHash<QString, TextBox*> boxes;
+  QHash<QString, QLabel*> markers;
+  QHash<QString, Swatch*> swatches;
+  QList<QLabel*> legendTexts;
+  std::unique_ptr<Zeb_Varnex> control;
+};
+
+void VarnexWidget::Private::Build() {
+  for (const ChildSpec& spec : kScreen) {
+    QWidget* container = q;
+    if (spec.container[0] != u'\0') {
+      container = containers.value(Text(spec.container));
+      Q_ASSERT(container);
+    }
+    QWidget* child = MakeChild(spec, container);
+    child->setObjectName(Text(spec.name));
+    child->setGeometry(TwipsRect(spec.left, spec.top, spec.width, spec.height));
+    if (spec.hidden) child->hide();
+  }
+  for (QLabel* label : legendTexts) KeepOnOneLineIfClipped(label);
+  // Keyboard focus runs from the grid to the toolbar; nothing else on the surface takes it.
+  QWidget* previous = ctWOSched;
+  for (int number = 1; number <= ctWOToolBar->ButtonCount(); ++number) {
+    QAbstractButton* button = ctWOToolBar->ButtonAt(number);
+    if (button->isHidden()) continue;
+    if (previous == ctWOSched) ctWOToolBar->setFocusProxy(button);
+    QWidget::setTabOrder(previous, button);
+    previous = button;
+  }
+}
+
+QWidget* VarnexWidget::Private::MakeChild(const ChildSpec& spec, QWidget* container) {
+  const QString name = Text(spec.name);
+  switch (spec.kind) {
+    case Kind::Band: {
+      auto* band = new QFrame(container);
+      band->setFrameShape(QFrame::NoFrame);
+      band->setAutoFillBackground(true);
+      band->setBackgroundRole(QPalette::Window);
+      QPalette palette = band->palette();
+      palette.setColor(QPalette::Window, ResolveColour(spec.colour, palette));
+      band->setPalette(palette);
+      containers.insert(name, band);
+      return band;
+    }
+    case Kind::LegendText: {
+      QLabel* label = MakeLabel(Text(spec.text), ArialFont(kLegendTextPoints), container);
+      SetInk(label, kLegendInk);
+      legendTexts.append(label);
+      return label;
+    }
+    case Kind::Marker: {
+      QLabel* label = MakeLabel(Text(spec.text), ArialFont(kMarkerPoints, true), container);
+      label->setForegroundRole(QPalette::Text);
+      markers.insert(name, label);
+      return label;
+    }
+    case Kind::TextBox: {
+      auto* box = new TextBox(container);
+      boxes.insert(name, box);
+      return box;
+    }
+    case Kind::Swatch: {
+      auto* swatch = new Swatch(spec.colour, container);
+      swatches.insert(name, swatch);
+      return swatch;
+    }
+    case Kind::ToolBar: {
+      // Of the main toolbar's six buttons only the two zoom buttons act; the other four stay
+      // hidden (the bar has room for two). The hidden toolbar holds a zoom pair and nothing
+      // handles it.
+      const bool main = name == QLatin1String("ctWOToolBar");
+      QList<ToolBar::Button> buttons;
+      if (main) {
+        buttons = {{QStringLiteral("Open"), ButtonIcon::None, false},
+                   {QStringLiteral("Hide Mutliline"), ButtonIcon::None, false},
+                   {QStringLiteral("Show Mutliline"), ButtonIcon::None, false},
+                   {QStringLiteral("Zoom Out"), ButtonIcon::ZoomOut, true},
+                   {QStringLiteral("Zoom In"), ButtonIcon::ZoomIn, true},
+                   {QStringLiteral("Search"), ButtonIcon::None, false}};
+      } else {
+        buttons = {{QStringLiteral("Zoom Out"), ButtonIcon::ZoomOut, true},
+                   {QStringLiteral("Zoom In"), ButtonIcon::ZoomIn, true}};
+      }
+      auto* bar = new ToolBar(buttons, spec.colour, container);
+      if (main) {
+        ctWOToolBar = bar;
+        QObject::connect(bar, &ToolBar::ButtonClicked, q,
+                         [this](int number, const QString& caption) {
+                           ButtonPressed(number, caption);
+                         });
+      }
+      return bar;
+    }
+    case Kind::Schedule: {
+      ctWOSched = new grid::ScheduleView(&model, container);
+      return ctWOSched;
+    }
+    case Kind::Outline: return new OutlineShape(spec.colour, 2, container);
+    case Kind::Title: {
+      auto* title = new QLabel(container);
+      title->setTextFormat(Qt::PlainText);
+      title->setText(Text(spec.text));
+      title->setFont(ArialFont(kTitlePoints));
+      title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+      title->setAutoFillBackground(true);
+      title->setBackgroundRole(QPalette::Button);
+      SetInk(title, spec.colour);
+      return title;
+    }
+  }
+  Q_UNREACHABLE();
+}
+
+void VarnexWidget::Private::ButtonPressed(int number, const QString& caption) {
+  std::array<Variant, 2> args = {Variant::I2(static_cast<std::int16_t>(number)),
+                                 Variant::Bstr(caption)};
+  control->ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
+}
+
+VarnexWidget::VarnexWidget(QWidget* parent)
+    : QWidget(parent), d(std::make_unique<Private>(this)) {
+  detail::ControlCreated();
+  setAutoFillBackground(true);
+  setBackgroundRole(QPalette::Button);
+  setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  resize(sizeHint());
+  d->Build();
+  // The control comes last: its creation step already writes to the legend.
+  d->control = std::make_unique<Zeb_Varnex>(d->component, *d);
+  d->component.SetEventSink(&d->control->GridEvents());
+}
+
+VarnexWidget::~VarnexWidget() {
+  d->component.SetEventSink(nullptr);
+  d->control.reset();
+  // The grid reads the model until it goes, and the model is a member.
+  delete d->ctWOSched;
+  detail::ControlDestroyed();
+}
+
+void VarnexWidget::TimeSet(QString& Hdrxml) {
+  Variant arg = Variant::Bstr(Hdrxml);
+  arg.ByRef();
+  d->control->TimeSet(arg);
+  if (arg.Type() == platform::VarType::Bstr) Hdrxml = arg.AsBstr();
+}
+
+void VarnexWidget::PopulateWorkOrder(QString& Wohxml) {
+  Variant arg = Variant::Bstr(Wohxml);
+  arg.ByRef();
+  d->control->PopulateWorkOrder(arg);
+  if (arg.Type() == platform::VarType::Bstr) Wohxml = arg.AsBstr();
+}
+
+QString VarnexWidget::OrderOut() { return d->control->OrderOut(); }
+
+bool VarnexWidget::Invoke(qint32 dispId, QVariantList& args, QVariant* result, QString* error) {
+  std::vector<Variant> values;
+  values.reserve(std::size_t(args.size()));
+  for (const QVariant& a : args) values.push_back(ToVariant(a).ByRef());
+  Variant answer;
+  try {
+    answer = d->control->Invoke(dispId, platform::InvokeKind::Method, values, Variant());
+  } catch (const platform::AutomationError& e) {
+    if (error) *error = e.ReportText();
+    return false;
+  }
+  for (qsizetype i = 0; i < args.size(); ++i) args[i] = FromVariant(values[std::size_t(i)]);
+  if (result) *result = FromVariant(answer);
+  return true;
+}
+
+void VarnexWidget::SetMessageBoxPort(MessageBoxPort* port) {
+  d->port = port ? port : &d->modalPort;
+}
+
+bool VarnexWidget::PrintRun(QPagedPaintDevice& device) {
+  std::vector<const QWidget*> legends;
+  for (const ChildSpec& spec : kScreen) {
+    if (spec.kind == Kind::Band) legends.push_back(d->containers.value(Text(spec.name)));
+  }
+  return PrintPlanningRun(device, *d->ctWOSched, legends);
+}
+
+QSize VarnexWidget::sizeHint() const {
+  return QSize(Twips(kSurfaceWidth), Twips(kSurfaceHeight));
+}
+
+}  // namespace varnex::control
