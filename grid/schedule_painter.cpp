@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace varnex::grid::detail {
 
@@ -18,6 +19,11 @@ QColor mix(const QColor& a, const QColor& b, double t) {
   return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
                           float(a.greenF() + (b.greenF() - a.greenF()) * t),
                           float(a.blueF() + (b.blueF() - a.blueF()) * t));
+}
+
+// A translucent colour laid over an opaque one.
+QColor over(const QColor& top, const QColor& bottom) {
+  return mix(bottom, QColor(top.red(), top.green(), top.blue()), top.alphaF());
 }
 
 double linear(double channel) {
@@ -156,9 +162,12 @@ QRect barRect(const PaintContext& ctx, int line, const Bar& bar) {
 
 void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
                    int lastLine) {
+  const GridColours& c = ctx.colours;
+  const int below = lastLine >= firstLine ? ctx.rows.lineTop(lastLine + 1) : area.top();
+  if (below <= area.bottom())
+    p.fillRect(QRect(area.left(), below, area.width(), area.bottom() - below + 1), c.base);
   if (lastLine < firstLine)
     return;
-  const GridColours& c = ctx.colours;
   const int rh = ctx.rows.rowHeight;
   p.setFont(ctx.font);
   const QFontMetrics fm(ctx.font);
@@ -223,30 +232,47 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
   const auto firstDay = std::int32_t(std::floor(ctx.axis.dayAt(area.left())));
   const auto lastDay = std::int32_t(std::ceil(ctx.axis.dayAt(area.right() + 1)));
 
-  // Row backgrounds, with the picked line in the pick colour.
-  for (int line = firstLine; line <= lastLine; ++line) {
-    const QRect row(area.left(), ctx.rows.lineTop(line), area.width(), rh);
-    p.fillRect(row, line == ctx.currentLine ? (ctx.focused ? c.pick : c.pickInactive)
-                                            : (line % 2 == 0 ? c.alternate : c.base));
-  }
-  // Weekends and the time outside the horizon, shaded over the whole pane height.
+  // Backgrounds band by band (each line, then the space below the last one), with weekends
+  // and the time outside the horizon shaded. The shades are composited here and filled
+  // opaque: small opaque fills take the painter's fast path.
+  const int horizonLeft = clampedX(ctx.axis.x(double(ctx.spanFirst)), area);
+  const int horizonRight = clampedX(ctx.axis.x(double(ctx.spanEnd)), area);
+  struct Column {
+    int x1;
+    int x2;
+    bool outside;
+  };
+  std::vector<Column> weekends;
   if (ppd >= 2) {
     for (std::int32_t day = firstDay; day <= lastDay; ++day) {
       if (isWeekend(day)) {
         const int x1 = clampedX(ctx.axis.x(day), area);
-        const int x2 = clampedX(ctx.axis.x(day + 1.0), area);
-        p.fillRect(QRect(x1, area.top(), x2 - x1, area.height()), c.weekend);
+        weekends.push_back({x1, clampedX(ctx.axis.x(day + 1.0), area),
+                            x1 < horizonLeft || x1 >= horizonRight});
       }
     }
   }
-  const int horizonLeft = clampedX(ctx.axis.x(double(ctx.spanFirst)), area);
-  const int horizonRight = clampedX(ctx.axis.x(double(ctx.spanEnd)), area);
-  if (horizonLeft > area.left())
-    p.fillRect(QRect(area.left(), area.top(), horizonLeft - area.left(), area.height()),
-               c.outside);
-  if (horizonRight <= area.right())
-    p.fillRect(QRect(horizonRight, area.top(), area.right() - horizonRight + 1, area.height()),
-               c.outside);
+  const auto fillBand = [&](int y, int height, const QColor& background) {
+    p.fillRect(QRect(area.left(), y, area.width(), height), background);
+    const QColor outside = over(c.outside, background);
+    if (horizonLeft > area.left())
+      p.fillRect(QRect(area.left(), y, horizonLeft - area.left(), height), outside);
+    if (horizonRight <= area.right())
+      p.fillRect(QRect(horizonRight, y, area.right() - horizonRight + 1, height), outside);
+    const QColor weekend = over(c.weekend, background);
+    const QColor weekendOutside = over(c.weekend, outside);
+    for (const Column& column : weekends)
+      p.fillRect(QRect(column.x1, y, column.x2 - column.x1, height),
+                 column.outside ? weekendOutside : weekend);
+  };
+  for (int line = firstLine; line <= lastLine; ++line) {
+    fillBand(ctx.rows.lineTop(line), rh,
+             line == ctx.currentLine ? (ctx.focused ? c.pick : c.pickInactive)
+                                     : (line % 2 == 0 ? c.alternate : c.base));
+  }
+  const int below = lastLine >= firstLine ? ctx.rows.lineTop(lastLine + 1) : area.top();
+  if (below <= area.bottom())
+    fillBand(below, area.bottom() - below + 1, c.base);
 
   // Day, week and month lines.
   const QPen dayPen(c.gridLine, 0);
@@ -355,7 +381,8 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
       if (isWeekend(day)) {
         const int x1 = clampedX(ctx.axis.x(day), area);
         const int x2 = clampedX(ctx.axis.x(day + 1.0), area);
-        p.fillRect(QRect(x1, lower.top(), x2 - x1, lower.height()), c.weekend);
+        p.fillRect(QRect(x1, lower.top(), x2 - x1, lower.height()),
+                   over(c.weekend, c.headerBackground));
       }
     }
   }

@@ -14,6 +14,9 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QStyleOptionSlider>
+#include <QCursor>
+#include <QPolygonF>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -23,13 +26,77 @@
 
 namespace varnex::grid {
 
-// A pane of the splitter; its children are placed by Private::layoutPanes().
+// A pane of the splitter; its children are placed by Private::layoutPanes() and cover it
+// all but the corners beside the vertical scroll bar, which it paints itself.
 class ScheduleView::Private::PaneWidget : public QWidget {
  public:
-  PaneWidget(Private* owner, QWidget* parent) : QWidget(parent), d(owner) {}
+  PaneWidget(Private* owner, QWidget* parent) : QWidget(parent), d(owner) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
 
  protected:
   void resizeEvent(QResizeEvent*) override { d->layoutPanes(); }
+  void paintEvent(QPaintEvent* event) override {
+    QPainter p(this);
+    for (const QRect& r : event->region())
+      p.fillRect(r, d->colours.headerBackground);
+  }
+
+ private:
+  Private* const d;
+};
+
+// A flat scroll bar in the grid's colours. It draws its parts where the style places them, so
+// the style's own hit testing still applies, and it paints with opaque fills only.
+class ScheduleView::Private::ScrollBar : public QScrollBar {
+ public:
+  ScrollBar(Private* owner, Qt::Orientation orientation, QWidget* parent)
+      : QScrollBar(orientation, parent), d(owner) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const detail::GridColours& c = d->colours;
+    p.fillRect(rect(), c.headerBackground);
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const auto part = [&](QStyle::SubControl control) {
+      return style()->subControlRect(QStyle::CC_ScrollBar, &option, control, this);
+    };
+    const bool vertical = orientation() == Qt::Vertical;
+    p.setPen(QPen(c.headerLine, 0));
+    if (vertical)
+      p.drawLine(0, 0, 0, height() - 1);
+    else
+      p.drawLine(0, 0, width() - 1, 0);
+    const bool enabled = maximum() > minimum();
+    const QColor arrow = enabled ? c.headerText : c.headerLine;
+    for (const QStyle::SubControl control : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
+      const QRect r = part(control);
+      if (r.isEmpty())
+        continue;
+      // A small solid triangle pointing along the bar.
+      const QPointF m = QRectF(r).center();
+      const double s = std::min(r.width(), r.height()) / 5.0;
+      const double sign = control == QStyle::SC_ScrollBarAddLine ? 1 : -1;
+      const QPointF tip = vertical ? QPointF(m.x(), m.y() + sign * s) : QPointF(m.x() + sign * s, m.y());
+      const QPointF a = vertical ? QPointF(m.x() - s * 1.4, m.y() - sign * s)
+                                 : QPointF(m.x() - sign * s, m.y() - s * 1.4);
+      const QPointF b = vertical ? QPointF(m.x() + s * 1.4, m.y() - sign * s)
+                                 : QPointF(m.x() - sign * s, m.y() + s * 1.4);
+      p.setRenderHint(QPainter::Antialiasing, true);
+      p.setPen(Qt::NoPen);
+      p.setBrush(arrow);
+      p.drawPolygon(QPolygonF({tip, a, b}));
+      p.setRenderHint(QPainter::Antialiasing, false);
+    }
+    if (!enabled)
+      return;
+    const QRect slider = part(QStyle::SC_ScrollBarSlider);
+    const bool active = isSliderDown() || (underMouse() && slider.contains(mapFromGlobal(QCursor::pos())));
+    const QRect thumb = vertical ? slider.adjusted(3, 1, -3, -1) : slider.adjusted(1, 3, -1, -3);
+    p.fillRect(thumb, active ? c.strongLine.darker(125) : c.strongLine);
+  }
 
  private:
   Private* const d;
@@ -81,7 +148,6 @@ class ScheduleView::Private::ListBody : public Body {
     d->ensureLayout();
     QPainter p(this);
     const QRect area(0, event->rect().top(), width(), event->rect().height());
-    p.fillRect(area, d->colours.base);
     const detail::PaintContext ctx = d->screenContext();
     const auto [first, last] = ctx.rows.linesIn(area.top(), area.bottom() + 1,
                                                 d->model->lineCount());
@@ -107,7 +173,6 @@ class ScheduleView::Private::TimelineBody : public Body {
     d->ensureLayout();
     QPainter p(this);
     const QRect area(0, event->rect().top(), width(), event->rect().height());
-    p.fillRect(area, d->colours.base);
     const detail::PaintContext ctx = d->screenContext();
     const auto [first, last] = ctx.rows.linesIn(area.top(), area.bottom() + 1,
                                                 d->model->lineCount());
@@ -203,11 +268,14 @@ void ScheduleView::Private::build() {
   splitter = new QSplitter(Qt::Horizontal, q);
   splitter->setChildrenCollapsible(false);
   splitter->setHandleWidth(5);
+  // The panes and handles cover the splitter and the title and splitter cover the view, so
+  // neither needs its background filled under them.
+  splitter->setAttribute(Qt::WA_OpaquePaintEvent);
+  q->setAttribute(Qt::WA_OpaquePaintEvent);
   listPane = new PaneWidget(this, splitter);
   listPane->setAccessibleName(QStringLiteral("Order list pane"));
   timelinePane = new PaneWidget(this, splitter);
   timelinePane->setAccessibleName(QStringLiteral("Timeline pane"));
-  timelinePane->setAutoFillBackground(true);
   splitter->addWidget(listPane);
   splitter->addWidget(timelinePane);
   splitter->setStretchFactor(0, 0);
@@ -218,11 +286,11 @@ void ScheduleView::Private::build() {
   header = new Header(this, listPane);
   header->setModel(captions);
   listBody = new ListBody(this, listPane);
-  listHScroll = new QScrollBar(Qt::Horizontal, listPane);
+  listHScroll = new ScrollBar(this, Qt::Horizontal, listPane);
   ruler = new Ruler(this, timelinePane);
   timelineBody = new TimelineBody(this, timelinePane);
-  vScroll = new QScrollBar(Qt::Vertical, timelinePane);
-  timeHScroll = new QScrollBar(Qt::Horizontal, timelinePane);
+  vScroll = new ScrollBar(this, Qt::Vertical, timelinePane);
+  timeHScroll = new ScrollBar(this, Qt::Horizontal, timelinePane);
 
   auto* layout = new QVBoxLayout(q);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -824,14 +892,17 @@ QSplitter* ScheduleView::splitter() const {
 }
 
 QScrollBar* ScheduleView::verticalScrollBar() const {
+  d->ensureLayout();
   return d->vScroll;
 }
 
 QScrollBar* ScheduleView::listScrollBar() const {
+  d->ensureLayout();
   return d->listHScroll;
 }
 
 QScrollBar* ScheduleView::timelineScrollBar() const {
+  d->ensureLayout();
   return d->timeHScroll;
 }
 
@@ -880,14 +951,12 @@ void ScheduleView::paintLines(QPainter* painter, const QRect& target, int firstL
   const QRect listArea(target.left(), target.top(), listWidth, target.height());
   if (listWidth > 0) {
     painter->setClipRect(listArea);
-    painter->fillRect(listArea, d->colours.base);
     detail::paintListRows(*painter, ctx, listArea, fitFirst, lastLine);
   }
   const QRect timeArea(target.left() + listWidth, target.top(), target.width() - listWidth,
                        target.height());
   if (timeArea.width() > 0) {
     painter->setClipRect(timeArea);
-    painter->fillRect(timeArea, d->colours.base);
     detail::paintTimelineRows(*painter, ctx, timeArea, fitFirst, lastLine);
     if (listWidth > 0) {
       painter->setPen(QPen(d->colours.strongLine, 0));

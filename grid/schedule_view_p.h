@@ -26,6 +26,7 @@ class ScheduleView::Private {
   class Header;
   class CaptionModel;
   class PaneWidget;
+  class ScrollBar;
   class BodyAccessible;
   class LineAccessible;
 

@@ -498,12 +498,18 @@ class TestScheduleView : public QObject {
     ScheduleView& v = show(10);
     v.scrollToTime({v.today() - 5, 0});
     QCoreApplication::processEvents();
+    // The grid's own parts (the splitter handle between them shows the pointer's hover).
+    const auto panes = [&v] {
+      return QList<QImage>{v.grab(QRect(0, 0, v.width(), v.titleHeight())).toImage(),
+                           v.listPane()->grab().toImage(), v.timelinePane()->grab().toImage()};
+    };
+    const QList<QImage> unchanged = panes();
     const QImage before = v.grab().toImage();
     // Settings known by number only change nothing visible.
     model->setSetting(4711, 3);
     model->setBarSetting(2, 1, 216, 5);
     QCoreApplication::processEvents();
-    QCOMPARE(v.grab().toImage(), before);
+    QVERIFY(panes() == unchanged);
 
     // The today line appears only with a positive width, at today's x.
     const int x = expectedX(v, v.today());
