@@ -50,7 +50,7 @@ QStringList weekdayList(const QString& names) {
 enum class DayLines { Days, Weeks, Months };
 
 DayLines dayLinesFor(double pixelsPerDay) {
-  if (pixelsPerDay >= 5)
+  if (pixelsPerDay >= 12)
     return DayLines::Days;
   if (pixelsPerDay * 7 >= 6)
     return DayLines::Weeks;
@@ -316,8 +316,12 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
       if (!hasMark)
         continue;
       if (markWidth + 4 <= r.width()) {
+        // Centred in the part of the bar in view, so a long bar keeps its mark visible.
+        const QRect shown = r.intersected(area);
+        const QRect centreOn = shown.width() >= markWidth + 4 ? shown : r;
         p.setPen(markColourOn(fill));
-        p.drawText(QPoint(r.left() + (r.width() - markWidth) / 2, baseline), bar->text);
+        p.drawText(QPoint(centreOn.left() + (centreOn.width() - markWidth) / 2, baseline),
+                   bar->text);
       } else {
         p.setPen(c.text);
         p.drawText(QPoint(r.right() + 4, baseline), bar->text);

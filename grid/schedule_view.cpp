@@ -280,6 +280,7 @@ void ScheduleView::Private::build() {
   splitter->addWidget(timelinePane);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
+  splitter->handle(1)->setAutoFillBackground(true);
 
   captions = new CaptionModel(this);
   captions->setParent(q);

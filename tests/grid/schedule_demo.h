@@ -64,7 +64,8 @@ inline QString rowText(int i, std::minstd_rand& random) {
 inline void fill(ScheduleModel& model, int lines, unsigned seed = 7) {
   static const std::array<std::uint32_t, 5> colours{kSuggested, kAccepted, kFirmed, kReleased,
                                                     kOther};
-  static const std::array<const char16_t*, 6> marks{u">>", u"<<", u"?", u"X", u"\u00E2", u""};
+  // The mark follows the action message; orders without one carry the plain mark or none.
+  static const std::array<const char16_t*, 5> marks{u">>", u"<<", u"?", u"X", u"\u00E2"};
   std::minstd_rand random(seed);
   model.setHorizonStart(firstDay());
   model.setHorizonEnd(lastDay());
@@ -76,9 +77,14 @@ inline void fill(ScheduleModel& model, int lines, unsigned seed = 7) {
     const int bar = model.addBar(line, {start, int(random() % 3) * 480},
                                  {start + length, int(random() % 3) * 480});
     model.setBarColour(line, bar, colours[std::size_t(i) % colours.size()]);
-    const char16_t* mark = marks[random() % marks.size()];
-    if (*mark)
-      model.setBarText(line, bar, QString::fromUtf16(mark));
+    const QString action = model.cellText(line, 10);
+    std::size_t mark = action == u"Reschedule out" ? 0
+                       : action == u"Reschedule in" ? 1
+                       : action == u"Review quantity" ? 2
+                       : action == u"Cancel"          ? 3
+                                                      : 4;
+    if (mark < 4 || random() % 2 == 0)
+      model.setBarText(line, bar, QString::fromUtf16(marks[mark]));
   }
 }
 
