@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 namespace varnex::schedule {
 
@@ -254,7 +255,13 @@ class GridComponent::Private {
     }
     NeedArgs(args, 0);
     switch (id) {
-      case grid_ids::kZoom: return Variant::I2(static_cast<std::int16_t>(model.zoom()));
+      case grid_ids::kZoom: {
+        // A zoom past 16 bits is handed on as it is, so that the caller's conversion overflows
+        // rather than reading a wrapped value.
+        const int zoom = model.zoom();
+        if (zoom > std::numeric_limits<std::int16_t>::max()) return Variant::I4(zoom);
+        return Variant::I2(static_cast<std::int16_t>(zoom));
+      }
       case grid_ids::kHorizonStart: return Variant::I4(model.horizonStart());
       case grid_ids::kHorizonEnd: return Variant::I4(model.horizonEnd());
       case grid_ids::kTitleAlign: return Variant::I4(model.titleAlign());

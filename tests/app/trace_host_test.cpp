@@ -1,6 +1,7 @@
 #include "app/trace_host.h"
 
 #include "tests/support/documents.h"
+#include "tests/support/qt_printers.h"
 
 #include <QBuffer>
 #include <QJsonArray>

@@ -6,6 +6,7 @@
 #include "schedule/grid_component.h"
 #include "tests/support/documents.h"
 #include "tests/support/error_of.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/recording_site.h"
 #include "tools/document_generator.h"
 
@@ -252,6 +253,14 @@ TEST_F(Control, ZoomButtonsStepTheGridsZoomUntilTheGridRefuses) {
   Press(5);
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("6 Overflow")}));
   EXPECT_EQ(model.zoom(), 32720);
+}
+
+TEST_F(Control, ZoomThatTheGridHoldsBeyondSixteenBitsOverflowsInsteadOfWrapping) {
+  ASSERT_TRUE(model.setZoom(40000));
+  Press(4);
+  Press(5);
+  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("6 Overflow"), QStringLiteral("6 Overflow")}));
+  EXPECT_EQ(model.zoom(), 40000);
 }
 
 TEST_F(Control, ShowsTheFirst32767OrdersOfALargerRunThenOverflows) {

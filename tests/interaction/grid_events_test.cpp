@@ -5,6 +5,7 @@
 #include "platform/variant.h"
 #include "schedule/schedule_ids.h"
 #include "tests/support/error_of.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/recording_dispatch.h"
 #include "tests/support/recording_site.h"
 

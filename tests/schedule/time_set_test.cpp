@@ -4,6 +4,7 @@
 #include "platform/variant.h"
 #include "platform/xml_document.h"
 #include "tests/support/error_of.h"
+#include "tests/support/qt_printers.h"
 #include "tests/support/recording_dispatch.h"
 #include "tests/support/recording_site.h"
 

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QString>
+
+#include <ostream>
+
+/// Lets GoogleTest print QString (and so QStringList) as text in its failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
