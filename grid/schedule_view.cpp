@@ -353,7 +353,8 @@ void ScheduleView::Private::attach(ScheduleModel* newModel) {
                                     onFocusRequested(line, barIndex);
                                   })
               << QObject::connect(model, &ScheduleModel::linePicked, q,
-                                  [this](int line) { q->setCurrentLine(line); });
+                                  [this](int line) { q->setCurrentLine(line); })
+              << QObject::connect(model, &QObject::destroyed, q, [this] { attach(nullptr); });
   pixelsPerDay = pixelsPerDayForZoom(model->zoom());
   for (int column = 0; column < ScheduleModel::kColumnCount; ++column)
     header->resizeSection(column, model->columnWidth(column + 1));

@@ -4,6 +4,7 @@
 #include "tests/grid/schedule_demo.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
@@ -174,6 +175,37 @@ class TestScheduleView : public QObject {
     const qsizetype before = picked.count();
     QTest::keyClick(&v, Qt::Key_Up);
     QCOMPARE(picked.count(), before);
+  }
+
+  void showsWhichLineHasTheKeyboard() {
+    ScheduleView& v = show(10);
+    v.setCurrentLine(3);
+    const detail::GridColours colours = detail::GridColours::fromPalette(v.palette());
+    const QRect band = v.lineRect(3, ScheduleView::Pane::List);
+    const auto pixelsOf = [&](const QColor& colour) {
+      return countPixels(v.grab().toImage(), band, colour);
+    };
+    // Without focus the picked line is tinted grey; with it, in the highlight with a frame.
+    QApplication::setActiveWindow(&v);
+    v.clearFocus();
+    QTRY_VERIFY(!v.hasFocus());
+    QVERIFY(pixelsOf(colours.pickInactive) > band.width());
+    QCOMPARE(pixelsOf(colours.pickBorder), 0);
+    v.setFocus();
+    QTRY_VERIFY(v.hasFocus());
+    QVERIFY(pixelsOf(colours.pick) > band.width());
+    QVERIFY(pixelsOf(colours.pickBorder) >= 2 * band.width());
+  }
+
+  void survivesItsModelBeingDeleted() {
+    ScheduleView& v = show(10);
+    model.reset();
+    QVERIFY(v.model());
+    QCOMPARE(v.model()->lineCount(), 0);
+    QVERIFY(!v.grab().isNull());
+    // Its own model takes lines like any other.
+    v.model()->appendLine(u"WO-1");
+    QCOMPARE(v.lineAt(v.lineRect(1, ScheduleView::Pane::Timeline).center()), 1);
   }
 
   void doubleClickOnBarActivatesIt() {
