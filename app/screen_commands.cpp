@@ -17,12 +17,16 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSocketNotifier>
 #include <QStringList>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <csignal>
 #include <cstdio>
 #include <optional>
+
+#include <unistd.h>
 
 namespace varnex::app {
 
@@ -60,6 +64,33 @@ class StderrMessageBoxPort final : public control::MessageBoxPort {
                  qPrintable(text));
   }
 };
+
+// The host window's margins and the gap between the control and the button, in pixels.
+constexpr int kHostMargin = 8;
+
+int gSignalPipe[2] = {-1, -1};
+
+void OnTerminationSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const auto written = ::write(gSignalPipe[1], &byte, 1);
+}
+
+// Ctrl+C or a termination request closes the window the ordinary way, so the host still asks
+// for the picked order once more before it ends.
+void CloseOnTerminationSignals(QWidget& window) {
+  if (::pipe(gSignalPipe) != 0) return;
+  auto* notifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, &window);
+  QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+    char byte = 0;
+    [[maybe_unused]] const auto got = ::read(gSignalPipe[0], &byte, 1);
+    window.close();
+  });
+  struct sigaction action {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
 
 bool IsHelp(const QString& arg) {
   return arg == QLatin1String("--help") || arg == QLatin1String("-h");
@@ -157,6 +188,8 @@ int RunShow(int argc, char** argv) {
   QWidget window;
   window.setWindowTitle(QStringLiteral("%1 host").arg(varnex::ProductName()));
   auto* layout = new QVBoxLayout(&window);
+  layout->setContentsMargins(kHostMargin, kHostMargin, kHostMargin, kHostMargin);
+  layout->setSpacing(kHostMargin);
   control::VarnexWidget* control = CreateLoadedControl(&window);
   layout->addWidget(control);
   auto* use = new QPushButton(QStringLiteral("Use picked order"), &window);
@@ -169,6 +202,7 @@ int RunShow(int argc, char** argv) {
     QObject::connect(shortcut, &QShortcut::activated, use, &QPushButton::animateClick);
   }
 
+  CloseOnTerminationSignals(window);
   window.show();
   // Loaded once the window stands, so any message box has it as its owner.
   QTimer::singleShot(0, control, [control, docs] { Load(*control, *docs); });

@@ -11,7 +11,7 @@ class ScheduleView;
 
 namespace varnex::control {
 
-/// Prints the planning run shown by `view` onto a paged device: on every page the grid's title,
+/// Prints the planning run shown by `view` onto a paged device: on every page a heading with the period,
 /// the column captions and the time ruler over as many whole lines as fit; after the last line
 /// the legend bands, drawn as they stand on the screen (on a page of their own when the last
 /// page has no room left). Returns false when the device cannot be painted on.

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The screen commands of the varnex program without a display: help, clear errors for bad
+# files and options, PNG and PDF output, picking and zooming, message boxes printed instead of
+# waited for, and trace staying headless.
+# Usage: commands_test.sh VARNEX EXAMPLES_DIR
+set -euo pipefail
+
+varnex=$1
+examples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+header="$examples/header.xml"
+orders="$examples/workorders.xml"
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# expect CODE NAME COMMAND...: runs without any display; output in $work/out and $work/err
+expect() {
+  local code=$1 name=$2
+  shift 2
+  local actual=0
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" >"$work/out" 2>"$work/err" || actual=$?
+  [ "$actual" -eq "$code" ] || { fail "$name: exit $actual, expected $code"; cat "$work/err"; }
+}
+
+png_size() {  # the width and height in a PNG's header
+  od -An -tu1 -j16 -N8 "$1" | awk '{ print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8 }'
+}
+
+# Help and usage errors
+expect 0 "render --help" "$varnex" render --help
+grep -q "^Usage: varnex render" "$work/out" || fail "render --help prints no usage"
+expect 0 "show --help" "$varnex" show --help
+grep -q "^Usage: varnex show" "$work/out" || fail "show --help prints no usage"
+expect 2 "render without -o" "$varnex" render "$header" "$orders"
+grep -q "\-o FILE is required" "$work/err" || fail "no word about the missing -o"
+expect 2 "render to .jpg" "$varnex" render "$header" "$orders" -o "$work/board.jpg"
+expect 2 "unknown option" "$varnex" render "$header" "$orders" -o "$work/b.png" --frobnicate
+expect 2 "--pick 0" "$varnex" render "$header" "$orders" -o "$work/b.png" --pick 0
+
+# Missing and unreadable documents are named, for both commands, before any window opens
+expect 2 "missing header" "$varnex" render "$work/nothing.xml" "$orders" -o "$work/b.png"
+grep -q "nothing.xml: no such file" "$work/err" || fail "missing file not named: $(cat "$work/err")"
+expect 2 "show with a missing file" "$varnex" show "$header" "$work/nothing.xml"
+grep -q "nothing.xml: no such file" "$work/err" || fail "show: missing file not named"
+if [ "$(id -u)" -ne 0 ]; then
+  echo '<x/>' >"$work/locked.xml" && chmod 000 "$work/locked.xml"
+  expect 2 "unreadable file" "$varnex" render "$header" "$work/locked.xml" -o "$work/b.png"
+  grep -q "cannot be read" "$work/err" || fail "unreadable file not explained"
+fi
+
+# PNG: the control's surface, zoomed and with a picked line whose order is printed
+expect 0 "render png" "$varnex" render "$header" "$orders" -o "$work/board.png" --pick 3 --zoom-in 2 --zoom-out 1
+[ "$(png_size "$work/board.png")" = "965x552" ] || fail "board.png is $(png_size "$work/board.png"), not 965x552"
+[ "$(cat "$work/out")" = "WO100002" ] || fail "--pick 3 printed '$(cat "$work/out")'"
+expect 2 "pick past the end" "$varnex" render "$header" "$orders" -o "$work/b.png" --pick 301
+grep -q "no line 301" "$work/err" || fail "a pick past the end is not explained"
+
+# PDF: the whole run over several pages
+expect 0 "render pdf" "$varnex" render "$header" "$orders" -o "$work/run.pdf"
+head -c 5 "$work/run.pdf" | grep -q '%PDF-' || fail "run.pdf is no PDF"
+pages=$(grep -a -c '/Type /Page$\|/Type /Page[^s]' "$work/run.pdf" || true)
+[ "$pages" -ge 2 ] || fail "run.pdf has $pages pages for 300 lines"
+
+# A document that is not valid UTF-8 is refused by the control; the box goes to stderr
+printf '<?xml version="1.0"?>\n<workorders><wo docuemntno="W\xff1"/></workorders>\n' >"$work/bad.xml"
+expect 0 "render a refused document" "$varnex" render "$header" "$work/bad.xml" -o "$work/b.png"
+grep -q 'message box "Kestrova"' "$work/err" || fail "the refusal was not printed: $(cat "$work/err")"
+
+# trace needs no display platform at all
+printf '{"call":"OrderOut"}\n' >"$work/script"
+expect 0 "trace without a display" env QT_QPA_PLATFORM=xcb "$varnex" trace "$work/script"
+grep -q '"OrderOut"' "$work/out" || fail "trace printed nothing"
+
+[ "$failures" -eq 0 ] && echo "PASS" || exit 1

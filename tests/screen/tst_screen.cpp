@@ -1,0 +1,483 @@
+// The control's screen on the offscreen platform: the surface's children where they are stored,
+// the legend before and after loads, real clicks on the grid and the toolbar, message boxes,
+// late-bound calls, the library's factory and paged printing.
+
+#include "control/component_library.h"
+#include "control/message_box_port.h"
+#include "control/screen_parts.h"
+#include "control/tool_bar.h"
+#include "control/varnex_widget.h"
+#include "grid/schedule_model.h"
+#include "grid/schedule_view.h"
+
+#include <QAbstractButton>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using varnex::control::VarnexWidget;
+using varnex::grid::ScheduleModel;
+using varnex::grid::ScheduleView;
+
+namespace {
+
+QString ReadExample(const char* name) {
+  QFile file(QStringLiteral(VARNEX_EXAMPLES_DIR "/") + QString::fromLatin1(name));
+  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read example %s", name);
+  return QString::fromUtf8(file.readAll());
+}
+
+class RecordingPort final : public varnex::control::MessageBoxPort {
+ public:
+  void ShowMessage(QWidget*, const QString& title, const QString& text) override {
+    messages << title + QStringLiteral(": ") + text;
+  }
+  QStringList messages;
+};
+
+ScheduleView* Grid(const VarnexWidget& control) {
+  return control.findChild<ScheduleView*>(QStringLiteral("ctWOSched"));
+}
+
+QAbstractButton* MainToolbarButton(const VarnexWidget& control, const char* caption) {
+  auto* bar = control.findChild<varnex::control::ToolBar*>(QStringLiteral("ctWOToolBar"));
+  return bar ? bar->findChild<QAbstractButton*>(QString::fromLatin1(caption)) : nullptr;
+}
+
+QColor SwatchPixel(VarnexWidget& control, const char* name) {
+  auto* swatch = control.findChild<QWidget*>(QString::fromLatin1(name));
+  const QPoint centre = swatch->mapTo(&control, swatch->rect().center());
+  return control.grab().toImage().pixelColor(centre);
+}
+
+void LoadExample(VarnexWidget& control) {
+  QString header = ReadExample("header.xml");
+  QString orders = ReadExample("workorders.xml");
+  control.TimeSet(header);
+  control.PopulateWorkOrder(orders);
+}
+
+}  // namespace
+
+class tst_Screen : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void init();
+  void cleanup();
+
+  void shouldPlaceEveryChildAtItsStoredGeometry_data();
+  void shouldPlaceEveryChildAtItsStoredGeometry();
+  void shouldKeepTheStoredOrderOfChildren();
+  void shouldShowEveryLegendTextWithinItsBand();
+  void shouldDrawTitleAndLegendInTheirFontsAndColours();
+  void shouldShowDesignFillsUntilALoadCompletes();
+  void shouldHandTheClickedLineToTheHost();
+  void shouldStepTheZoomWithTheToolbarButtons();
+  void shouldMoveFocusFromTheGridToTheToolbar();
+  void shouldShowAModalBoxForAMalformedDocument();
+  void shouldWriteTheSiteThroughToBoxesAndTooltip();
+  void shouldCallTheMembersByDispid();
+  void shouldCreateTheControlByClassNameOnly();
+  void shouldPrintTheWholeRunOnPages();
+
+ private:
+  void CheckScreenSanity() const;
+
+  std::unique_ptr<VarnexWidget> mControl;
+  RecordingPort mMessages;
+};
+
+void tst_Screen::init() {
+  // Any warning fails, except the offscreen platform's note about dialogs' size hints.
+  QTest::failOnWarning(QRegularExpression(
+      QStringLiteral("^(?!This plugin does not support propagateSizeHints).*")));
+  mControl = std::make_unique<VarnexWidget>();
+  mControl->SetMessageBoxPort(&mMessages);
+  mControl->show();
+  QVERIFY(QTest::qWaitForWindowExposed(mControl.get()));
+  mMessages.messages.clear();
+}
+
+void tst_Screen::cleanup() {
+  if (mControl) CheckScreenSanity();
+  mControl.reset();
+}
+
+// Whatever happened, the hidden children stay hidden and nothing has moved off the surface.
+void tst_Screen::CheckScreenSanity() const {
+  for (const char* hidden : {"Box1", "Box2", "ctWOToolBar1"}) {
+    auto* child = mControl->findChild<QWidget*>(QString::fromLatin1(hidden));
+    QVERIFY2(child && !child->isVisible(), hidden);
+  }
+  const QRect surface(QPoint(0, 0), mControl->sizeHint());
+  QCOMPARE(mControl->size(), QSize(965, 552));
+  for (const QWidget* child : mControl->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    QVERIFY2(surface.contains(child->geometry()), qPrintable(child->objectName()));
+  }
+}
+
+void tst_Screen::shouldPlaceEveryChildAtItsStoredGeometry_data() {
+  QTest::addColumn<QString>("container");
+  QTest::addColumn<QRect>("twips");
+  QTest::addColumn<bool>("visible");
+  const auto row = [](const char* name, const char* container, int left, int top, int width,
+                      int height, bool visible = true) {
+    QTest::newRow(name) << QString::fromLatin1(container) << QRect(left, top, width, height)
+                        << visible;
+  };
+  row("Frame2", "", 1950, 7770, 9255, 375);
+  row("Label15", "Frame2", 7650, 150, 1050, 210);
+  row("lblAmend", "Frame2", 7470, 90, 135, 285);
+  row("lblCancel", "Frame2", 5880, 120, 225, 285);
+  row("lblReschIn", "Frame2", 4230, 90, 255, 285);
+  row("lblReschOut", "Frame2", 2400, 90, 255, 285);
+  row("lblMatshortate", "Frame2", 510, 90, 225, 285);
+  row("Label9", "Frame2", 2700, 135, 1170, 420);
+  row("Label8", "Frame2", 4530, 135, 1080, 420);
+  row("Label2", "Frame2", 780, 135, 1290, 420);
+  row("Label1", "Frame2", 6090, 135, 1050, 420);
+  row("Box2", "", 240, 4680, 975, 975, false);
+  row("Box1", "", 240, 3720, 975, 855, false);
+  row("Frame1", "", 1980, 7260, 8925, 375);
+  row("ctPushRelease", "Frame1", 7380, 120, 375, 255);
+  row("ctPushFirm", "Frame1", 5130, 120, 375, 255);
+  row("ctPushAccepted", "Frame1", 2670, 120, 375, 255);
+  row("ctPushSuggested", "Frame1", 390, 120, 375, 255);
+  row("Label3", "Frame1", 7830, 135, 720, 210);
+  row("Label6", "Frame1", 840, 135, 840, 210);
+  row("Label4", "Frame1", 5580, 135, 540, 210);
+  row("Label5", "Frame1", 3120, 135, 780, 210);
+  row("ctWOToolBar1", "", 1320, 60, 1095, 495, false);
+  row("ctWOSched", "", 60, 600, 14235, 6645);
+  row("ctWOToolBar", "", 30, 60, 1065, 615);
+  row("Shape1", "", 30, 30, 14355, 8205);
+  row("Label7", "", 5460, 120, 2625, 375);
+}
+
+void tst_Screen::shouldPlaceEveryChildAtItsStoredGeometry() {
+  QFETCH(QString, container);
+  QFETCH(QRect, twips);
+  QFETCH(bool, visible);
+  const QString name = QString::fromLatin1(QTest::currentDataTag());
+  auto* child = mControl->findChild<QWidget*>(name);
+  QVERIFY(child);
+  const QWidget* parent = child->parentWidget();
+  QCOMPARE(parent == mControl.get() ? QString() : parent->objectName(), container);
+
+  const QRect pixels(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+  QCOMPARE(child->pos(), pixels.topLeft());
+  QCOMPARE(child->height(), pixels.height());
+  // A legend text may run on to its right rather than wrap below its band (see below).
+  if (qobject_cast<QLabel*>(child) && container.startsWith(QLatin1String("Frame"))) {
+    QVERIFY(child->width() >= pixels.width());
+  } else {
+    QCOMPARE(child->width(), pixels.width());
+  }
+  QCOMPARE(child->isVisible(), visible);
+}
+
+void tst_Screen::shouldKeepTheStoredOrderOfChildren() {
+  QStringList order;
+  for (const QObject* child : mControl->children()) {
+    if (child->isWidgetType()) order << child->objectName();
+  }
+  QCOMPARE(order, QStringList({QStringLiteral("Frame2"), QStringLiteral("Box2"),
+                               QStringLiteral("Box1"), QStringLiteral("Frame1"),
+                               QStringLiteral("ctWOToolBar1"), QStringLiteral("ctWOSched"),
+                               QStringLiteral("ctWOToolBar"), QStringLiteral("Shape1"),
+                               QStringLiteral("Label7")}));
+  // The outline is drawn over the grid but lets the pointer through to it.
+  auto* shape = mControl->findChild<QWidget*>(QStringLiteral("Shape1"));
+  QVERIFY(shape->testAttribute(Qt::WA_TransparentForMouseEvents));
+  QCOMPARE(mControl->childAt(300, 300), Grid(*mControl)->childAt(Grid(*mControl)->mapFrom(mControl.get(), QPoint(300, 300))));
+}
+
+// A band is 25 pixels high and its texts start 9 pixels down: a second line would be cut off.
+void tst_Screen::shouldShowEveryLegendTextWithinItsBand() {
+  for (const char* band : {"Frame1", "Frame2"}) {
+    auto* frame = mControl->findChild<QWidget*>(QString::fromLatin1(band));
+    for (const QLabel* label : frame->findChildren<QLabel*>()) {
+      if (label->objectName().startsWith(QLatin1String("lbl"))) continue;  // markers
+      const QFontMetrics metrics(label->font());
+      const QRect text = metrics.boundingRect(QRect(0, 0, label->width(), 1000),
+                                              label->wordWrap() ? Qt::TextWordWrap : 0,
+                                              label->text());
+      QVERIFY2(label->y() + text.height() <= frame->height(), qPrintable(label->text()));
+      QVERIFY2(text.width() <= label->width(), qPrintable(label->text()));
+      // and it ends before the next item of its legend begins
+      for (const QWidget* other : frame->findChildren<QWidget*>()) {
+        if (other == label || other->x() <= label->x()) continue;
+        QVERIFY2(label->x() + text.width() <= other->x(), qPrintable(label->text()));
+      }
+    }
+  }
+}
+
+void tst_Screen::shouldDrawTitleAndLegendInTheirFontsAndColours() {
+  const QColor ink(0, 0, 192);
+  auto* title = mControl->findChild<QLabel*>(QStringLiteral("Label7"));
+  QCOMPARE(title->text(), QStringLiteral("Kestrova"));
+  QCOMPARE(title->font().pixelSize(), 21);
+  QVERIFY(title->alignment() & Qt::AlignHCenter);
+  QVERIFY(QFontInfo(title->font()).family() == QLatin1String("Arial") ||
+          QFontInfo(title->font()).family() == QLatin1String("Liberation Sans"));
+
+  // Pixels: the title's ink, the outline, a band and the toolbar's face.
+  const QImage image = mControl->grab().toImage();
+  bool titleInk = false;
+  for (int x = title->x(); x < title->geometry().right() && !titleInk; ++x) {
+    for (int y = title->y(); y < title->geometry().bottom() && !titleInk; ++y) {
+      titleInk = image.pixelColor(x, y) == ink;
+    }
+  }
+  QVERIFY(titleInk);
+  QCOMPARE(image.pixelColor(2, 300), ink);
+  QCOMPARE(image.pixelColor(3, 300), ink);
+  QCOMPARE(image.pixelColor(960, 551), mControl->palette().color(QPalette::Button));
+  QCOMPARE(image.pixelColor(140, 488), QColor(212, 208, 200));
+
+  for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label8",
+                           "Label9", "Label15"}) {
+    auto* text = mControl->findChild<QLabel*>(QString::fromLatin1(name));
+    QCOMPARE(text->font().pixelSize(), 11);
+    QCOMPARE(text->palette().color(text->foregroundRole()), ink);
+  }
+  for (const char* name : {"lblMatshortate", "lblReschOut", "lblReschIn", "lblCancel", "lblAmend"}) {
+    auto* marker = mControl->findChild<QLabel*>(QString::fromLatin1(name));
+    QCOMPARE(marker->font().pixelSize(), 16);
+    QVERIFY(marker->font().bold());
+    QCOMPARE(marker->palette().color(marker->foregroundRole()),
+             mControl->palette().color(QPalette::Text));
+  }
+}
+
+void tst_Screen::shouldShowDesignFillsUntilALoadCompletes() {
+  // Given a new control: design fills, and the markers' captions from the creation step
+  const auto marker = [this](const char* name) {
+    return mControl->findChild<QLabel*>(QString::fromLatin1(name))->text();
+  };
+  QCOMPARE(marker("lblMatshortate"), QStringLiteral("?"));
+  QCOMPARE(marker("lblReschOut"), QStringLiteral(">>"));
+  QCOMPARE(marker("lblReschIn"), QStringLiteral("<<"));
+  QCOMPARE(marker("lblCancel"), QStringLiteral("X"));
+  QCOMPARE(marker("lblAmend"), QStringLiteral("\u00e2"));
+  const auto designFills = [this] {
+    QCOMPARE(SwatchPixel(*mControl, "ctPushSuggested"), QColor(0, 145, 72));
+    QCOMPARE(SwatchPixel(*mControl, "ctPushAccepted"), QColor(255, 255, 0));
+    QCOMPARE(SwatchPixel(*mControl, "ctPushFirm"), mControl->palette().color(QPalette::ButtonText));
+    QCOMPARE(SwatchPixel(*mControl, "ctPushRelease"), QColor(0, 0, 255));
+  };
+  designFills();
+
+  // When a load fails on a malformed document: one message, fills unchanged
+  QString header = ReadExample("header.xml");
+  mControl->TimeSet(header);
+  QString broken = QStringLiteral("<workorders><wo docuemntno=\"1\"");
+  mControl->PopulateWorkOrder(broken);
+  QCOMPARE(mMessages.messages.size(), 1);
+  designFills();
+
+  // When a load completes: the state colours
+  QString orders = ReadExample("workorders.xml");
+  mControl->PopulateWorkOrder(orders);
+  QCOMPARE(mMessages.messages, QStringList{mMessages.messages.first()});
+  QCOMPARE(SwatchPixel(*mControl, "ctPushSuggested"), QColor(234, 179, 255));
+  QCOMPARE(SwatchPixel(*mControl, "ctPushAccepted"), QColor(255, 255, 174));
+  QCOMPARE(SwatchPixel(*mControl, "ctPushFirm"), QColor(94, 174, 255));
+  QCOMPARE(SwatchPixel(*mControl, "ctPushRelease"), QColor(0, 213, 106));
+
+  // And a later failing load leaves them so
+  mControl->PopulateWorkOrder(broken);
+  QCOMPARE(SwatchPixel(*mControl, "ctPushSuggested"), QColor(234, 179, 255));
+}
+
+void tst_Screen::shouldHandTheClickedLineToTheHost() {
+  LoadExample(*mControl);
+  QCOMPARE(mControl->OrderOut(), QString());
+  ScheduleView* grid = Grid(*mControl);
+
+  const auto clickLine = [grid](int line, ScheduleView::Pane pane) {
+    QWidget* body = pane == ScheduleView::Pane::List ? grid->listBody() : grid->timelineBody();
+    const QRect band = grid->lineRect(line, pane);
+    QVERIFY(!band.isEmpty());
+    QTest::mouseClick(body, Qt::LeftButton, {}, body->mapFrom(grid, band.center()));
+  };
+  clickLine(3, ScheduleView::Pane::List);
+  QCOMPARE(mControl->OrderOut(), QStringLiteral("WO100002"));
+  clickLine(6, ScheduleView::Pane::Timeline);
+  QCOMPARE(mControl->OrderOut(), QStringLiteral("WO100005"));
+  // The pick outlives a reload.
+  LoadExample(*mControl);
+  QCOMPARE(mControl->OrderOut(), QStringLiteral("WO100005"));
+  QVERIFY(mMessages.messages.isEmpty());
+}
+
+void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
+  LoadExample(*mControl);
+  ScheduleModel* model = Grid(*mControl)->model();
+  QCOMPARE(model->zoom(), 230);
+  QAbstractButton* zoomIn = MainToolbarButton(*mControl, "Zoom In");
+  QAbstractButton* zoomOut = MainToolbarButton(*mControl, "Zoom Out");
+  QVERIFY(zoomIn && zoomIn->isVisible() && zoomOut && zoomOut->isVisible());
+
+  QTest::mouseClick(zoomIn, Qt::LeftButton);
+  QCOMPARE(model->zoom(), 280);
+  QTest::mouseClick(zoomOut, Qt::LeftButton);
+  QTest::mouseClick(zoomOut, Qt::LeftButton);
+  QCOMPARE(model->zoom(), 180);
+  // Both buttons fit the bar; the four buttons without an action are not offered.
+  auto* bar = mControl->findChild<varnex::control::ToolBar*>(QStringLiteral("ctWOToolBar"));
+  for (int number = 1; number <= bar->ButtonCount(); ++number) {
+    QAbstractButton* button = bar->ButtonAt(number);
+    QCOMPARE(button->isVisible(), number == 4 || number == 5);
+    if (button->isVisible()) QVERIFY(bar->rect().contains(button->geometry()));
+  }
+  // The hidden toolbar's buttons reach nothing.
+  auto* hidden = mControl->findChild<varnex::control::ToolBar*>(QStringLiteral("ctWOToolBar1"));
+  hidden->ButtonAt(2)->click();
+  QCOMPARE(model->zoom(), 180);
+  QVERIFY(mMessages.messages.isEmpty());
+}
+
+void tst_Screen::shouldMoveFocusFromTheGridToTheToolbar() {
+  mControl->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(mControl.get()));
+  ScheduleView* grid = Grid(*mControl);
+  grid->setFocus(Qt::TabFocusReason);
+  QVERIFY(grid->hasFocus());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), MainToolbarButton(*mControl, "Zoom Out"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), MainToolbarButton(*mControl, "Zoom In"));
+  for (const QLabel* label : mControl->findChildren<QLabel*>()) {
+    QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+  }
+}
+
+void tst_Screen::shouldShowAModalBoxForAMalformedDocument() {
+  mControl->SetMessageBoxPort(nullptr);
+  QString seenTitle;
+  QString seenText;
+  QList<QAbstractButton*> seenButtons;
+  QTimer closer;
+  connect(&closer, &QTimer::timeout, this, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    seenTitle = box->windowTitle();
+    seenText = box->text();
+    seenButtons = box->buttons();
+    box->button(QMessageBox::Ok)->click();
+  });
+  closer.start(20);
+
+  QString broken = QStringLiteral("<workorders><wo docuemntno=\"WO1\" item_code=</workorders>");
+  mControl->PopulateWorkOrder(broken);
+  closer.stop();
+  QCOMPARE(seenTitle, QStringLiteral("Kestrova"));
+  QVERIFY(!seenText.isEmpty());
+  QCOMPARE(seenButtons.size(), 1);
+  QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_Screen::shouldWriteTheSiteThroughToBoxesAndTooltip() {
+  QString header = QStringLiteral(
+      "<header><row a=\"x & y\" fromtimeperiod=\"2025-01-06\" totimeperiod=\"2025-02-06\"/>"
+      "</header>");
+  mControl->TimeSet(header);
+  QVERIFY(header.contains(QLatin1String("x &amp; y")));
+  auto* box1 = mControl->findChild<varnex::control::TextBox*>(QStringLiteral("Box1"));
+  QCOMPARE(box1->Text(), header);
+  QString orders = ReadExample("workorders.xml");
+  mControl->PopulateWorkOrder(orders);
+  QCOMPARE(mControl->findChild<varnex::control::TextBox*>(QStringLiteral("Box2"))->Text(), orders);
+
+  ScheduleModel* model = Grid(*mControl)->model();
+  model->raiseHover(1, 1);
+  QCOMPARE(model->toolTipText().count(QStringLiteral(" / ")), 4);
+  QVERIFY(model->toolTipText().startsWith(model->cellText(1, 4)));
+  model->raiseHover(1, 0);
+  QCOMPARE(model->toolTipText(), QString());
+}
+
+void tst_Screen::shouldCallTheMembersByDispid() {
+  QVariantList args{ReadExample("header.xml")};
+  QString error;
+  QVERIFY(mControl->Invoke(VarnexWidget::kTimeSetId, args, nullptr, &error));
+  QVERIFY(args[0].toString().contains(QLatin1String("Kestrel &amp; Sons")));
+  args = {ReadExample("workorders.xml")};
+  QVERIFY(mControl->Invoke(VarnexWidget::kPopulateWorkOrderId, args));
+  QCOMPARE(Grid(*mControl)->model()->lineCount(), 300);
+
+  Grid(*mControl)->model()->raiseLinePicked(2);
+  QVariantList none;
+  QVariant result;
+  QVERIFY(mControl->Invoke(VarnexWidget::kOrderOutId, none, &result));
+  QCOMPARE(result, QVariant(QStringLiteral("WO100001")));
+
+  // Refused by the boundary, returned to the caller and never shown
+  QVERIFY(!mControl->Invoke(0x60030007, none, &result, &error));
+  QVERIFY(error.startsWith(QLatin1String("438 ")));
+  QVERIFY(!mControl->Invoke(VarnexWidget::kOrderOutId, args, &result, &error));
+  QVERIFY(error.startsWith(QLatin1String("450 ")));
+  QVERIFY(mMessages.messages.isEmpty());
+}
+
+void tst_Screen::shouldCreateTheControlByClassNameOnly() {
+  QCOMPARE(varnex::ProductName(), QStringLiteral("Kestrova"));
+  QCOMPARE(varnex::VersionText(), QStringLiteral("1.00"));
+  QVERIFY(!varnex::CanUnloadNow());  // the fixture's control
+  mControl.reset();
+  QVERIFY(varnex::CanUnloadNow());
+
+  QCOMPARE(varnex::CreateControl(QStringLiteral("Zeb_Varnex2")), nullptr);
+  QCOMPARE(varnex::CreateControl(QStringLiteral("zeb_varnex")), nullptr);
+  QCOMPARE(varnex_create_control(nullptr, nullptr), nullptr);
+  QWidget host;
+  QWidget* created = varnex_create_control("Zeb_Varnex", &host);
+  QVERIFY(qobject_cast<VarnexWidget*>(created));
+  QCOMPARE(created->parentWidget(), &host);
+  QCOMPARE(varnex_can_unload_now(), 0);
+  delete created;
+  QCOMPARE(varnex_can_unload_now(), 1);
+}
+
+void tst_Screen::shouldPrintTheWholeRunOnPages() {
+  LoadExample(*mControl);
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("run.pdf"));
+  {
+    QPdfWriter writer(path);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageOrientation(QPageLayout::Landscape);
+    QVERIFY(mControl->PrintRun(writer));
+  }
+  QFile pdf(path);
+  QVERIFY(pdf.open(QIODevice::ReadOnly));
+  const QByteArray bytes = pdf.readAll();
+  const qsizetype pages = bytes.count("/Type /Page\n");
+  // An A4 page holds a few dozen lines, so 300 lines take several pages, not one each.
+  QVERIFY2(pages >= 4 && pages <= 20, QByteArray::number(pages));
+
+  // A portrait page holds more lines than a landscape one, so it needs no more pages.
+  const QString portraitPath = dir.filePath(QStringLiteral("portrait.pdf"));
+  {
+    QPdfWriter writer(portraitPath);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    QVERIFY(mControl->PrintRun(writer));
+  }
+  QFile portrait(portraitPath);
+  QVERIFY(portrait.open(QIODevice::ReadOnly));
+  QVERIFY(portrait.readAll().count("/Type /Page\n") <= pages);
+}
+
+QTEST_MAIN(tst_Screen)
+#include "tst_screen.moc"
