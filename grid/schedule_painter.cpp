@@ -372,8 +372,15 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
     QString label = monthLabel(pattern, month, ctx.locale, QLocale::LongFormat);
     if (fm.horizontalAdvance(label) > room)
       label = monthLabel(pattern, month, ctx.locale, QLocale::ShortFormat);
-    if (fm.horizontalAdvance(label) > room)
-      continue;
+    if (fm.horizontalAdvance(label) > room) {
+      // Months too narrow for any name: the year, once per year (or for the first in view).
+      if (month.month() != 1 && x1 >= area.left())
+        continue;
+      const int yearEnd = clampedX(ctx.axis.x(double(dayOfDate(QDate(month.year() + 1, 1, 1)))), area);
+      label = QString::number(month.year());
+      if (fm.horizontalAdvance(label) > yearEnd - visibleLeft - 2 * kCellPadding)
+        continue;
+    }
     p.setPen(c.headerText);
     p.drawText(QPoint(visibleLeft + kCellPadding, baselineIn(upper.top(), upper.height(), fm)),
                label);
