@@ -42,4 +42,9 @@ const QString& WorkOrderDocument(int orders) {
 std::int64_t ResidentKiB() { return StatusKiB("VmRSS:"); }
 std::int64_t PeakResidentKiB() { return StatusKiB("VmHWM:"); }
 
+void ResetPeakResident() {
+  QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+  if (clearRefs.open(QIODevice::WriteOnly)) clearRefs.write("5");
+}
+
 }  // namespace varnex::bench

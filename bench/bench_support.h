@@ -33,5 +33,7 @@ const QString& WorkOrderDocument(int orders);
 /// /proc/self/status; 0 where that is not available.
 std::int64_t ResidentKiB();
 std::int64_t PeakResidentKiB();
+/// Starts the high-water mark afresh from the current resident set (where Linux allows it).
+void ResetPeakResident();
 
 }  // namespace varnex::bench

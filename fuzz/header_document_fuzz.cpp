@@ -1,0 +1,39 @@
+// The header document through the control on the grid model, as a host hands it to TimeSet.
+#include "app/document_file.h"
+#include "control/zeb_varnex.h"
+#include "fuzz/fuzz_support.h"
+#include "grid/schedule_model.h"
+#include "platform/variant.h"
+#include "schedule/day_number.h"
+#include "schedule/grid_component.h"
+
+#include <QByteArray>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace varnex;
+  const QString text = app::DecodeUtf8Escaped(
+      QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+
+  grid::ScheduleModel model;
+  schedule::GridComponent component(model);
+  fuzz::KeepingSite site;
+  control::Zeb_Varnex control(component, site);
+  component.SetEventSink(&control.GridEvents());
+
+  platform::Variant hdrxml = platform::Variant::Bstr(text);
+  control.TimeSet(hdrxml);
+
+  // The caller's variant and Box1 hold the escaped text, which gives the input back.
+  VARNEX_FUZZ_CHECK(hdrxml.Type() == platform::VarType::Bstr);
+  VARNEX_FUZZ_CHECK(hdrxml.AsBstr() == site.box1);
+  QString plain;
+  VARNEX_FUZZ_CHECK(fuzz::Unescape(hdrxml.AsBstr(), &plain) && plain == text);
+  // One box at most: the parser's reason or the failure that stopped the call.
+  VARNEX_FUZZ_CHECK(site.messages.size() <= 1);
+  // Without a box the horizon was taken, and the grid shows it as day numbers.
+  if (site.messages.isEmpty()) {
+    VARNEX_FUZZ_CHECK(model.horizonStart() == schedule::DayNumber(control.HorizonStart()));
+    VARNEX_FUZZ_CHECK(model.horizonEnd() == schedule::DayNumber(control.HorizonEnd()));
+  }
+  return 0;
+}
