@@ -143,7 +143,10 @@ QString Zeb_Varnex::OrderOut() {
 
 Variant Zeb_Varnex::Invoke(platform::DispId id, platform::InvokeKind kind,
                            std::span<Variant> args, const Variant& /*value*/) {
-  if (kind != platform::InvokeKind::Method) platform::ThrowError(platform::errors::kNotSupported);
+  // Script hosts call a member without arguments as a property get; both mean the same here.
+  const bool isCall = kind == platform::InvokeKind::Method ||
+                      (kind == platform::InvokeKind::PropertyGet && id == control_ids::kOrderOut);
+  if (!isCall) platform::ThrowError(platform::errors::kNotSupported);
   switch (id) {
     case control_ids::kTimeSet:
       if (args.size() != 1) platform::ThrowError(platform::errors::kWrongArgumentCount);

@@ -86,7 +86,9 @@ TEST_F(Control, MembersCalledByDispidWorkAsTheDirectCalls) {
   // A host that gets the call wrong hears so from the boundary.
   EXPECT_EQ(ErrorOf([&] { control.Call(control::control_ids::kOrderOut, header); }), errors::kWrongArgumentCount);
   EXPECT_EQ(ErrorOf([&] { control.Call(0x6003000B, header); }), errors::kNotSupported);
-  EXPECT_EQ(ErrorOf([&] { control.Get(control::control_ids::kOrderOut); }), errors::kNotSupported);
+  EXPECT_EQ(ErrorOf([&] { control.Get(control::control_ids::kTimeSet); }), errors::kNotSupported);
+  // Script hosts read a member without arguments as a property.
+  EXPECT_EQ(control.Get(control::control_ids::kOrderOut), Variant::Bstr(QStringLiteral("WO2")));
 }
 
 TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
