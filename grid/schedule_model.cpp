@@ -5,8 +5,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <map>
+#include <type_traits>
 #include <vector>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace varnex::grid {
 
@@ -38,14 +45,121 @@ bool earlier(const TimePoint& a, const TimePoint& b) {
   return a.day != b.day ? a.day < b.day : a.minute < b.minute;
 }
 
+// A growable array of plain values for the model's bulk storage. It keeps its block when
+// cleared, so a reload writes into memory already in place. On Linux, once it outgrows a
+// huge page, it reserves address space well ahead and asks for huge pages: the pages are only
+// backed where written and the block never moves again, so a load of 32,766 lines faults in a
+// handful of pages instead of thousands.
+template <typename T>
+class BulkArray {
+  static_assert(std::is_trivially_copyable_v<T>);
+
+ public:
+  BulkArray() = default;
+  BulkArray(const BulkArray&) = delete;
+  BulkArray& operator=(const BulkArray&) = delete;
+  ~BulkArray() { release(); }
+
+  [[nodiscard]] std::size_t size() const { return count; }
+  [[nodiscard]] const T* data() const { return block; }
+  [[nodiscard]] const T& operator[](std::size_t i) const { return block[i]; }
+  void clear() { count = 0; }
+  void push_back(T value) {
+    if (count == capacity)
+      grow(count + 1);
+    block[count++] = value;
+  }
+  void append(const T* values, std::size_t n) {
+    if (n == 0)
+      return;
+    if (count + n > capacity)
+      grow(count + n);
+    std::memcpy(block + count, values, n * sizeof(T));
+    count += n;
+  }
+
+ private:
+  static constexpr std::size_t kHugePage = std::size_t(2) << 20;
+  static constexpr std::size_t kReserve = std::size_t(64) << 20;
+
+  void grow(std::size_t needed) {
+    const std::size_t wanted = std::max({needed, capacity * 2, std::size_t(4096) / sizeof(T)});
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (wanted * sizeof(T) >= kHugePage) {
+      const std::size_t bytes =
+          (std::max(wanted * sizeof(T) * 4, kReserve) + kHugePage - 1) / kHugePage * kHugePage;
+      if (T* region = reserveRegion(bytes)) {
+        if (count > 0)
+          std::memcpy(region, block, count * sizeof(T));
+        release();
+        block = region;
+        mapped = true;
+        capacity = bytes / sizeof(T);
+        return;
+      }
+    }
+#endif
+    if (!mapped) {
+      T* grown = static_cast<T*>(std::realloc(block, wanted * sizeof(T)));
+      Q_CHECK_PTR(grown);
+      block = grown;
+      capacity = wanted;
+      return;
+    }
+    T* fresh = static_cast<T*>(std::malloc(wanted * sizeof(T)));
+    Q_CHECK_PTR(fresh);
+    std::memcpy(fresh, block, count * sizeof(T));
+    release();
+    block = fresh;
+    capacity = wanted;
+  }
+
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+  // Address space for bytes, aligned to a huge page; nullptr when the system refuses.
+  static T* reserveRegion(std::size_t bytes) {
+    void* raw = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (raw == MAP_FAILED)
+      return nullptr;
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
+    if (aligned > start)
+      munmap(raw, aligned - start);
+    const std::uintptr_t tail = start + bytes + kHugePage - (aligned + bytes);
+    if (tail > 0)
+      munmap(reinterpret_cast<void*>(aligned + bytes), tail);
+    madvise(reinterpret_cast<void*>(aligned), bytes, MADV_HUGEPAGE);
+    return reinterpret_cast<T*>(aligned);
+  }
+#endif
+
+  void release() {
+#if defined(__linux__)
+    if (mapped) {
+      munmap(block, capacity * sizeof(T));
+      block = nullptr;
+      mapped = false;
+      return;
+    }
+#endif
+    std::free(block);
+    block = nullptr;
+  }
+
+  T* block = nullptr;
+  std::size_t count = 0;
+  std::size_t capacity = 0;
+  bool mapped = false;
+};
+
 }  // namespace
 
 class ScheduleModel::Private {
  public:
   // All cell text of all lines, fields back to back without their separators.
-  QString text;
+  BulkArray<char16_t> text;
   // kBoundsPerLine offsets into text per line.
-  std::vector<std::uint32_t> bounds;
+  BulkArray<std::uint32_t> bounds;
   // Bars in the order they were added; a line's bars form a chain through barNext.
   std::vector<Bar> bars;
   std::vector<std::int32_t> barNext;
@@ -204,7 +318,7 @@ int ScheduleModel::appendLine(QStringView rowText) {
     qsizetype to = field + 1 < kColumnCount ? rowText.indexOf(u';', from) : -1;
     if (to < 0)
       to = rowText.size();
-    d->text.append(rowText.mid(from, to - from));
+    d->text.append(rowText.utf16() + from, std::size_t(to - from));
     from = to + 1;
   }
   d->bounds.push_back(std::uint32_t(d->text.size()));
@@ -220,7 +334,7 @@ QStringView ScheduleModel::cellView(int line, int column) const {
     return {};
   const std::size_t at = std::size_t(line - 1) * kBoundsPerLine + std::size_t(column - 1);
   const std::uint32_t begin = d->bounds[at];
-  return QStringView(d->text).mid(begin, d->bounds[at + 1] - begin);
+  return QStringView(d->text.data() + begin, qsizetype(d->bounds[at + 1] - begin));
 }
 
 QString ScheduleModel::cellText(int line, int column) const {
@@ -250,6 +364,9 @@ int ScheduleModel::addBar(int line, TimePoint start, TimePoint end) {
   if (!d->hasLine(line))
     return -1;
   const int slot = int(d->bars.size());
+  // Most lines carry one bar: room for one per line spares the reallocations of a load.
+  if (d->bars.capacity() < std::size_t(d->lineCount()))
+    d->bars.reserve(std::max(std::size_t(d->lineCount()), d->bars.size() * 2));
   const int index = ++d->lineBarCount[line - 1];
   Bar b;
   b.index = index;

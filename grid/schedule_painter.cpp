@@ -486,11 +486,11 @@ void paintCaptions(QPainter& p, const PaintContext& ctx, const QRect& area) {
 }
 
 QFont titleFont(const ScheduleModel& model) {
-  const FontSpec spec = model.titleFont();
+  const FontSpec stored = model.titleFont();
   QFont font;
-  font.setFamilies({spec.family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-  font.setPointSizeF(spec.pointSize > 0 ? spec.pointSize : 12.0);
-  font.setBold(spec.bold);
+  font.setFamilies({stored.family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+  font.setPointSizeF(stored.pointSize > 0 ? stored.pointSize : 12.0);
+  font.setBold(stored.bold);
   return font;
 }
 
