@@ -195,6 +195,26 @@ TEST(ScheduleModel, ClearLinesRemovesLinesAndBarsButKeepsSettings) {
   EXPECT_EQ(model.earliestBarStart(), (TimePoint{9, 0}));
 }
 
+TEST(ScheduleModel, KeepsEveryCellThroughLargeLoadsAndReloads) {
+  // Enough text to outgrow the small blocks several times over, loaded twice.
+  ScheduleModel model;
+  const auto row = [](int i) {
+    return QStringLiteral("WO-%1;IT-%2;V;Long item description number %1;%2;Cat;Supplier %1;1;d;")
+        .arg(i)
+        .arg(i % 977);
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    model.clearLines();
+    for (int i = 1; i <= 40000; ++i)
+      ASSERT_EQ(model.appendLine(row(i + pass)), i);
+    for (int line : {1, 2, 19999, 40000}) {
+      EXPECT_EQ(model.cellText(line, 1), QStringLiteral("WO-%1").arg(line + pass));
+      EXPECT_EQ(model.cellText(line, 7), QStringLiteral("Supplier %1").arg(line + pass));
+      EXPECT_TRUE(model.cellText(line, 10).isEmpty());
+    }
+  }
+}
+
 TEST(ScheduleModel, PassesTheItemModelTesterWhileGrowing) {
   WarningGuard guard;
   ScheduleModel model;
