@@ -126,11 +126,19 @@ class XmlRowBuilder {
 
     if (!ok) {
       const auto [line, column] = LineAndColumn(text.toUtf8(), XML_GetCurrentByteIndex(mParser));
-      QString what = mDoctype ? QStringLiteral(
-                                    "The document holds a document type declaration (DOCTYPE), "
-                                    "which is not accepted")
-                              : mTooLarge ? QStringLiteral("The document is too large to be read")
-                                          : Describe(XML_GetErrorCode(mParser));
+      const XML_Error code = XML_GetErrorCode(mParser);
+      QString what;
+      if (mDoctype) {
+        what = QStringLiteral(
+            "The document holds a document type declaration (DOCTYPE), which is not accepted");
+      } else if (mTooLarge) {
+        what = QStringLiteral("The document is too large to be read");
+      } else if (code == XML_ERROR_NO_ELEMENTS && mDepth > 0) {
+        // expat reports elements left open at the end as "no element found".
+        what = QStringLiteral("The document ends before its elements are closed");
+      } else {
+        what = Describe(code);
+      }
       mDoc.mReason = QStringLiteral("%1, at line %2, column %3.").arg(what).arg(line).arg(column);
       mDoc.mRows.clear();
       mDoc.mAttributes.clear();
@@ -176,8 +184,10 @@ class XmlRowBuilder {
       return mRecent[position].second;
     }
     const std::uint32_t index = InternLocalName(qualified);
-    if (position >= mRecent.size()) mRecent.resize(position + 1);
-    mRecent[position] = {std::string(qualified), index};
+    if (position < kRecentPositions) {
+      if (position >= mRecent.size()) mRecent.resize(position + 1);
+      mRecent[position] = {std::string(qualified), index};
+    }
     return index;
   }
 
@@ -272,6 +282,7 @@ class XmlRowBuilder {
   bool mDoctype = false;
   bool mTooLarge = false;
   std::unordered_map<std::string, std::uint32_t> mNameIndex;
+  static constexpr std::size_t kRecentPositions = 64;
   std::vector<std::pair<std::string, std::uint32_t>> mRecent;  // qualified name by position
   QChar* mOut = nullptr;                                       // the value buffer
   qsizetype mFilled = 0;                                       // units of it in use
