@@ -329,9 +329,9 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
     }
   }
 
-  // The today line marks the start of the current day, over everything else.
+  // The today line runs through the middle of the current day, over everything else.
   if (ctx.todayWidth > 0) {
-    const int x = clampedX(ctx.axis.x(double(ctx.today)), area);
+    const int x = clampedX(ctx.axis.x(ctx.today + 0.5), area);
     if (x + ctx.todayWidth > area.left() && x <= area.right())
       p.fillRect(QRect(x - ctx.todayWidth / 2, area.top(), ctx.todayWidth, area.height()),
                  c.today);
@@ -431,7 +431,7 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
       const double left = ctx.axis.x(double(day));
       const QString number = QString::number(date.day());
       p.setFont(ctx.headerFont);
-      p.setPen(c.headerText);
+      p.setPen(ctx.todayWidth > 0 && day == ctx.today ? c.today : c.headerText);
       const int numberWidth = fm.horizontalAdvance(number);
       p.drawText(QPoint(weekly ? clampedX(left, area) + 4
                                : clampedX(left + (cell - numberWidth) / 2.0, area),

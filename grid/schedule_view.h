@@ -58,7 +58,8 @@ class ScheduleView : public QWidget {
   /// The text the title strip shows; empty shows a summary of the lines and the horizon.
   [[nodiscard]] QString titleText() const;
   void setTitleText(const QString& text);
-  /// The day number the today line marks; the current date unless set.
+  /// The day number the today line marks (through its middle, when the model's today line
+  /// width is positive); the current date unless set.
   [[nodiscard]] std::int32_t today() const;
   void setToday(std::int32_t day);
 

@@ -544,7 +544,7 @@ class TestScheduleView : public QObject {
     QVERIFY(panes() == unchanged);
 
     // The today line appears only with a positive width, at today's x.
-    const int x = expectedX(v, v.today());
+    const int x = expectedX(v, v.today() + 0.5);
     const QRect column(x - 3, v.timelineBody()->mapTo(&v, QPoint(0, 0)).y(), 7, 100);
     const QColor today = detail::GridColours::fromPalette(v.palette()).today;
     QCOMPARE(countPixels(before, column, today), 0);
