@@ -2,7 +2,7 @@
 
 namespace varnex::orders {
 
-QString OrderCategoryName(const QString& code) {
+QString OrderCategoryName(QStringView code) {
   struct Entry {
     const char16_t* code;
     const char16_t* name;
@@ -18,9 +18,13 @@ QString OrderCategoryName(const QString& code) {
       {u"7", u"Stock Transfer Request Suggested by MRP"},
   };
   for (const Entry& e : kCategories) {
-    if (code == QStringView(e.code)) return QString::fromUtf16(e.name);
+    // The names are static text, so the result shares it instead of copying it per order.
+    if (code == QStringView(e.code)) {
+      const QStringView name(e.name);
+      return QString::fromRawData(name.data(), name.size());
+    }
   }
-  return code;
+  return code.toString();
 }
 
 Action ActionFor(QStringView code) {

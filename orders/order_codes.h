@@ -9,7 +9,7 @@ namespace varnex::orders {
 
 /// The text of the "Order Category" column for an order-type code; a code that is not known
 /// is shown as it stands (an empty code gives an empty category).
-[[nodiscard]] QString OrderCategoryName(const QString& code);
+[[nodiscard]] QString OrderCategoryName(QStringView code);
 
 /// The planning action proposed for an order: the text of its "Action Message" column and,
 /// for the actions that have one, the mark drawn on its bar.

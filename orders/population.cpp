@@ -118,7 +118,7 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
       rowText += fields.Text(f);
       rowText += QLatin1Char(';');
     }
-    rowText += OrderCategoryName(fields.Text(Field::Category).toString());
+    rowText += OrderCategoryName(fields.Text(Field::Category));
     for (Field f : {Field::Supplier, Field::NewQty, Field::NewDate}) {
       rowText += QLatin1Char(';');
       rowText += fields.Text(f);

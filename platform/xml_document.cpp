@@ -73,6 +73,17 @@ QString Describe(XML_Error code) {
   }
 }
 
+// The length of the text in UTF-8; a surrogate pair takes four bytes.
+qsizetype Utf8Length(QStringView text) {
+  const char16_t* units = text.utf16();
+  qsizetype length = text.size();
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t u = units[i];
+    length += (u >= 0x80) + (u >= 0x800) - ((u & 0xF800) == 0xD800);
+  }
+  return length;
+}
+
 bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 }  // namespace
@@ -102,8 +113,9 @@ class XmlRowBuilder {
     mOut = mDoc.mValues.data();
     mCapacity = mDoc.mValues.size();
 
-    // The text is encoded straight into expat's own buffer, in pieces whose UTF-8 form (three
-    // bytes a unit at most) fits expat's int lengths; a piece never ends inside a surrogate pair.
+    // The text is encoded straight into expat's own buffer, sized exactly (Parse has refused
+    // unpaired surrogates), in pieces whose UTF-8 form (three bytes a unit at most) fits expat's
+    // int lengths; a piece never ends inside a surrogate pair.
     constexpr qsizetype kPiece = qsizetype{1} << 26;
     bool ok = true;
     if (text.isEmpty()) {
@@ -113,12 +125,13 @@ class XmlRowBuilder {
       qsizetype end = std::min(text.size(), at + kPiece);
       if (end < text.size() && text[end - 1].isHighSurrogate()) --end;
       const QStringView piece = text.sliced(at, end - at);
-      auto* buffer = static_cast<char*>(XML_GetBuffer(mParser, static_cast<int>(piece.size() * 3)));
+      auto* buffer = static_cast<char*>(XML_GetBuffer(mParser, static_cast<int>(Utf8Length(piece))));
       if (buffer == nullptr) {
         ok = false;
         break;
       }
       const char* written = mEncoder.appendToBuffer(buffer, piece);
+      Q_ASSERT(written - buffer == Utf8Length(piece));
       at = end;
       ok = XML_ParseBuffer(mParser, static_cast<int>(written - buffer),
                            at == text.size() ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
@@ -157,12 +170,15 @@ class XmlRowBuilder {
   // Decodes one value (valid UTF-8, as expat hands it on) to `out`; returns the UTF-16 units
   // written. Plain ASCII, by far the most common, is widened without the decoder.
   qsizetype Decode(const char* value, qsizetype length, QChar* out) {
-    qsizetype i = 0;
-    for (; i < length && static_cast<unsigned char>(value[i]) < 0x80; ++i) {
-      out[i] = QChar(static_cast<char16_t>(value[i]));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(value);
+    unsigned char high = 0;
+    for (qsizetype i = 0; i < length; ++i) high |= bytes[i];
+    if (high < 0x80) {
+      auto* units = reinterpret_cast<char16_t*>(out);
+      for (qsizetype i = 0; i < length; ++i) units[i] = bytes[i];
+      return length;
     }
-    if (i == length) return i;
-    const QChar* end = mDecoder.appendToBuffer(out + i, QByteArrayView(value + i, length - i));
+    const QChar* end = mDecoder.appendToBuffer(out, QByteArrayView(value, length));
     return end - out;
   }
 
