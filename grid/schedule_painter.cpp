@@ -489,7 +489,10 @@ QFont titleFont(const ScheduleModel& model) {
   const FontSpec stored = model.titleFont();
   QFont font;
   font.setFamilies({stored.family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-  font.setPointSizeF(stored.pointSize > 0 ? stored.pointSize : 12.0);
+  // Sized in pixels at 96 dpi, like every other part of the grid, so that painting onto a
+  // printer or PDF scales the title with the rest instead of by the device's resolution.
+  const double points = stored.pointSize > 0 ? stored.pointSize : 12.0;
+  font.setPixelSize(std::max(1, qRound(points * 96.0 / 72.0)));
   font.setBold(stored.bold);
   return font;
 }
