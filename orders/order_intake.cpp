@@ -38,7 +38,9 @@ std::optional<platform::Table> LoadOrderTable(
   for (int a = 0; a < doc.AttributeCount(first); ++a) {
     table.AppendColumn(doc.AttributeName(first, a).toString(), platform::ColumnType::Text);
   }
-  table.Reserve(static_cast<std::size_t>(doc.RowCount() - first), doc.ValueTextSize());
+  // The values stay in the document (kept in mOrderDoc), so the table refers to them there.
+  table.ShareText(doc.ValueText());
+  table.Reserve(static_cast<std::size_t>(doc.RowCount() - first), 0);
   for (int node = first; node < doc.RowCount(); ++node) {
     if (!isRow(node)) continue;
     table.AddNew();

@@ -3,6 +3,9 @@
 #include "platform/automation_error.h"
 #include "platform/conversions.h"
 
+#include <cassert>
+#include <functional>
+
 namespace varnex::platform {
 
 void Table::AppendColumn(QString name, ColumnType type) {
@@ -35,7 +38,14 @@ void Table::Reserve(std::size_t records, qsizetype textUnits) {
     if (c.type == ColumnType::Text) c.lengths.reserve(total);
     c.set.reserve(total);
   }
-  mText.reserve(mText.size() + textUnits);
+  // A shared store is not reserved: that would copy it.
+  if (textUnits > 0) mText.reserve(mText.size() + textUnits);
+}
+
+void Table::ShareText(const QString& text) {
+  if (mClosed) ThrowError(errors::kNotAllowed);
+  assert(mText.isEmpty());
+  mText = text;
 }
 
 void Table::AddNew() {
@@ -56,11 +66,19 @@ void Table::SetField(int column, QStringView text) {
   Column& c = mColumns[column];
   std::int64_t value = 0;
   switch (c.type) {
-    case ColumnType::Text:
-      value = mText.size();
-      mText.append(text);
+    case ColumnType::Text: {
+      const std::less<const QChar*> before;
+      const QChar* store = mText.constData();
+      if (!text.isEmpty() && !before(text.data(), store) &&
+          !before(store + mText.size(), text.data() + text.size())) {
+        value = text.data() - store;  // already in the store: keep its position
+      } else {
+        value = mText.size();
+        mText.append(text);
+      }
       c.lengths.back() = static_cast<std::uint32_t>(text.size());
       break;
+    }
     case ColumnType::Date: value = ParseDate(text).seconds; break;
     case ColumnType::Int32: value = ParseInteger(text); break;
   }

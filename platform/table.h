@@ -32,6 +32,9 @@ class Table {
   /// Makes room for `records` more records and `textUnits` more UTF-16 units of text fields, so
   /// that a large load does not regrow the storage; changes nothing else.
   void Reserve(std::size_t records, qsizetype textUnits);
+  /// Takes `text` (shared, not copied) as the store of text fields before any is set: a text
+  /// field set later from a view into it is kept as its position there instead of a copy.
+  void ShareText(const QString& text);
 
   /// Starts a new record at the end of the table; it is the current record until Update.
   void AddNew();

@@ -37,8 +37,8 @@ class XmlDocument {
   [[nodiscard]] QStringView AttributeName(int row, int attribute) const;
   /// The attribute's value with references resolved.
   [[nodiscard]] QStringView AttributeValue(int row, int attribute) const;
-  /// The length of all attribute values together, in UTF-16 units.
-  [[nodiscard]] qsizetype ValueTextSize() const { return mValues.size(); }
+  /// Every attribute value back to back; AttributeValue() gives views into this text.
+  [[nodiscard]] const QString& ValueText() const { return mValues; }
 
  private:
   struct Row {
