@@ -11,7 +11,7 @@ using platform::NodeKind;
 std::optional<platform::Table> LoadOrderTable(
     platform::Variant& wohxml, platform::ControlSite& site,
     std::shared_ptr<const platform::XmlDocument>& mOrderDoc) {
-  mOrderDoc = platform::ReceiveDocument(wohxml, site, QStringLiteral("Box2"));
+  platform::ReceiveDocument(wohxml, site, QStringLiteral("Box2"), mOrderDoc);
   const platform::XmlDocument& doc = *mOrderDoc;
   if (doc.HasParseError()) return std::nullopt;
 

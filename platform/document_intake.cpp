@@ -8,16 +8,15 @@
 
 namespace varnex::platform {
 
-std::shared_ptr<const XmlDocument> ReceiveDocument(Variant& document, ControlSite& site,
-                                                   const QString& box) {
+void ReceiveDocument(Variant& document, ControlSite& site, const QString& box,
+                     std::shared_ptr<const XmlDocument>& doc) {
   const QString escaped = EscapeDocument(ToBstr(document));
   document.Assign(Variant::Bstr(escaped));
   site.SetBoxText(box, escaped);
-  auto parsed = XmlDocument::Parse(StripBlanks(escaped));
-  if (parsed->HasParseError()) {
-    site.ShowMessage(QString::fromUtf16(kProductName), parsed->ParseErrorReason());
+  doc = XmlDocument::Parse(StripBlanks(escaped), &doc);
+  if (doc->HasParseError()) {
+    site.ShowMessage(QString::fromUtf16(kProductName), doc->ParseErrorReason());
   }
-  return parsed;
 }
 
 }  // namespace varnex::platform

@@ -14,10 +14,11 @@ class Variant;
 /// The first steps that both document calls share: converts the caller's variant to text
 /// (a null fails with 94 before anything changes), escapes it and writes the escaped text back
 /// into the caller's variant, copies it into the hidden text box `box`, and parses it with
-/// leading and trailing blanks stripped. When the document does not parse, the parser's reason
-/// is shown alone in a message box; the caller then checks HasParseError() and stops.
-[[nodiscard]] std::shared_ptr<const XmlDocument> ReceiveDocument(Variant& document,
-                                                                 ControlSite& site,
-                                                                 const QString& box);
+/// leading and trailing blanks stripped into a new document object that `doc` then holds. The
+/// document `doc` held before is let go as the parse starts, so that a large load never keeps
+/// two documents in memory. When the document does not parse, the parser's reason is shown
+/// alone in a message box; the caller then checks HasParseError() and stops.
+void ReceiveDocument(Variant& document, ControlSite& site, const QString& box,
+                     std::shared_ptr<const XmlDocument>& doc);
 
 }  // namespace varnex::platform

@@ -1,5 +1,7 @@
 #include "platform/escaping.h"
 
+#include "platform/memory_advice.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string_view>
@@ -27,6 +29,7 @@ QString EscapeDocument(QStringView text) {
   constexpr qsizetype kBlock = 16;
   QString out(size + qsizetype{4} * ampersands + qsizetype{5} * apostrophes, Qt::Uninitialized);
   char16_t* o = reinterpret_cast<char16_t*>(out.data());
+  AdviseLargeWrite(o, static_cast<std::size_t>(out.size()) * sizeof(char16_t));
   for (qsizetype i = 0; i < size;) {
     if (size - i >= kBlock) {
       bool special = false;

@@ -1,5 +1,7 @@
 #include "platform/xml_document.h"
 
+#include "platform/memory_advice.h"
+
 #include <expat.h>
 
 #include <QByteArray>
@@ -112,6 +114,7 @@ class XmlRowBuilder {
     mDoc.mValues.resize(text.size());
     mOut = mDoc.mValues.data();
     mCapacity = mDoc.mValues.size();
+    AdviseLargeWrite(mOut, static_cast<std::size_t>(mCapacity) * sizeof(QChar));
 
     // The text is encoded straight into expat's own buffer, sized exactly (Parse has refused
     // unpaired surrogates), in pieces whose UTF-8 form (three bytes a unit at most) fits expat's
@@ -305,8 +308,10 @@ class XmlRowBuilder {
   qsizetype mCapacity = 0;
 };
 
-std::shared_ptr<const XmlDocument> XmlDocument::Parse(QStringView text) {
+std::shared_ptr<const XmlDocument> XmlDocument::Parse(QStringView text,
+                                                      std::shared_ptr<const XmlDocument>* previous) {
   auto doc = std::make_shared<XmlDocument>();
+  if (previous != nullptr) previous->reset();
   // An unpaired surrogate has no UTF-8 form; refuse it rather than let it turn into U+FFFD.
   // Surrogates are rare, so a quick pass over the whole text looks for any first.
   unsigned anySurrogate = 0;

@@ -24,7 +24,10 @@ class XmlDocument {
   /// Parses a document. A document that does not parse is an expected outcome: the result
   /// then has a parse error whose reason says what is wrong and where (line and column,
   /// 1-based, in characters).
-  [[nodiscard]] static std::shared_ptr<const XmlDocument> Parse(QStringView text);
+  /// `previous`, when given, is let go once the new document object exists and before it is
+  /// filled, so that a large document never shares the memory with the one it replaces.
+  [[nodiscard]] static std::shared_ptr<const XmlDocument> Parse(
+      QStringView text, std::shared_ptr<const XmlDocument>* previous = nullptr);
 
   [[nodiscard]] bool HasParseError() const { return !mReason.isEmpty(); }
   /// Why the document did not parse; empty when it did.

@@ -40,7 +40,7 @@ platform::Table HeaderTable() {
 
 void TimeSet(Variant& hdrxml, platform::Dispatch& grid, platform::ControlSite& site,
              HorizonMembers members) {
-  members.mHeaderDoc = platform::ReceiveDocument(hdrxml, site, QStringLiteral("Box1"));
+  platform::ReceiveDocument(hdrxml, site, QStringLiteral("Box1"), members.mHeaderDoc);
   const platform::XmlDocument& doc = *members.mHeaderDoc;
   if (doc.HasParseError()) return;
 
