@@ -117,24 +117,28 @@ class XmlRowBuilder {
     AdviseLargeWrite(mOut, static_cast<std::size_t>(mCapacity) * sizeof(QChar));
 
     // The text is encoded straight into expat's own buffer, sized exactly (Parse has refused
-    // unpaired surrogates), in pieces whose UTF-8 form (three bytes a unit at most) fits expat's
-    // int lengths; a piece never ends inside a surrogate pair.
-    constexpr qsizetype kPiece = qsizetype{1} << 26;
+    // unpaired surrogates), a piece at a time so that the buffer stays small and in cache. A
+    // piece never ends inside a surrogate pair. Pieces grow with the text read so far, which
+    // bounds how often expat rescans a token that spans them; the largest still fits expat's
+    // int lengths at three bytes a unit.
+    constexpr qsizetype kFirstPiece = qsizetype{1} << 18;
+    constexpr qsizetype kLargestPiece = qsizetype{1} << 26;
     bool ok = true;
     if (text.isEmpty()) {
       ok = XML_Parse(mParser, "", 0, XML_TRUE) == XML_STATUS_OK;
     }
     for (qsizetype at = 0; ok && at < text.size();) {
-      qsizetype end = std::min(text.size(), at + kPiece);
+      const qsizetype piece = std::clamp(at / 4, kFirstPiece, kLargestPiece);
+      qsizetype end = std::min(text.size(), at + piece);
       if (end < text.size() && text[end - 1].isHighSurrogate()) --end;
-      const QStringView piece = text.sliced(at, end - at);
-      auto* buffer = static_cast<char*>(XML_GetBuffer(mParser, static_cast<int>(Utf8Length(piece))));
+      const QStringView units = text.sliced(at, end - at);
+      auto* buffer = static_cast<char*>(XML_GetBuffer(mParser, static_cast<int>(Utf8Length(units))));
       if (buffer == nullptr) {
         ok = false;
         break;
       }
-      const char* written = mEncoder.appendToBuffer(buffer, piece);
-      Q_ASSERT(written - buffer == Utf8Length(piece));
+      const char* written = mEncoder.appendToBuffer(buffer, units);
+      Q_ASSERT(written - buffer == Utf8Length(units));
       at = end;
       ok = XML_ParseBuffer(mParser, static_cast<int>(written - buffer),
                            at == text.size() ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
