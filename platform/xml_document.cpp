@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -239,12 +240,21 @@ class XmlRowBuilder {
       const qsizetype offset = self.mFilled;
       const std::uint32_t nameIndex = self.Intern(a[0], position);
       const auto length = static_cast<qsizetype>(std::strlen(a[1]));
-      if (length > self.mCapacity - offset || offset + length > qsizetype{0xFFFFFFFF}) {
+      qsizetype units = 0;
+      if (length <= self.mCapacity - offset) {
+        units = self.Decode(a[1], length, self.mOut + offset);
+      } else {
+        // More bytes than units are left: only non-ASCII text, which takes fewer units than bytes.
+        const QString value = QString::fromUtf8(a[1], length);
+        units = value.size() <= self.mCapacity - offset ? value.size() : -1;
+        if (units >= 0) std::copy(value.begin(), value.end(), self.mOut + offset);
+      }
+      if (units < 0 || offset + units > qsizetype{0xFFFFFFFF}) {
         self.mTooLarge = true;
         XML_StopParser(self.mParser, XML_FALSE);
         return;
       }
-      self.mFilled += self.Decode(a[1], length, self.mOut + offset);
+      self.mFilled += units;
       self.mDoc.mAttributes.push_back({nameIndex, static_cast<std::uint32_t>(offset),
                                        static_cast<std::uint32_t>(self.mFilled - offset)});
       ++row.count;

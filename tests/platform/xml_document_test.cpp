@@ -55,6 +55,23 @@ TEST(XmlDocument, ReportsWhereADocumentStopsParsing) {
   EXPECT_TRUE(Parse(u"<a>&undefined;</a>")->HasParseError());
 }
 
+TEST(XmlDocument, ReadsValuesOfAnyCharactersAtAnyLength) {
+  // Values that make up nearly the whole document, in characters of two, three and four UTF-8
+  // bytes, short and long enough to span the pieces that the text is parsed in.
+  for (const char16_t* character : {u"\u00e9", u"\u65e5", u"\U0001F600"}) {
+    for (const int count : {1, 40, 300000}) {
+      QString value;
+      for (int i = 0; i < count; ++i) value += QString::fromUtf16(character);
+      const auto doc =
+          XmlDocument::Parse(QStringLiteral("<r><o a=\"") + value + QStringLiteral("\" b=\"x\"/></r>"));
+      ASSERT_FALSE(doc->HasParseError()) << doc->ParseErrorReason().toStdString();
+      ASSERT_EQ(doc->RowCount(), 1);
+      EXPECT_TRUE(doc->AttributeValue(0, 0) == value) << count;
+      EXPECT_EQ(doc->AttributeValue(0, 1), u"x");
+    }
+  }
+}
+
 TEST(XmlDocument, RefusesHostileInput) {
   // Any document type declaration, with or without entities.
   for (const char16_t* text :
