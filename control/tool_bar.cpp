@@ -46,23 +46,23 @@ ToolBar::ToolBar(const QList<Button>& buttons, OleColour background, QWidget* pa
     : QWidget(parent), mBackground(background) {
   const QColor ink = ResolveColour(system_colours::kBtnText, palette());
   for (qsizetype i = 0; i < buttons.size(); ++i) {
-    const Button& spec = buttons[i];
+    const Button& entry = buttons[i];
     const int number = int(i) + 1;
     auto* button = new QToolButton(this);
-    button->setObjectName(spec.caption);
-    button->setText(spec.caption);
-    button->setAccessibleName(spec.caption);
+    button->setObjectName(entry.caption);
+    button->setText(entry.caption);
+    button->setAccessibleName(entry.caption);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::TabFocus);
-    if (spec.icon != ButtonIcon::None) {
-      button->setIcon(ZoomIcon(spec.icon == ButtonIcon::ZoomIn, ink));
+    if (entry.icon != ButtonIcon::None) {
+      button->setIcon(ZoomIcon(entry.icon == ButtonIcon::ZoomIn, ink));
       button->setIconSize(QSize(kIconSize, kIconSize));
       button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-      button->setToolTip(spec.caption);
+      button->setToolTip(entry.caption);
     }
-    button->setVisible(spec.shown);
+    button->setVisible(entry.shown);
     connect(button, &QToolButton::clicked, this,
-            [this, number, caption = spec.caption] { Q_EMIT ButtonClicked(number, caption); });
+            [this, number, caption = entry.caption] { Q_EMIT ButtonClicked(number, caption); });
     mButtons.append(button);
   }
   LayoutButtons();

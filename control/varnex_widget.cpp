@@ -42,7 +42,7 @@ constexpr double kTitlePoints = 15.75;
 
 enum class Kind { Band, LegendText, Marker, TextBox, Swatch, ToolBar, Schedule, Outline, Title };
 
-struct ChildSpec {
+struct ChildEntry {
   const char16_t* name;
   Kind kind;
   const char16_t* container;  // empty: the control's own surface
@@ -56,33 +56,33 @@ using namespace system_colours;
 
 // Every child of the screen in stored order; each container comes before its children.
 constexpr std::array kScreen = {
-    ChildSpec{u"Frame2", Kind::Band, u"", 1950, 7770, 9255, 375, u"", kInactiveCaptionText, false},
-    ChildSpec{u"Label15", Kind::LegendText, u"Frame2", 7650, 150, 1050, 210, u"Amend orders", 0, false},
-    ChildSpec{u"lblAmend", Kind::Marker, u"Frame2", 7470, 90, 135, 285, u"|", 0, false},
-    ChildSpec{u"lblCancel", Kind::Marker, u"Frame2", 5880, 120, 225, 285, u"X", 0, false},
-    ChildSpec{u"lblReschIn", Kind::Marker, u"Frame2", 4230, 90, 255, 285, u"<-", 0, false},
-    ChildSpec{u"lblReschOut", Kind::Marker, u"Frame2", 2400, 90, 255, 285, u"->", 0, false},
-    ChildSpec{u"lblMatshortate", Kind::Marker, u"Frame2", 510, 90, 225, 285, u"?", 0, false},
-    ChildSpec{u"Label9", Kind::LegendText, u"Frame2", 2700, 135, 1170, 420, u"Reschedule Out", 0, false},
-    ChildSpec{u"Label8", Kind::LegendText, u"Frame2", 4530, 135, 1080, 420, u"Reschedule In", 0, false},
-    ChildSpec{u"Label2", Kind::LegendText, u"Frame2", 780, 135, 1290, 420, u"Material Shortage", 0, false},
-    ChildSpec{u"Label1", Kind::LegendText, u"Frame2", 6090, 135, 1050, 420, u"Cancel Orders", 0, false},
-    ChildSpec{u"Box2", Kind::TextBox, u"", 240, 4680, 975, 975, u"", 0, true},
-    ChildSpec{u"Box1", Kind::TextBox, u"", 240, 3720, 975, 855, u"", 0, true},
-    ChildSpec{u"Frame1", Kind::Band, u"", 1980, 7260, 8925, 375, u"", kInactiveCaptionText, false},
-    ChildSpec{u"ctPushRelease", Kind::Swatch, u"Frame1", 7380, 120, 375, 255, u"", Rgb(0, 0, 255), false},
-    ChildSpec{u"ctPushFirm", Kind::Swatch, u"Frame1", 5130, 120, 375, 255, u"", kBtnText, false},
-    ChildSpec{u"ctPushAccepted", Kind::Swatch, u"Frame1", 2670, 120, 375, 255, u"", Rgb(255, 255, 0), false},
-    ChildSpec{u"ctPushSuggested", Kind::Swatch, u"Frame1", 390, 120, 375, 255, u"", Rgb(0, 145, 72), false},
-    ChildSpec{u"Label3", Kind::LegendText, u"Frame1", 7830, 135, 720, 210, u"Released", 0, false},
-    ChildSpec{u"Label6", Kind::LegendText, u"Frame1", 840, 135, 840, 210, u"Suggested", 0, false},
-    ChildSpec{u"Label4", Kind::LegendText, u"Frame1", 5580, 135, 540, 210, u"Firmed", 0, false},
-    ChildSpec{u"Label5", Kind::LegendText, u"Frame1", 3120, 135, 780, 210, u"Accepted", 0, false},
-    ChildSpec{u"ctWOToolBar1", Kind::ToolBar, u"", 1320, 60, 1095, 495, u"", kInactiveCaptionText, true},
-    ChildSpec{u"ctWOSched", Kind::Schedule, u"", 60, 600, 14235, 6645, u"", 0, false},
-    ChildSpec{u"ctWOToolBar", Kind::ToolBar, u"", 30, 60, 1065, 615, u"", kBtnFace, false},
-    ChildSpec{u"Shape1", Kind::Outline, u"", 30, 30, 14355, 8205, u"", Rgb(0, 0, 192), false},
-    ChildSpec{u"Label7", Kind::Title, u"", 5460, 120, 2625, 375, u"Kestrova", Rgb(0, 0, 192), false},
+    ChildEntry{u"Frame2", Kind::Band, u"", 1950, 7770, 9255, 375, u"", kInactiveCaptionText, false},
+    ChildEntry{u"Label15", Kind::LegendText, u"Frame2", 7650, 150, 1050, 210, u"Amend orders", 0, false},
+    ChildEntry{u"lblAmend", Kind::Marker, u"Frame2", 7470, 90, 135, 285, u"|", 0, false},
+    ChildEntry{u"lblCancel", Kind::Marker, u"Frame2", 5880, 120, 225, 285, u"X", 0, false},
+    ChildEntry{u"lblReschIn", Kind::Marker, u"Frame2", 4230, 90, 255, 285, u"<-", 0, false},
+    ChildEntry{u"lblReschOut", Kind::Marker, u"Frame2", 2400, 90, 255, 285, u"->", 0, false},
+    ChildEntry{u"lblMatshortate", Kind::Marker, u"Frame2", 510, 90, 225, 285, u"?", 0, false},
+    ChildEntry{u"Label9", Kind::LegendText, u"Frame2", 2700, 135, 1170, 420, u"Reschedule Out", 0, false},
+    ChildEntry{u"Label8", Kind::LegendText, u"Frame2", 4530, 135, 1080, 420, u"Reschedule In", 0, false},
+    ChildEntry{u"Label2", Kind::LegendText, u"Frame2", 780, 135, 1290, 420, u"Material Shortage", 0, false},
+    ChildEntry{u"Label1", Kind::LegendText, u"Frame2", 6090, 135, 1050, 420, u"Cancel Orders", 0, false},
+    ChildEntry{u"Box2", Kind::TextBox, u"", 240, 4680, 975, 975, u"", 0, true},
+    ChildEntry{u"Box1", Kind::TextBox, u"", 240, 3720, 975, 855, u"", 0, true},
+    ChildEntry{u"Frame1", Kind::Band, u"", 1980, 7260, 8925, 375, u"", kInactiveCaptionText, false},
+    ChildEntry{u"ctPushRelease", Kind::Swatch, u"Frame1", 7380, 120, 375, 255, u"", Rgb(0, 0, 255), false},
+    ChildEntry{u"ctPushFirm", Kind::Swatch, u"Frame1", 5130, 120, 375, 255, u"", kBtnText, false},
+    ChildEntry{u"ctPushAccepted", Kind::Swatch, u"Frame1", 2670, 120, 375, 255, u"", Rgb(255, 255, 0), false},
+    ChildEntry{u"ctPushSuggested", Kind::Swatch, u"Frame1", 390, 120, 375, 255, u"", Rgb(0, 145, 72), false},
+    ChildEntry{u"Label3", Kind::LegendText, u"Frame1", 7830, 135, 720, 210, u"Released", 0, false},
+    ChildEntry{u"Label6", Kind::LegendText, u"Frame1", 840, 135, 840, 210, u"Suggested", 0, false},
+    ChildEntry{u"Label4", Kind::LegendText, u"Frame1", 5580, 135, 540, 210, u"Firmed", 0, false},
+    ChildEntry{u"Label5", Kind::LegendText, u"Frame1", 3120, 135, 780, 210, u"Accepted", 0, false},
+    ChildEntry{u"ctWOToolBar1", Kind::ToolBar, u"", 1320, 60, 1095, 495, u"", kInactiveCaptionText, true},
+    ChildEntry{u"ctWOSched", Kind::Schedule, u"", 60, 600, 14235, 6645, u"", 0, false},
+    ChildEntry{u"ctWOToolBar", Kind::ToolBar, u"", 30, 60, 1065, 615, u"", kBtnFace, false},
+    ChildEntry{u"Shape1", Kind::Outline, u"", 30, 30, 14355, 8205, u"", Rgb(0, 0, 192), false},
+    ChildEntry{u"Label7", Kind::Title, u"", 5460, 120, 2625, 375, u"Kestrova", Rgb(0, 0, 192), false},
 };
 
 QString Text(const char16_t* text) { return QString::fromUtf16(text); }
@@ -149,7 +149,7 @@ class VarnexWidget::Private final : public platform::ControlSite {
   explicit Private(VarnexWidget* owner) : q(owner), component(model) {}
 
   void Build();
-  QWidget* MakeChild(const ChildSpec& spec, QWidget* container);
+  QWidget* MakeChild(const ChildEntry& entry, QWidget* container);
   void ButtonPressed(int number, const QString& caption);
 
   void SetBoxText(const QString& box, const QString& text) override {
@@ -189,16 +189,16 @@ class VarnexWidget::Private final : public platform::ControlSite {
 };
 
 void VarnexWidget::Private::Build() {
-  for (const ChildSpec& spec : kScreen) {
+  for (const ChildEntry& entry : kScreen) {
     QWidget* container = q;
-    if (spec.container[0] != u'\0') {
-      container = containers.value(Text(spec.container));
+    if (entry.container[0] != u'\0') {
+      container = containers.value(Text(entry.container));
       Q_ASSERT(container);
     }
-    QWidget* child = MakeChild(spec, container);
-    child->setObjectName(Text(spec.name));
-    child->setGeometry(TwipsRect(spec.left, spec.top, spec.width, spec.height));
-    if (spec.hidden) child->hide();
+    QWidget* child = MakeChild(entry, container);
+    child->setObjectName(Text(entry.name));
+    child->setGeometry(TwipsRect(entry.left, entry.top, entry.width, entry.height));
+    if (entry.hidden) child->hide();
   }
   for (QLabel* label : legendTexts) KeepOnOneLineIfClipped(label);
   // Keyboard focus runs from the grid to the toolbar; nothing else on the surface takes it.
@@ -212,28 +212,28 @@ void VarnexWidget::Private::Build() {
   }
 }
 
-QWidget* VarnexWidget::Private::MakeChild(const ChildSpec& spec, QWidget* container) {
-  const QString name = Text(spec.name);
-  switch (spec.kind) {
+QWidget* VarnexWidget::Private::MakeChild(const ChildEntry& entry, QWidget* container) {
+  const QString name = Text(entry.name);
+  switch (entry.kind) {
     case Kind::Band: {
       auto* band = new QFrame(container);
       band->setFrameShape(QFrame::NoFrame);
       band->setAutoFillBackground(true);
       band->setBackgroundRole(QPalette::Window);
       QPalette palette = band->palette();
-      palette.setColor(QPalette::Window, ResolveColour(spec.colour, palette));
+      palette.setColor(QPalette::Window, ResolveColour(entry.colour, palette));
       band->setPalette(palette);
       containers.insert(name, band);
       return band;
     }
     case Kind::LegendText: {
-      QLabel* label = MakeLabel(Text(spec.text), ArialFont(kLegendTextPoints), container);
+      QLabel* label = MakeLabel(Text(entry.text), ArialFont(kLegendTextPoints), container);
       SetInk(label, kLegendInk);
       legendTexts.append(label);
       return label;
     }
     case Kind::Marker: {
-      QLabel* label = MakeLabel(Text(spec.text), ArialFont(kMarkerPoints, true), container);
+      QLabel* label = MakeLabel(Text(entry.text), ArialFont(kMarkerPoints, true), container);
       label->setForegroundRole(QPalette::Text);
       markers.insert(name, label);
       return label;
@@ -244,7 +244,7 @@ QWidget* VarnexWidget::Private::MakeChild(const ChildSpec& spec, QWidget* contai
       return box;
     }
     case Kind::Swatch: {
-      auto* swatch = new Swatch(spec.colour, container);
+      auto* swatch = new Swatch(entry.colour, container);
       swatches.insert(name, swatch);
       return swatch;
     }
@@ -265,7 +265,7 @@ QWidget* VarnexWidget::Private::MakeChild(const ChildSpec& spec, QWidget* contai
         buttons = {{QStringLiteral("Zoom Out"), ButtonIcon::ZoomOut, true},
                    {QStringLiteral("Zoom In"), ButtonIcon::ZoomIn, true}};
       }
-      auto* bar = new ToolBar(buttons, spec.colour, container);
+      auto* bar = new ToolBar(buttons, entry.colour, container);
       if (main) {
         ctWOToolBar = bar;
         QObject::connect(bar, &ToolBar::ButtonClicked, q,
@@ -279,16 +279,16 @@ QWidget* VarnexWidget::Private::MakeChild(const ChildSpec& spec, QWidget* contai
       ctWOSched = new grid::ScheduleView(&model, container);
       return ctWOSched;
     }
-    case Kind::Outline: return new OutlineShape(spec.colour, 2, container);
+    case Kind::Outline: return new OutlineShape(entry.colour, 2, container);
     case Kind::Title: {
       auto* title = new QLabel(container);
       title->setTextFormat(Qt::PlainText);
-      title->setText(Text(spec.text));
+      title->setText(Text(entry.text));
       title->setFont(ArialFont(kTitlePoints));
       title->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
       title->setAutoFillBackground(true);
       title->setBackgroundRole(QPalette::Button);
-      SetInk(title, spec.colour);
+      SetInk(title, entry.colour);
       return title;
     }
   }
@@ -360,8 +360,8 @@ void VarnexWidget::SetMessageBoxPort(MessageBoxPort* port) {
 
 bool VarnexWidget::PrintRun(QPagedPaintDevice& device) {
   std::vector<const QWidget*> legends;
-  for (const ChildSpec& spec : kScreen) {
-    if (spec.kind == Kind::Band) legends.push_back(d->containers.value(Text(spec.name)));
+  for (const ChildEntry& entry : kScreen) {
+    if (entry.kind == Kind::Band) legends.push_back(d->containers.value(Text(entry.name)));
   }
   return PrintPlanningRun(device, *d->ctWOSched, legends);
 }
