@@ -137,6 +137,16 @@ void ScheduleView::Private::Body::leaveEvent(QEvent*) {
   d->hoverAt(0);
 }
 
+template <typename PaintRows>
+void ScheduleView::Private::Body::paintExposedLines(QPaintEvent* event, QPainter& p,
+                                                    PaintRows paintRows) {
+  d->ensureLayout();
+  const QRect area(0, event->rect().top(), width(), event->rect().height());
+  const detail::PaintContext ctx = d->screenContext();
+  const auto [first, last] = ctx.rows.linesIn(area.top(), area.bottom() + 1, d->model->lineCount());
+  paintRows(p, ctx, area, first, last);
+}
+
 class ScheduleView::Private::ListBody : public Body {
  public:
   ListBody(Private* owner, QWidget* parent) : Body(owner, Pane::List, parent) {
@@ -145,13 +155,8 @@ class ScheduleView::Private::ListBody : public Body {
 
  protected:
   void paintEvent(QPaintEvent* event) override {
-    d->ensureLayout();
     QPainter p(this);
-    const QRect area(0, event->rect().top(), width(), event->rect().height());
-    const detail::PaintContext ctx = d->screenContext();
-    const auto [first, last] = ctx.rows.linesIn(area.top(), area.bottom() + 1,
-                                                d->model->lineCount());
-    detail::paintListRows(p, ctx, area, first, last);
+    paintExposedLines(event, p, detail::paintListRows);
     if (d->q->hasFocus() && d->currentLine == 0) {
       QStyleOptionFocusRect option;
       option.initFrom(this);
@@ -170,13 +175,8 @@ class ScheduleView::Private::TimelineBody : public Body {
 
  protected:
   void paintEvent(QPaintEvent* event) override {
-    d->ensureLayout();
     QPainter p(this);
-    const QRect area(0, event->rect().top(), width(), event->rect().height());
-    const detail::PaintContext ctx = d->screenContext();
-    const auto [first, last] = ctx.rows.linesIn(area.top(), area.bottom() + 1,
-                                                d->model->lineCount());
-    detail::paintTimelineRows(p, ctx, area, first, last);
+    paintExposedLines(event, p, detail::paintTimelineRows);
   }
   void mouseDoubleClickEvent(QMouseEvent* event) override {
     QToolTip::hideText();

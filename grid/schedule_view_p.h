@@ -115,6 +115,9 @@ class ScheduleView::Private::Body : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
+  /// Paints the lines that the exposed part of the body shows with `paintRows`.
+  template <typename PaintRows>
+  void paintExposedLines(QPaintEvent* event, QPainter& p, PaintRows paintRows);
 
   Private* const d;
   const Pane which;
