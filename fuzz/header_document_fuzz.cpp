@@ -1,24 +1,15 @@
 // The header document through the control on the grid model, as a host hands it to TimeSet.
-#include "app/document_file.h"
-#include "control/zeb_varnex.h"
-#include "fuzz/fuzz_support.h"
-#include "grid/schedule_model.h"
+#include "fuzz/fuzz_host.h"
 #include "platform/variant.h"
 #include "schedule/day_number.h"
-#include "schedule/grid_component.h"
 
-#include <QByteArray>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace varnex;
-  const QString text = app::DecodeUtf8Escaped(
-      QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+  const QString text = fuzz::DecodeInput(data, size);
 
-  grid::ScheduleModel model;
-  schedule::GridComponent component(model);
-  fuzz::KeepingSite site;
-  control::Zeb_Varnex control(component, site);
-  component.SetEventSink(&control.GridEvents());
+  fuzz::Host host;
+  auto& [model, component, site, control] = host;
 
   platform::Variant hdrxml = platform::Variant::Bstr(text);
   control.TimeSet(hdrxml);

@@ -1,13 +1,10 @@
 // Any attribute values, put into a well-formed work-order document, reach the grid unchanged:
 // the fuzzer picks the thirteen values of one order and knows what the grid must show.
-#include "control/zeb_varnex.h"
-#include "fuzz/fuzz_support.h"
-#include "grid/schedule_model.h"
+#include "fuzz/fuzz_host.h"
 #include "orders/order_codes.h"
 #include "platform/automation_error.h"
 #include "platform/conversions.h"
 #include "platform/variant.h"
-#include "schedule/grid_component.h"
 #include "tools/document_generator.h"
 
 #include <QStringList>
@@ -63,10 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const QString document = QStringLiteral("<workorders>") + row + QStringLiteral("/></workorders>");
 
-  grid::ScheduleModel model;
-  schedule::GridComponent component(model);
-  fuzz::KeepingSite site;
-  control::Zeb_Varnex control(component, site);
+  fuzz::Host host;
+  auto& [model, component, site, control] = host;
   static const QString header = tools::GenerateHeader(tools::GeneratorOptions{});
   platform::Variant hdrxml = platform::Variant::Bstr(header);
   control.TimeSet(hdrxml);

@@ -1,19 +1,14 @@
 // The work-order document through the control on the grid model, as a host hands it to
 // PopulateWorkOrder, followed by the planner's gestures on what was loaded and OrderOut.
-#include "app/document_file.h"
-#include "control/zeb_varnex.h"
-#include "fuzz/fuzz_support.h"
-#include "grid/schedule_model.h"
+#include "fuzz/fuzz_host.h"
 #include "interaction/grid_events.h"
 #include "platform/dispatch.h"
 #include "platform/escaping.h"
 #include "platform/variant.h"
 #include "platform/xml_document.h"
-#include "schedule/grid_component.h"
 #include "schedule/schedule_ids.h"
 #include "tools/document_generator.h"
 
-#include <QByteArray>
 
 #include <array>
 
@@ -36,14 +31,10 @@ int OrderRows(const QString& escaped) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const QString text = app::DecodeUtf8Escaped(
-      QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+  const QString text = fuzz::DecodeInput(data, size);
 
-  grid::ScheduleModel model;
-  schedule::GridComponent component(model);
-  fuzz::KeepingSite site;
-  control::Zeb_Varnex control(component, site);
-  component.SetEventSink(&control.GridEvents());
+  fuzz::Host host;
+  auto& [model, component, site, control] = host;
   static const QString header = tools::GenerateHeader(tools::GeneratorOptions{});
   platform::Variant hdrxml = platform::Variant::Bstr(header);
   control.TimeSet(hdrxml);
