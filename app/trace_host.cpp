@@ -2,12 +2,14 @@
 
 #include "app/document_file.h"
 #include "app/json_writer.h"
+#include "control/board.h"
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
 #include "platform/automation_error.h"
 #include "platform/control_site.h"
 #include "platform/font_object.h"
 #include "schedule/grid_component.h"
+#include "schedule/schedule_ids.h"
 
 #include <QIODevice>
 #include <QJsonArray>
@@ -124,13 +126,16 @@ class TracedGrid final : public platform::Dispatch {
 
 class TracedSite final : public platform::ControlSite {
  public:
-  TracedSite(grid::ScheduleModel& model, QTextStream& out) : mModel(model), mOut(out) {}
+  explicit TracedSite(QTextStream& out) : mOut(out) {}
+
+  /// The grid whose tooltip the site keeps; none until the board exists.
+  void SetModel(grid::ScheduleModel* model) { mModel = model; }
 
   void SetBoxText(const QString& box, const QString& text) override {
     Print(QStringLiteral("box"), QStringLiteral("{\"name\":%1,\"text\":%2}").arg(JsonString(box), JsonString(text)));
   }
   void SetGridToolTip(const QString& text) override {
-    mModel.setToolTipText(text);
+    if (mModel) mModel->setToolTipText(text);
     Print(QStringLiteral("tooltip"), JsonString(text));
   }
   void SetMarkerCaption(const QString& marker, const QString& text) override {
@@ -147,7 +152,7 @@ class TracedSite final : public platform::ControlSite {
  private:
   void Print(const QString& key, const QString& body) { mOut << Line(key, body) << '\n'; }
 
-  grid::ScheduleModel& mModel;
+  grid::ScheduleModel* mModel = nullptr;
   QTextStream& mOut;
 };
 
@@ -173,17 +178,32 @@ std::optional<Variant> ToVariant(const QJsonValue& v, bool integersAsI2) {
 class Trace {
  public:
   explicit Trace(QTextStream& out)
-      : mOut(out), mComponent(mModel), mGrid(mComponent, out), mSite(mModel, out),
-        mControl(mGrid, mSite) {
-    mComponent.SetEventSink(&mControl.GridEvents());
+      : mOut(out),
+        mSite(out),
+        mBoard(mSite,
+               [this](platform::Dispatch& grid) {
+                 auto traced = std::make_unique<TracedGrid>(grid, mOut);
+                 mGrid = traced.get();
+                 return traced;
+               }),
+        mModel(mBoard.Model()),
+        mComponent(mBoard.Grid()),
+        mControl(mBoard.Control()) {
+    mSite.SetModel(&mModel);
   }
 
   void Run(const QJsonObject& command) {
-    if (command.contains(QLatin1String("call"))) return Call(command);
-    if (command.contains(QLatin1String("event"))) return Event(command);
-    if (command.contains(QLatin1String("inject"))) return Inject(command);
-    if (command.value(QLatin1String("query")).toString() == QLatin1String("grid")) return Query();
-    Error(QStringLiteral("unknown command"));
+    try {
+      if (command.contains(QLatin1String("call"))) return Call(command);
+      if (command.contains(QLatin1String("event"))) return Event(command);
+      if (command.contains(QLatin1String("inject"))) return Inject(command);
+      if (command.value(QLatin1String("query")).toString() == QLatin1String("grid")) return Query();
+      Error(QStringLiteral("unknown command"));
+    } catch (const std::bad_alloc&) {
+      // Out of memory in the host's own work around a call (reading a file, printing the
+      // grid): shown as the control shows it, and the script goes on.
+      mControl.ReportOutOfMemory();
+    }
   }
 
   void Error(const QString& text) { mOut << Line(QStringLiteral("error"), JsonString(text)) << '\n'; }
@@ -235,7 +255,7 @@ class Trace {
       if (!command.value(QLatin1String("id")).isDouble()) return Error(QStringLiteral("a grid event needs an \"id\""));
       mControl.GridEvents().OnEvent(command.value(QLatin1String("id")).toInt(), args);
     } else if (source == QLatin1String("toolbar")) {
-      mControl.ToolbarEvents().OnEvent(3, args);
+      mControl.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
     } else {
       Error(QStringLiteral("unknown event source: ") + source);
     }
@@ -250,9 +270,9 @@ class Trace {
       const std::int32_t number = command.value(QLatin1String("error")).toInt(5);
       QString description = command.value(QLatin1String("description")).toString();
       if (description.isEmpty()) description = platform::StandardDescription(number);
-      mGrid.FailNext(dispid, number, description);
+      mGrid->FailNext(dispid, number, description);
     } else if (what == QLatin1String("result")) {
-      mGrid.ResultNext(dispid, static_cast<std::int32_t>(command.value(QLatin1String("value")).toDouble()));
+      mGrid->ResultNext(dispid, static_cast<std::int32_t>(command.value(QLatin1String("value")).toDouble()));
     } else if (what == QLatin1String("set")) {
       const double value = command.value(QLatin1String("value")).toDouble();
       if (value < -32768 || value > 32767) return Error(QStringLiteral("\"value\" must fit 16 bits"));
@@ -271,7 +291,7 @@ class Trace {
     QStringList rows;
     for (int line = 1; line <= mModel.lineCount(); ++line) {
       QStringList cells;
-      for (int column = 1; column <= grid::ScheduleModel::kColumnCount; ++column) {
+      for (int column = 1; column <= mModel.columnCount(); ++column) {
         cells << JsonString(mModel.cellText(line, column));
       }
       QStringList bars;
@@ -279,7 +299,8 @@ class Trace {
         const grid::Bar* bar = mModel.bar(line, b);
         if (bar == nullptr) continue;
         QStringList props;
-        for (int id : {216, 230, 276}) {
+        for (const DispId id : {schedule::grid_ids::kBarSetting216, schedule::grid_ids::kBarSetting230,
+                                schedule::grid_ids::kBarSetting276}) {
           const QVariant v = mModel.barSetting(line, b, id);
           if (!v.isValid()) continue;
           std::array<Variant, 2> index = {Variant::I2(static_cast<std::int16_t>(line)), Variant::I2(static_cast<std::int16_t>(b))};
@@ -307,11 +328,12 @@ class Trace {
   }
 
   QTextStream& mOut;
-  grid::ScheduleModel mModel;
-  schedule::GridComponent mComponent;
-  TracedGrid mGrid;
   TracedSite mSite;
-  control::Zeb_Varnex mControl;
+  TracedGrid* mGrid = nullptr;
+  control::Board mBoard;
+  grid::ScheduleModel& mModel;
+  schedule::GridComponent& mComponent;
+  control::Zeb_Varnex& mControl;
 };
 
 }  // namespace

@@ -44,7 +44,7 @@ void BM_ParseDocument(benchmark::State& state) {
 void BM_IntakeOrders(benchmark::State& state) {
   const int orders = static_cast<int>(state.range(0));
   const QString& raw = WorkOrderDocument(orders);
-  NullSite site;
+  BenchSite site;
   std::shared_ptr<const platform::XmlDocument> mOrderDoc;
   {
     platform::Variant wohxml = platform::Variant::Bstr(raw);

@@ -42,7 +42,7 @@ const LoadInput& input(int count) {
   std::minstd_rand random(3);
   for (int line = 1; line <= count; ++line) {
     QStringList fields;
-    for (int column = 1; column <= ScheduleModel::kColumnCount; ++column)
+    for (int column = 1; column <= scratch.columnCount(); ++column)
       fields << scratch.cellText(line, column);
     const Bar* bar = scratch.bar(line, 1);
     in.lines.push_back({fields.join(u';'), bar->start, bar->end, bar->colour,
@@ -52,6 +52,8 @@ const LoadInput& input(int count) {
 }
 
 void load(ScheduleModel& model, const LoadInput& in) {
+  if (model.columnCount() == 0)
+    model.setColumns(demo::columns());
   model.setHorizonStart(demo::firstDay());
   model.setHorizonEnd(demo::lastDay());
   for (const LoadInput::Line& l : in.lines) {

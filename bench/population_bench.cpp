@@ -1,12 +1,12 @@
 // A whole PopulateWorkOrder through the control on the grid model, as a host makes it, and
 // how it compares with parsing the same bytes alone.
 #include "bench/bench_support.h"
+#include "control/board.h"
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
 #include "platform/escaping.h"
 #include "platform/variant.h"
 #include "platform/xml_document.h"
-#include "schedule/grid_component.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,17 +29,16 @@ double Median(std::vector<double> values) {
 void BM_PopulateGrid(benchmark::State& state) {
   const int orders = static_cast<int>(state.range(0));
   const QString& raw = WorkOrderDocument(orders);
-  grid::ScheduleModel model;
-  schedule::GridComponent component(model);
-  NullSite site;
-  control::Zeb_Varnex control(component, site);
-  component.SetEventSink(&control.GridEvents());
+  BenchSite site;
+  control::Board board(site);
+  control::Zeb_Varnex& control = board.Control();
+  const grid::ScheduleModel& model = board.Model();
   platform::Variant header = platform::Variant::Bstr(HeaderDocument());
   control.TimeSet(header);
 
   platform::Variant first = platform::Variant::Bstr(raw);
   control.PopulateWorkOrder(first);
-  if (!site.lastMessage.isEmpty() || model.lineCount() != orders || model.totalBarCount() != orders) {
+  if (!site.messages.isEmpty() || model.lineCount() != orders || model.totalBarCount() != orders) {
     state.SkipWithError("the load does not give one line and one bar per order");
     return;
   }

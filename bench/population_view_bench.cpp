@@ -2,12 +2,12 @@
 // repaints that scrolling and zooming cause, and what a full widget costs in memory. Painting
 // renders the whole widget offscreen into an image, as the screen would draw it.
 #include "bench/bench_support.h"
+#include "control/board.h"
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
 #include "grid/schedule_view.h"
 #include "interaction/grid_events.h"
 #include "platform/variant.h"
-#include "schedule/grid_component.h"
 #include "schedule/schedule_ids.h"
 
 #include <QApplication>
@@ -27,8 +27,7 @@ namespace {
 
 // One control on a shown widget of a typical screen size, with the horizon set.
 struct Board {
-  Board() : component(model), control(component, site), view(&model) {
-    component.SetEventSink(&control.GridEvents());
+  Board() : board(site), model(board.Model()), control(board.Control()), view(&model) {
     platform::Variant header = platform::Variant::Bstr(HeaderDocument());
     control.TimeSet(header);
     view.resize(1280, 800);
@@ -53,17 +52,17 @@ struct Board {
     control.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
   }
 
-  grid::ScheduleModel model;
-  schedule::GridComponent component;
-  NullSite site;
-  control::Zeb_Varnex control;
+  BenchSite site;
+  control::Board board;
+  grid::ScheduleModel& model;
+  control::Zeb_Varnex& control;
   grid::ScheduleView view;
   QImage image{1280, 800, QImage::Format_ARGB32_Premultiplied};
 };
 
 // True when the loaded widget shows what it should: every order as a line and a painted image.
 bool Loaded(const Board& board, int orders) {
-  if (!board.site.lastMessage.isEmpty() || board.model.lineCount() != orders) return false;
+  if (!board.site.messages.isEmpty() || board.model.lineCount() != orders) return false;
   const QImage& image = board.image;
   const QRgb corner = image.pixel(0, 0);
   for (int y = image.height() / 2; y < image.height(); y += 7) {

@@ -1,5 +1,6 @@
 #include "control/varnex_widget.h"
 
+#include "control/board.h"
 #include "control/live_controls.h"
 #include "control/message_box_port.h"
 #include "control/run_printer.h"
@@ -146,7 +147,7 @@ QVariant FromVariant(const Variant& value) {
 
 class VarnexWidget::Private final : public platform::ControlSite {
  public:
-  explicit Private(VarnexWidget* owner) : q(owner), component(model) {}
+  explicit Private(VarnexWidget* owner) : q(owner) {}
 
   void Build();
   QWidget* MakeChild(const ChildEntry& entry, QWidget* container);
@@ -157,7 +158,7 @@ class VarnexWidget::Private final : public platform::ControlSite {
     Q_ASSERT(target);
     if (target) target->SetText(text);
   }
-  void SetGridToolTip(const QString& text) override { model.setToolTipText(text); }
+  void SetGridToolTip(const QString& text) override { board->Model().setToolTipText(text); }
   void SetMarkerCaption(const QString& marker, const QString& text) override {
     QLabel* target = markers.value(marker);
     Q_ASSERT(target);
@@ -173,8 +174,6 @@ class VarnexWidget::Private final : public platform::ControlSite {
   }
 
   VarnexWidget* const q;
-  grid::ScheduleModel model;
-  schedule::GridComponent component;
   ModalMessageBoxPort modalPort;
   MessageBoxPort* port = &modalPort;
 
@@ -185,7 +184,7 @@ class VarnexWidget::Private final : public platform::ControlSite {
   QHash<QString, QLabel*> markers;
   QHash<QString, Swatch*> swatches;
   QList<QLabel*> legendTexts;
-  std::unique_ptr<Zeb_Varnex> control;
+  std::unique_ptr<Board> board;
 };
 
 void VarnexWidget::Private::Build() {
@@ -276,7 +275,7 @@ QWidget* VarnexWidget::Private::MakeChild(const ChildEntry& entry, QWidget* cont
       return bar;
     }
     case Kind::Schedule: {
-      ctWOSched = new grid::ScheduleView(&model, container);
+      ctWOSched = new grid::ScheduleView(container);
       return ctWOSched;
     }
     case Kind::Outline: return new OutlineShape(entry.colour, 2, container);
@@ -298,7 +297,7 @@ QWidget* VarnexWidget::Private::MakeChild(const ChildEntry& entry, QWidget* cont
 void VarnexWidget::Private::ButtonPressed(int number, const QString& caption) {
   std::array<Variant, 2> args = {Variant::I2(static_cast<std::int16_t>(number)),
                                  Variant::Bstr(caption)};
-  control->ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
+  board->Control().ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
 }
 
 VarnexWidget::VarnexWidget(QWidget* parent)
@@ -309,49 +308,58 @@ VarnexWidget::VarnexWidget(QWidget* parent)
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   resize(sizeHint());
   d->Build();
-  // The control comes last: its creation step already writes to the legend.
-  d->control = std::make_unique<Zeb_Varnex>(d->component, *d);
-  d->component.SetEventSink(&d->control->GridEvents());
+  // The board comes last: the control's creation step already writes to the legend.
+  d->board = std::make_unique<Board>(*d);
+  d->ctWOSched->setModel(&d->board->Model());
 }
 
 VarnexWidget::~VarnexWidget() {
-  d->component.SetEventSink(nullptr);
-  d->control.reset();
-  // The grid reads the model until it goes, and the model is a member.
-  delete d->ctWOSched;
+  // The children point into d (the grid to the board's model, the toolbar to the control):
+  // they go before it.
+  qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
   detail::ControlDestroyed();
 }
 
 void VarnexWidget::TimeSet(QString& Hdrxml) {
   Variant arg = Variant::Bstr(Hdrxml);
   arg.ByRef();
-  d->control->TimeSet(arg);
+  d->board->Control().TimeSet(arg);
   if (arg.Type() == platform::VarType::Bstr) Hdrxml = arg.AsBstr();
 }
 
 void VarnexWidget::PopulateWorkOrder(QString& Wohxml) {
   Variant arg = Variant::Bstr(Wohxml);
   arg.ByRef();
-  d->control->PopulateWorkOrder(arg);
+  d->board->Control().PopulateWorkOrder(arg);
   if (arg.Type() == platform::VarType::Bstr) Wohxml = arg.AsBstr();
 }
 
-QString VarnexWidget::OrderOut() { return d->control->OrderOut(); }
+QString VarnexWidget::OrderOut() { return d->board->Control().OrderOut(); }
 
 bool VarnexWidget::Invoke(qint32 dispId, QVariantList& args, QVariant* result, QString* error) {
-  std::vector<Variant> values;
-  values.reserve(std::size_t(args.size()));
-  for (const QVariant& a : args) values.push_back(ToVariant(a).ByRef());
-  Variant answer;
   try {
-    answer = d->control->Invoke(dispId, platform::InvokeKind::Method, values, Variant());
+    std::vector<Variant> values;
+    values.reserve(std::size_t(args.size()));
+    for (const QVariant& a : args) values.push_back(ToVariant(a).ByRef());
+    const Variant answer =
+        d->board->Control().Invoke(dispId, platform::InvokeKind::Method, values, Variant());
+    for (qsizetype i = 0; i < args.size(); ++i) args[i] = FromVariant(values[std::size_t(i)]);
+    if (result) *result = FromVariant(answer);
+    return true;
   } catch (const platform::AutomationError& e) {
     if (error) *error = e.ReportText();
     return false;
+  } catch (const std::bad_alloc&) {
+    // Out of memory around the member (its arguments, their conversion): reported as the
+    // members report it, never thrown at the host.
+    d->board->Control().ReportOutOfMemory();
+    if (error) {
+      *error = platform::AutomationError(platform::errors::kOutOfMemory,
+                                         platform::StandardDescription(platform::errors::kOutOfMemory))
+                   .ReportText();
+    }
+    return false;
   }
-  for (qsizetype i = 0; i < args.size(); ++i) args[i] = FromVariant(values[std::size_t(i)]);
-  if (result) *result = FromVariant(answer);
-  return true;
 }
 
 void VarnexWidget::SetMessageBoxPort(MessageBoxPort* port) {

@@ -95,11 +95,16 @@ void Zeb_Varnex::Report(Fn&& fn) {
   } catch (const platform::AutomationError& e) {
     mSite.ShowMessage(title, e.ReportText());
   } catch (const std::bad_alloc&) {
-    mSite.ShowMessage(title, platform::AutomationError(platform::errors::kOutOfMemory,
-                                                       platform::StandardDescription(
-                                                           platform::errors::kOutOfMemory))
-                                 .ReportText());
+    ReportOutOfMemory();
   }
+}
+
+void Zeb_Varnex::ReportOutOfMemory() {
+  mSite.ShowMessage(QString::fromUtf16(platform::kProductName),
+                    platform::AutomationError(
+                        platform::errors::kOutOfMemory,
+                        platform::StandardDescription(platform::errors::kOutOfMemory))
+                        .ReportText());
 }
 
 void Zeb_Varnex::CreationStep() {

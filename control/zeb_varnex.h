@@ -52,6 +52,10 @@ class Zeb_Varnex : public platform::Dispatch {
                            std::span<platform::Variant> args,
                            const platform::Variant& value) override;
 
+  /// Shows the out-of-memory message box as the members do, for a host's entry point that ran
+  /// out of memory around a member rather than inside it.
+  void ReportOutOfMemory();
+
   /// Receives events 3, 8 and 16 of the schedule grid.
   [[nodiscard]] platform::EventSink& GridEvents();
   /// Receives the button event of the main toolbar `ctWOToolBar`.

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "app/document_file.h"
+#include "control/board.h"
 #include "control/zeb_varnex.h"
 #include "fuzz/fuzz_support.h"
 #include "grid/schedule_model.h"
-#include "schedule/grid_component.h"
+#include "tests/support/recording_site.h"
 
 #include <QByteArray>
 
@@ -13,14 +14,12 @@
 
 namespace varnex::fuzz {
 
-/// One control on the grid model, wired as a host wires it, with a site that keeps what it shows.
+/// One board as a host builds it, with a site that keeps what the control shows.
 struct Host {
-  Host() { component.SetEventSink(&control.GridEvents()); }
-
-  grid::ScheduleModel model;
-  schedule::GridComponent component{model};
-  KeepingSite site;
-  control::Zeb_Varnex control{component, site};
+  testing::RecordingSite site{testing::RecordingSite::Lines::Dropped};
+  control::Board board{site};
+  grid::ScheduleModel& model = board.Model();
+  control::Zeb_Varnex& control = board.Control();
 };
 
 /// The fuzzer's bytes as a host reads a document file.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/control_site.h"
-
 #include <QString>
 #include <QStringList>
 
@@ -20,25 +18,6 @@ namespace varnex::fuzz {
       std::abort();                                                                      \
     }                                                                                    \
   } while (false)
-
-/// A site that keeps what the control showed: the box texts, the message boxes, the legend.
-class KeepingSite final : public platform::ControlSite {
- public:
-  void SetBoxText(const QString& box, const QString& text) override {
-    if (box == QStringLiteral("Box1")) box1 = text;
-    if (box == QStringLiteral("Box2")) box2 = text;
-  }
-  void SetGridToolTip(const QString& text) override { toolTip = text; }
-  void SetMarkerCaption(const QString&, const QString&) override {}
-  void SetSwatchFill(const QString&, std::int32_t) override { ++swatchFills; }
-  void ShowMessage(const QString&, const QString& text) override { messages << text; }
-
-  QString box1;
-  QString box2;
-  QString toolTip;
-  QStringList messages;
-  int swatchFills = 0;
-};
 
 /// The escaped text turned back: "&amp;" and "&apos;" to their characters; false when the text
 /// holds an apostrophe or an ampersand that starts neither.

@@ -9,14 +9,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QString text = fuzz::DecodeInput(data, size);
 
   fuzz::Host host;
-  auto& [model, component, site, control] = host;
+  auto& model = host.model;
+  auto& site = host.site;
+  auto& control = host.control;
 
   platform::Variant hdrxml = platform::Variant::Bstr(text);
   control.TimeSet(hdrxml);
 
   // The caller's variant and Box1 hold the escaped text, which gives the input back.
   VARNEX_FUZZ_CHECK(hdrxml.Type() == platform::VarType::Bstr);
-  VARNEX_FUZZ_CHECK(hdrxml.AsBstr() == site.box1);
+  VARNEX_FUZZ_CHECK(hdrxml.AsBstr() == site.BoxText(QStringLiteral("Box1")));
   QString plain;
   VARNEX_FUZZ_CHECK(fuzz::Unescape(hdrxml.AsBstr(), &plain) && plain == text);
   // One box at most: the parser's reason or the failure that stopped the call.

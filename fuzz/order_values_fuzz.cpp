@@ -61,7 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QString document = QStringLiteral("<workorders>") + row + QStringLiteral("/></workorders>");
 
   fuzz::Host host;
-  auto& [model, component, site, control] = host;
+  auto& model = host.model;
+  auto& site = host.site;
+  auto& control = host.control;
   static const QString header = tools::GenerateHeader(tools::GeneratorOptions{});
   platform::Variant hdrxml = platform::Variant::Bstr(header);
   control.TimeSet(hdrxml);

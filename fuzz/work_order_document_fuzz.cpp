@@ -34,7 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QString text = fuzz::DecodeInput(data, size);
 
   fuzz::Host host;
-  auto& [model, component, site, control] = host;
+  auto& model = host.model;
+  auto& site = host.site;
+  auto& control = host.control;
   static const QString header = tools::GenerateHeader(tools::GeneratorOptions{});
   platform::Variant hdrxml = platform::Variant::Bstr(header);
   control.TimeSet(hdrxml);
@@ -43,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::Variant wohxml = platform::Variant::Bstr(text);
   control.PopulateWorkOrder(wohxml);
 
-  VARNEX_FUZZ_CHECK(wohxml.Type() == platform::VarType::Bstr && wohxml.AsBstr() == site.box2);
+  VARNEX_FUZZ_CHECK(wohxml.Type() == platform::VarType::Bstr && wohxml.AsBstr() == site.BoxText(QStringLiteral("Box2")));
   QString plain;
   VARNEX_FUZZ_CHECK(fuzz::Unescape(wohxml.AsBstr(), &plain) && plain == text);
   VARNEX_FUZZ_CHECK(site.messages.size() <= 1);

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "grid/schedule_model.h"
-
-#include <QDate>
-#include <QRect>
+#include "grid/time_scale.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
+#include <utility>
 
 namespace varnex::grid {
 
@@ -36,37 +33,5 @@ struct RowGeometry {
     return {first, last};
   }
 };
-
-/// Where a moment sits horizontally: x = (days since originDay) * pixelsPerDay + x0. The ruler,
-/// the day lines, the bars and the today line all place themselves through x(), so they stay
-/// aligned at every zoom and scroll position.
-struct TimeAxis {
-  std::int32_t originDay = 0; ///< the day whose midnight sits at x0
-  double pixelsPerDay = 24;
-  double x0 = 0;
-
-  [[nodiscard]] static double dayPosition(TimePoint t) { return t.day + t.minute / 1440.0; }
-  [[nodiscard]] double x(double dayPos) const { return (dayPos - originDay) * pixelsPerDay + x0; }
-  [[nodiscard]] double x(TimePoint t) const { return x(dayPosition(t)); }
-  /// The day position (day number plus fraction) at x.
-  [[nodiscard]] double dayAt(double xPos) const {
-    return originDay + (xPos - x0) / pixelsPerDay;
-  }
-};
-
-/// Pixels per day for a zoom value: proportional, with 230 giving 24 logical pixels per day.
-/// Kept within [0.01, 50000] so extreme zoom values still give scrollable widths.
-[[nodiscard]] inline double pixelsPerDayForZoom(int zoom) {
-  return std::clamp(zoom * (24.0 / 230.0), 0.01, 50000.0);
-}
-
-/// Day numbers count whole days from 1 January 1900 (day 0).
-inline constexpr qint64 kJulianDayOfDayZero = 2415021;
-[[nodiscard]] inline QDate dateOfDay(std::int32_t day) {
-  return QDate::fromJulianDay(kJulianDayOfDayZero + day);
-}
-[[nodiscard]] inline std::int32_t dayOfDate(QDate date) {
-  return std::int32_t(date.toJulianDay() - kJulianDayOfDayZero);
-}
 
 }  // namespace varnex::grid

@@ -1,55 +1,34 @@
 #include "grid/schedule_model.h"
 
+#include <QLocale>
+#include <QMetaObject>
+#include <QStringList>
 #include <QVariantList>
 #include <QVariantMap>
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <new>
 #include <type_traits>
 #include <vector>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace varnex::grid {
 
+QString LineDescriber::lineDescription(const ScheduleModel&, int) const {
+  return {};
+}
+
 namespace {
-
-struct ColumnDef {
-  const char16_t* caption;
-  int width;
-  int style;
-};
-
-constexpr std::array<ColumnDef, ScheduleModel::kColumnCount> kColumns{{
-    {u"Order", 155, 2},
-    {u"ItemCode", 80, 2},
-    {u"Variant", 100, 2},
-    {u"Item Desc", 200, 2},
-    {u"Order Qty", 100, 2},
-    {u"Order Category", 200, 3},
-    {u"Supplier", 200, 3},
-    {u"new_qty", 100, 1},
-    {u"new_date", 100, 2},
-    {u"Action Message", 200, 2},
-}};
-
-// Field boundaries kept per line: the start of each of the ten fields plus the end of the last.
-constexpr int kBoundsPerLine = ScheduleModel::kColumnCount + 1;
 
 bool earlier(const TimePoint& a, const TimePoint& b) {
   return a.day != b.day ? a.day < b.day : a.minute < b.minute;
 }
 
-// A growable array of plain values for the model's bulk storage. It keeps its block when
-// cleared, so a reload writes into memory already in place. On Linux, once it outgrows a
-// huge page, it reserves address space well ahead and asks for huge pages: the pages are only
-// backed where written and the block never moves again, so a load of 32,766 lines faults in a
-// handful of pages instead of thousands.
+// A growable array of plain values for the model's bulk storage, filled without zeroing first.
+// It keeps its block when cleared, so that a reload writes into memory already in place.
 template <typename T>
 class BulkArray {
   static_assert(std::is_trivially_copyable_v<T>);
@@ -58,7 +37,7 @@ class BulkArray {
   BulkArray() = default;
   BulkArray(const BulkArray&) = delete;
   BulkArray& operator=(const BulkArray&) = delete;
-  ~BulkArray() { release(); }
+  ~BulkArray() { std::free(block); }
 
   [[nodiscard]] std::size_t size() const { return count; }
   [[nodiscard]] const T* data() const { return block; }
@@ -79,86 +58,49 @@ class BulkArray {
   }
 
  private:
-  static constexpr std::size_t kHugePage = std::size_t(2) << 20;
-  static constexpr std::size_t kReserve = std::size_t(64) << 20;
-
   void grow(std::size_t needed) {
     const std::size_t wanted = std::max({needed, capacity * 2, std::size_t(4096) / sizeof(T)});
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (wanted * sizeof(T) >= kHugePage) {
-      const std::size_t bytes =
-          (std::max(wanted * sizeof(T) * 4, kReserve) + kHugePage - 1) / kHugePage * kHugePage;
-      if (T* region = reserveRegion(bytes)) {
-        if (count > 0)
-          std::memcpy(region, block, count * sizeof(T));
-        release();
-        block = region;
-        mapped = true;
-        capacity = bytes / sizeof(T);
-        return;
-      }
-    }
-#endif
-    if (!mapped) {
-      T* grown = static_cast<T*>(std::realloc(block, wanted * sizeof(T)));
-      Q_CHECK_PTR(grown);
-      block = grown;
-      capacity = wanted;
-      return;
-    }
-    T* fresh = static_cast<T*>(std::malloc(wanted * sizeof(T)));
-    Q_CHECK_PTR(fresh);
-    std::memcpy(fresh, block, count * sizeof(T));
-    release();
-    block = fresh;
+    T* grown = static_cast<T*>(std::realloc(block, wanted * sizeof(T)));
+    if (!grown)
+      throw std::bad_alloc();
+    block = grown;
     capacity = wanted;
-  }
-
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  // Address space for bytes, aligned to a huge page; nullptr when the system refuses.
-  static T* reserveRegion(std::size_t bytes) {
-    void* raw = mmap(nullptr, bytes + kHugePage, PROT_READ | PROT_WRITE,
-                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    if (raw == MAP_FAILED)
-      return nullptr;
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = (start + kHugePage - 1) / kHugePage * kHugePage;
-    if (aligned > start)
-      munmap(raw, aligned - start);
-    const std::uintptr_t tail = start + bytes + kHugePage - (aligned + bytes);
-    if (tail > 0)
-      munmap(reinterpret_cast<void*>(aligned + bytes), tail);
-    madvise(reinterpret_cast<void*>(aligned), bytes, MADV_HUGEPAGE);
-    return reinterpret_cast<T*>(aligned);
-  }
-#endif
-
-  void release() {
-#if defined(__linux__)
-    if (mapped) {
-      munmap(block, capacity * sizeof(T));
-      block = nullptr;
-      mapped = false;
-      return;
-    }
-#endif
-    std::free(block);
-    block = nullptr;
   }
 
   T* block = nullptr;
   std::size_t count = 0;
   std::size_t capacity = 0;
-  bool mapped = false;
+};
+
+// Plain words for a model whose owner gave none.
+class PlainDescriber final : public LineDescriber {
+ public:
+  QString colourName(std::uint32_t colour) const override {
+    return QStringLiteral("#%1%2%3")
+        .arg(colour & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg((colour >> 8) & 0xFF, 2, 16, QLatin1Char('0'))
+        .arg((colour >> 16) & 0xFF, 2, 16, QLatin1Char('0'));
+  }
+  QString lineText(const ScheduleModel& model, int line) const override {
+    QStringList cells;
+    for (int column = 1; column <= model.columnCount(); ++column)
+      cells << model.cellText(line, column);
+    return cells.join(QStringLiteral(", "));
+  }
+  QString countText(int lines) const override {
+    return QStringLiteral("%1 lines").arg(QLocale().toString(lines));
+  }
 };
 
 }  // namespace
 
 class ScheduleModel::Private {
  public:
+  QList<ColumnSpec> columns;
+  std::shared_ptr<const LineDescriber> describer = std::make_shared<PlainDescriber>();
   // All cell text of all lines, fields back to back without their separators.
   BulkArray<char16_t> text;
-  // kBoundsPerLine offsets into text per line.
+  // Per line, the start of each field in text plus the end of the last: columns + 1 offsets.
   BulkArray<std::uint32_t> bounds;
   // Bars in the order they were added; a line's bars form a chain through barNext.
   std::vector<Bar> bars;
@@ -178,11 +120,15 @@ class ScheduleModel::Private {
   std::vector<BarSetting> barSettings;
   std::vector<std::int32_t> barSettingFirst;
 
+  // Lines whose bars changed since views last heard of it (0-based rows); last < first: none.
+  int changedFirst = 0;
+  int changedLast = -1;
+
   int zoom = 230;
   std::int32_t horizonStart = 0;
   std::int32_t horizonEnd = 0;
-  int titleAlign = 0;
-  int titleBorder = 0;
+  TitleAlignment titleAlign = TitleAlignment::Left;
+  TitleBorder titleBorder = TitleBorder::BottomLine;
   std::uint32_t titleColour = 0;
   FontSpec titleFont{QStringLiteral("Arial"), 12.0, false};
   QString rulerPattern = QStringLiteral("M ,Y");
@@ -191,8 +137,26 @@ class ScheduleModel::Private {
   std::map<int, QVariant> settings;
   QString toolTipText;
 
+  int columnCount() const { return int(columns.size()); }
+  std::size_t boundsPerLine() const { return std::size_t(columns.size()) + 1; }
   int lineCount() const { return int(lineFirstBar.size()); }
   bool hasLine(int line) const { return line >= 1 && line <= lineCount(); }
+
+  void clearLines() {
+    text.clear();
+    bounds.clear();
+    bars.clear();
+    barNext.clear();
+    lineFirstBar.clear();
+    lineLastBar.clear();
+    lineBarCount.clear();
+    barSettings.clear();
+    barSettingFirst.clear();
+    earliest = {};
+    latest = {};
+    changedFirst = 0;
+    changedLast = -1;
+  }
 
   // Index into bars of a line's bar, or -1.
   int barSlot(int line, int barIndex) const {
@@ -215,12 +179,12 @@ int ScheduleModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ScheduleModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : kColumnCount;
+  return parent.isValid() ? 0 : d->columnCount();
 }
 
 QVariant ScheduleModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.model() != this || index.row() >= d->lineCount() ||
-      index.column() >= kColumnCount)
+      index.column() >= d->columnCount())
     return {};
   const int line = index.row() + 1;
   const int column = index.column() + 1;
@@ -230,6 +194,10 @@ QVariant ScheduleModel::data(const QModelIndex& index, int role) const {
       return cellText(line, column);
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(int(columnAlignment(column)));
+    case Qt::AccessibleTextRole:
+      return lineText(line);
+    case Qt::AccessibleDescriptionRole:
+      return lineDescription(line);
     case BarsRole: {
       QVariantList list;
       for (int i = 1; i <= barCount(line); ++i) {
@@ -256,7 +224,7 @@ QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int
       return section + 1;
     return {};
   }
-  if (section < 0 || section >= kColumnCount)
+  if (section < 0 || section >= d->columnCount())
     return {};
   switch (role) {
     case Qt::DisplayRole:
@@ -266,41 +234,77 @@ QVariant ScheduleModel::headerData(int section, Qt::Orientation orientation, int
     case ColumnWidthRole:
       return columnWidth(section + 1);
     case ColumnStyleRole:
-      return columnStyle(section + 1);
+      return int(columnStyle(section + 1));
     default:
       return {};
   }
 }
 
+void ScheduleModel::setColumns(const QList<ColumnSpec>& columns) {
+  if (columns.size() == d->columns.size()) {
+    d->columns = columns;
+    if (!columns.isEmpty())
+      Q_EMIT headerDataChanged(Qt::Horizontal, 0, int(columns.size()) - 1);
+    return;
+  }
+  beginResetModel();
+  d->columns = columns;
+  d->clearLines();
+  endResetModel();
+}
+
 QString ScheduleModel::columnCaption(int column) const {
-  if (column < 1 || column > kColumnCount)
+  if (column < 1 || column > d->columnCount())
     return {};
-  return QString::fromUtf16(kColumns[column - 1].caption);
+  return d->columns[column - 1].caption;
 }
 
 int ScheduleModel::columnWidth(int column) const {
-  return column < 1 || column > kColumnCount ? -1 : kColumns[column - 1].width;
+  return column < 1 || column > d->columnCount() ? -1 : d->columns[column - 1].width;
 }
 
-int ScheduleModel::columnStyle(int column) const {
-  return column < 1 || column > kColumnCount ? -1 : kColumns[column - 1].style;
+ColumnStyle ScheduleModel::columnStyle(int column) const {
+  return column < 1 || column > d->columnCount() ? ColumnStyle::LeftAligned
+                                                  : d->columns[column - 1].style;
 }
 
 Qt::Alignment ScheduleModel::columnAlignment(int column) const {
   const Qt::Alignment horizontal =
-      columnStyle(column) == RightAligned ? Qt::AlignRight : Qt::AlignLeft;
+      columnStyle(column) == ColumnStyle::RightAligned ? Qt::AlignRight : Qt::AlignLeft;
   return horizontal | Qt::AlignVCenter;
 }
 
 Qt::TextElideMode ScheduleModel::columnElideMode(int column) const {
   switch (columnStyle(column)) {
-    case RightAligned:
+    case ColumnStyle::RightAligned:
       return Qt::ElideLeft;
-    case LeftElidedMiddle:
+    case ColumnStyle::LeftElidedMiddle:
       return Qt::ElideMiddle;
     default:
       return Qt::ElideRight;
   }
+}
+
+void ScheduleModel::setDescriber(std::shared_ptr<const LineDescriber> describer) {
+  d->describer = describer ? std::move(describer) : std::make_shared<PlainDescriber>();
+  if (d->lineCount() > 0)
+    Q_EMIT dataChanged(index(0, 0), index(d->lineCount() - 1, 0), {Qt::AccessibleTextRole});
+}
+
+QString ScheduleModel::colourName(std::uint32_t colour) const {
+  return d->describer->colourName(colour & 0x00FFFFFFu);
+}
+
+QString ScheduleModel::lineText(int line) const {
+  return d->hasLine(line) ? d->describer->lineText(*this, line) : QString();
+}
+
+QString ScheduleModel::lineDescription(int line) const {
+  return d->hasLine(line) ? d->describer->lineDescription(*this, line) : QString();
+}
+
+QString ScheduleModel::countText(int lines) const {
+  return d->describer->countText(lines);
 }
 
 int ScheduleModel::lineCount() const {
@@ -310,12 +314,13 @@ int ScheduleModel::lineCount() const {
 int ScheduleModel::appendLine(QStringView rowText) {
   const int row = d->lineCount();
   beginInsertRows({}, row, row);
+  const int columns = d->columnCount();
   qsizetype from = 0;
-  for (int field = 0; field < kColumnCount; ++field) {
+  for (int field = 0; field < columns; ++field) {
     d->bounds.push_back(std::uint32_t(d->text.size()));
     if (from > rowText.size())
       continue;
-    qsizetype to = field + 1 < kColumnCount ? rowText.indexOf(u';', from) : -1;
+    qsizetype to = field + 1 < columns ? rowText.indexOf(u';', from) : -1;
     if (to < 0)
       to = rowText.size();
     d->text.append(rowText.utf16() + from, std::size_t(to - from));
@@ -330,15 +335,15 @@ int ScheduleModel::appendLine(QStringView rowText) {
 }
 
 QStringView ScheduleModel::cellView(int line, int column) const {
-  if (!d->hasLine(line) || column < 1 || column > kColumnCount)
+  if (!d->hasLine(line) || column < 1 || column > d->columnCount())
     return {};
-  const std::size_t at = std::size_t(line - 1) * kBoundsPerLine + std::size_t(column - 1);
+  const std::size_t at = std::size_t(line - 1) * d->boundsPerLine() + std::size_t(column - 1);
   const std::uint32_t begin = d->bounds[at];
   return QStringView(d->text.data() + begin, qsizetype(d->bounds[at + 1] - begin));
 }
 
 QString ScheduleModel::cellText(int line, int column) const {
-  if (!d->hasLine(line) || column < 1 || column > kColumnCount)
+  if (!d->hasLine(line) || column < 1 || column > d->columnCount())
     return {};
   const QStringView view = cellView(line, column);
   return view.isEmpty() ? QStringLiteral("") : view.toString();
@@ -346,18 +351,29 @@ QString ScheduleModel::cellText(int line, int column) const {
 
 void ScheduleModel::clearLines() {
   beginResetModel();
-  d->text.clear();
-  d->bounds.clear();
-  d->bars.clear();
-  d->barNext.clear();
-  d->lineFirstBar.clear();
-  d->lineLastBar.clear();
-  d->lineBarCount.clear();
-  d->barSettings.clear();
-  d->barSettingFirst.clear();
-  d->earliest = {};
-  d->latest = {};
+  d->clearLines();
   endResetModel();
+}
+
+void ScheduleModel::barsChangedOn(int line) {
+  const int row = line - 1;
+  if (d->changedLast >= d->changedFirst) {
+    d->changedFirst = std::min(d->changedFirst, row);
+    d->changedLast = std::max(d->changedLast, row);
+    return;
+  }
+  d->changedFirst = d->changedLast = row;
+  // One notice for everything a load changes: sent once control returns to the event loop.
+  QMetaObject::invokeMethod(this, &ScheduleModel::sendBarChanges, Qt::QueuedConnection);
+}
+
+void ScheduleModel::sendBarChanges() {
+  const int first = d->changedFirst;
+  const int last = std::min(d->changedLast, d->lineCount() - 1);
+  d->changedFirst = 0;
+  d->changedLast = -1;
+  if (last >= first && d->columnCount() > 0)
+    Q_EMIT dataChanged(index(first, 0), index(last, d->columnCount() - 1), {BarsRole});
 }
 
 int ScheduleModel::addBar(int line, TimePoint start, TimePoint end) {
@@ -389,7 +405,7 @@ int ScheduleModel::addBar(int line, TimePoint start, TimePoint end) {
     d->earliest = std::min(d->earliest, low, earlier);
     d->latest = std::max(d->latest, high, earlier);
   }
-  Q_EMIT barsChanged(line);
+  barsChangedOn(line);
   return index;
 }
 
@@ -407,7 +423,7 @@ bool ScheduleModel::setBarColour(int line, int barIndex, std::uint32_t colour) {
   if (slot < 0)
     return false;
   d->bars[slot].colour = colour & 0x00FFFFFFu;
-  Q_EMIT barsChanged(line);
+  barsChangedOn(line);
   return true;
 }
 
@@ -417,7 +433,7 @@ bool ScheduleModel::setBarText(int line, int barIndex, const QString& text) {
     return false;
   d->bars[slot].text = text;
   d->bars[slot].hasText = true;
-  Q_EMIT barsChanged(line);
+  barsChangedOn(line);
   return true;
 }
 
@@ -498,20 +514,20 @@ void ScheduleModel::setHorizonEnd(std::int32_t day) {
   Q_EMIT horizonChanged();
 }
 
-int ScheduleModel::titleAlign() const {
+TitleAlignment ScheduleModel::titleAlign() const {
   return d->titleAlign;
 }
 
-void ScheduleModel::setTitleAlign(int align) {
+void ScheduleModel::setTitleAlign(TitleAlignment align) {
   d->titleAlign = align;
   Q_EMIT settingsChanged();
 }
 
-int ScheduleModel::titleBorder() const {
+TitleBorder ScheduleModel::titleBorder() const {
   return d->titleBorder;
 }
 
-void ScheduleModel::setTitleBorder(int border) {
+void ScheduleModel::setTitleBorder(TitleBorder border) {
   d->titleBorder = border;
   Q_EMIT settingsChanged();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <QVariant>
@@ -26,6 +27,27 @@ struct FontSpec {
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
+/// How the views align and elide the cells of a column.
+enum class ColumnStyle {
+  RightAligned = 1,     ///< right-aligned, elided at the start (quantities)
+  LeftAligned = 2,      ///< left-aligned, elided at the end
+  LeftElidedMiddle = 3, ///< left-aligned, elided in the middle (long names keep both ends)
+};
+
+/// One column of the list: its caption, its initial width in logical pixels (96 dpi) and how
+/// its cells are aligned and elided.
+struct ColumnSpec {
+  QString caption;
+  int width = 100;
+  ColumnStyle style = ColumnStyle::LeftAligned;
+  friend bool operator==(const ColumnSpec&, const ColumnSpec&) = default;
+};
+
+/// Where the title strip puts its text. Other values are kept as given and read as Left.
+enum class TitleAlignment : int { Left = 0, Right = 1, Centre = 2 };
+/// How the title strip is framed. Other values are kept as given and read as Single.
+enum class TitleBorder : int { BottomLine = 0, Single = 1, Raised = 2, Sunken = 3 };
+
 /// One time bar of a line.
 struct Bar {
   int index = 0;        ///< the bar index that addBar() returned, 1-based within its row
@@ -36,27 +58,39 @@ struct Bar {
   bool hasText = false; ///< false until setBarText(); the mark is then not drawn at all
 };
 
-/// The schedule grid's data: a list of lines with ten text columns, one or more time bars per
-/// line on a time axis, and the view settings. Lines are numbered from 1 in the order they were
+class ScheduleModel;
+
+/// The words a grid's owner gives for its lines, so that the grid can tell its title and
+/// assistive technology what the lines stand for without knowing it itself.
+class LineDescriber {
+ public:
+  virtual ~LineDescriber() = default;
+  /// What a bar colour (0x00BBGGRR) stands for, in words.
+  [[nodiscard]] virtual QString colourName(std::uint32_t colour) const = 0;
+  /// The text read out for an existing line (1-based).
+  [[nodiscard]] virtual QString lineText(const ScheduleModel& model, int line) const = 0;
+  /// More about an existing line, read after its text; none unless overridden.
+  [[nodiscard]] virtual QString lineDescription(const ScheduleModel& model, int line) const;
+  /// A number of lines in words, for the title strip ("300 lines").
+  [[nodiscard]] virtual QString countText(int lines) const = 0;
+};
+
+/// The schedule grid's data: a list of lines with text columns, one or more time bars per line
+/// on a time axis, and the view settings. Lines are numbered from 1 in the order they were
 /// appended. The one source of truth for the list pane, the timeline pane and the ruler.
 ///
-/// As a QAbstractTableModel it exposes the ten columns (rows 0-based, as Qt wants); the rest of
-/// the API uses the grid's own 1-based line numbers. Bad arguments never throw: they give false,
-/// -1 or an empty value, as Qt's views do.
+/// As a QAbstractTableModel it exposes the columns (rows 0-based, as Qt wants); the rest of the
+/// API uses the grid's own 1-based line and column numbers. Bad arguments never throw: they give
+/// false, -1 or an empty value, as Qt's views do. Bar changes reach views as one dataChanged()
+/// on BarsRole per turn of the event loop, however many bars a load added or changed.
 class ScheduleModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  static constexpr int kColumnCount = 10;
-
   /// Roles beyond Qt's own. BarsRole gives a line's bars as a QVariantList of QVariantMaps
   /// (index, startDay, startMinute, endDay, endMinute, colour, text, hasText); the column roles
-  /// answer headerData() with a column's stored width value and style code.
+  /// answer headerData() with a column's width and ColumnStyle (as an int). Qt's
+  /// AccessibleTextRole gives the describer's text of a line.
   enum Role { BarsRole = Qt::UserRole + 1, ColumnWidthRole, ColumnStyleRole };
-
-  /// What a column's style code means for the views: 1 right-aligned (quantities),
-  /// 2 left-aligned and elided at the end, 3 left-aligned and elided in the middle (long names
-  /// keep their beginning and their end). Any other code reads as 2.
-  enum ColumnStyle { RightAligned = 1, LeftAligned = 2, LeftElidedMiddle = 3 };
 
   explicit ScheduleModel(QObject* parent = nullptr);
   ~ScheduleModel() override;
@@ -67,19 +101,31 @@ class ScheduleModel : public QAbstractTableModel {
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  // Columns (1-based): captions, stored width values and style codes, fixed from creation on.
+  // Columns (1-based). A model starts without any; its owner sets them once, before lines.
+  /// Sets the columns. With as many columns as before the lines stay; otherwise they go (a
+  /// reset), since their text is split by column.
+  void setColumns(const QList<ColumnSpec>& columns);
   QString columnCaption(int column) const;
+  /// The initial width in logical pixels, or -1 for a column that does not exist.
   int columnWidth(int column) const;
-  int columnStyle(int column) const;
-  /// How a column's cells are aligned and elided, from its style code; the width value is in
-  /// logical pixels (96 dpi), which the views use as the initial column width.
+  ColumnStyle columnStyle(int column) const;
   Qt::Alignment columnAlignment(int column) const;
   Qt::TextElideMode columnElideMode(int column) const;
 
+  // Words for the lines, from the grid's owner; without a describer the grid uses plain ones.
+  /// Sets the describer (shared, so that views may keep it while they read).
+  void setDescriber(std::shared_ptr<const LineDescriber> describer);
+  QString colourName(std::uint32_t colour) const;
+  /// The text read out for a line; a null QString for a line that does not exist.
+  QString lineText(int line) const;
+  /// More about a line, read after its text (Qt's AccessibleDescriptionRole).
+  QString lineDescription(int line) const;
+  QString countText(int lines) const;
+
   // Lines
   int lineCount() const;
-  /// Appends a line from ";"-separated text: the fields fill columns 1 to 10 in order; missing
-  /// fields are empty, a surplus stays in column 10. Returns the new line's number.
+  /// Appends a line from ";"-separated text: the fields fill the columns in order; missing
+  /// fields are empty, a surplus stays in the last column. Returns the new line's number.
   int appendLine(QStringView rowText);
   /// The text of a cell; a null QString when the line or column does not exist.
   QString cellText(int line, int column) const;
@@ -115,11 +161,11 @@ class ScheduleModel : public QAbstractTableModel {
   std::int32_t horizonEnd() const;
   void setHorizonStart(std::int32_t day);
   void setHorizonEnd(std::int32_t day);
-  /// Title strip: alignment (0 left, 1 right, 2 centre), border style, colour 0x00BBGGRR, font.
-  int titleAlign() const;
-  void setTitleAlign(int align);
-  int titleBorder() const;
-  void setTitleBorder(int border);
+  /// Title strip: alignment, border style, colour 0x00BBGGRR, font.
+  TitleAlignment titleAlign() const;
+  void setTitleAlign(TitleAlignment align);
+  TitleBorder titleBorder() const;
+  void setTitleBorder(TitleBorder border);
   std::uint32_t titleColour() const;
   void setTitleColour(std::uint32_t colour);
   FontSpec titleFont() const;
@@ -153,13 +199,15 @@ class ScheduleModel : public QAbstractTableModel {
   void hovered(int line, int value);
   void barActivated(int line, int barIndex, int flag);
   void barFocusRequested(int line, int barIndex);
-  void barsChanged(int line);
   void zoomChanged(int zoom);
   void horizonChanged();
   void settingsChanged();
   void toolTipTextChanged(const QString& text);
 
  private:
+  void barsChangedOn(int line);
+  void sendBarChanges();
+
   class Private;
   std::unique_ptr<Private> const d;
 };

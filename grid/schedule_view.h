@@ -16,11 +16,11 @@ class QSplitter;
 namespace varnex::grid {
 
 /// The schedule grid on screen: a title strip over two panes that scroll together, the list
-/// of orders with the model's ten columns and the timeline with a two-tier ruler and one row of
+/// of lines with the model's columns and the timeline with a two-tier ruler and one row of
 /// bars per line. It draws a ScheduleModel and turns gestures into the model's events:
 /// a click or keyboard move raises linePicked, the resting pointer raises hovered (and shows
 /// the model's toolTipText()), a double click on a bar raises barActivated. The model's zoom
-/// sets the time scale (pixelsPerDayForZoom), its horizon the span of the timeline.
+/// and horizon set the time scale (TimeScale), which places everything on the time axis.
 ///
 /// Painting touches only the visible lines and days, so 32,766 lines scroll as fast as ten.
 /// The paint functions draw any range of lines onto any QPainter, for images and paged output.
@@ -75,6 +75,8 @@ class ScheduleView : public QWidget {
   [[nodiscard]] int headerHeight() const;
   [[nodiscard]] int titleHeight() const;
   [[nodiscard]] double pixelsPerDay() const;
+  /// The scale the timeline shows: its span and pixels per day.
+  [[nodiscard]] TimeScale timeScale() const;
   /// Vertical placement of lines in the bodies of both panes (body coordinates).
   [[nodiscard]] RowGeometry rowGeometry() const;
   /// Horizontal placement of time in the timeline body and the ruler (their coordinates).
@@ -95,9 +97,6 @@ class ScheduleView : public QWidget {
   /// The line and bar the last focusBar() highlighted, 0 when none.
   [[nodiscard]] int focusedBarLine() const;
   [[nodiscard]] int focusedBarIndex() const;
-
-  /// What assistive technology reads for a line: order number, state and action in words.
-  [[nodiscard]] QString accessibleLineText(int line) const;
 
   // Parts, for hosts that style or test them.
   [[nodiscard]] QWidget* listPane() const;

@@ -27,9 +27,9 @@ class ScheduleView::Private::LineAccessible : public QAccessibleInterface {
     if (!isValid())
       return {};
     if (t == QAccessible::Name)
-      return d->q->accessibleLineText(line);
+      return d->model->lineText(line);
     if (t == QAccessible::Description)
-      return d->model->cellText(line, 4);
+      return d->model->lineDescription(line);
     return {};
   }
   void setText(QAccessible::Text, const QString&) override {}

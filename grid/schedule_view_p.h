@@ -1,6 +1,6 @@
 #pragma once
 
-#include "grid/schedule_painter.h"
+#include "grid/schedule_renderer.h"
 #include "grid/schedule_view.h"
 
 #include <QAbstractTableModel>
@@ -14,8 +14,10 @@ class QSplitter;
 
 namespace varnex::grid {
 
-// The view's state and its parts. The parts are plain widgets that paint through the shared
-// painter and hand every gesture to this class, which owns all geometry.
+// The view's state and its parts. The parts (schedule_view_parts.cpp) are plain widgets that
+// paint through the shared renderer and hand every gesture to this class, which owns all
+// geometry (schedule_view_private.cpp). The parts point back to it, so the view deletes them
+// before it.
 class ScheduleView::Private {
  public:
   class Body;
@@ -36,6 +38,9 @@ class ScheduleView::Private {
 
   void build();
   void attach(ScheduleModel* newModel);
+  /// Gives the header the model's columns and their initial widths when their number changed
+  /// (or always, when `force`), so that a reload keeps the widths the user set.
+  void syncColumns(bool force);
   void updateMetrics();
   void scheduleRelayout();
   void ensureLayout();
@@ -47,7 +52,6 @@ class ScheduleView::Private {
 
   [[nodiscard]] RowGeometry rows() const;
   [[nodiscard]] TimeAxis axis() const;
-  [[nodiscard]] double timelineContentWidth() const;
   [[nodiscard]] detail::PaintContext screenContext() const;
   [[nodiscard]] detail::PaintContext exportContext(const QRect& target, const PaintOptions& options,
                                            int firstLine, int* listWidth) const;
@@ -67,15 +71,15 @@ class ScheduleView::Private {
   std::unique_ptr<ScheduleModel> ownModel;
   QList<QMetaObject::Connection> connections;
 
-  TitleStrip* title = nullptr;
+  QWidget* title = nullptr;
   QSplitter* splitter = nullptr;
-  PaneWidget* listPane = nullptr;
-  PaneWidget* timelinePane = nullptr;
+  QWidget* listPane = nullptr;
+  QWidget* timelinePane = nullptr;
   Header* header = nullptr;
   CaptionModel* captions = nullptr;
-  ListBody* listBody = nullptr;
-  Ruler* ruler = nullptr;
-  TimelineBody* timelineBody = nullptr;
+  Body* listBody = nullptr;
+  QWidget* ruler = nullptr;
+  Body* timelineBody = nullptr;
   QScrollBar* vScroll = nullptr;
   QScrollBar* listHScroll = nullptr;
   QScrollBar* timeHScroll = nullptr;
@@ -86,9 +90,7 @@ class ScheduleView::Private {
   int rowHeight = 22;
   int headerHeight = 40;
   int titleHeight = 28;
-  double pixelsPerDay = 24;
-  std::int32_t spanFirst = 0;
-  std::int32_t spanEnd = 1;
+  TimeScale scale;
 
   int currentLine = 0;
   int focusLine = 0;
@@ -129,7 +131,12 @@ class ScheduleView::Private::CaptionModel : public QAbstractTableModel {
   explicit CaptionModel(Private* owner) : d(owner) {}
   int rowCount(const QModelIndex&) const override { return 0; }
   int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : ScheduleModel::kColumnCount;
+    return parent.isValid() || !d->model ? 0 : d->model->columnCount();
+  }
+  /// Tells the header that the columns changed.
+  void refresh() {
+    beginResetModel();
+    endResetModel();
   }
   QVariant data(const QModelIndex&, int) const override { return {}; }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;

@@ -174,9 +174,11 @@ class GridComponent::Private {
         NeedArgs(args, 2);
         const int line = Line(args[0]);
         const int column = platform::ToI2(args[1]);
-        if (column < 1 || column > grid::ScheduleModel::kColumnCount) {
+        if (column < 1 || column > model.columnCount()) {
           Refuse(platform::errors::kSubscriptOutOfRange,
-                 QStringLiteral("The grid has no column %1 (it has 1 to 10)").arg(column));
+                 QStringLiteral("The grid has no column %1 (it has 1 to %2)")
+                     .arg(column)
+                     .arg(model.columnCount()));
         }
         return Variant::Bstr(model.cellText(line, column));
       }
@@ -217,8 +219,8 @@ class GridComponent::Private {
       }
       case grid_ids::kHorizonStart: model.setHorizonStart(platform::ToI4(value)); return;
       case grid_ids::kHorizonEnd: model.setHorizonEnd(platform::ToI4(value)); return;
-      case grid_ids::kTitleAlign: model.setTitleAlign(platform::ToI4(value)); return;
-      case grid_ids::kTitleBorder: model.setTitleBorder(platform::ToI4(value)); return;
+      case grid_ids::kTitleAlign: model.setTitleAlign(grid::TitleAlignment(platform::ToI4(value))); return;
+      case grid_ids::kTitleBorder: model.setTitleBorder(grid::TitleBorder(platform::ToI4(value))); return;
       case grid_ids::kTitleColour: model.setTitleColour(static_cast<std::uint32_t>(platform::ToI4(value))); return;
       case grid_ids::kTitleFont: {
         grid::FontSpec f = model.titleFont();
@@ -264,8 +266,8 @@ class GridComponent::Private {
       }
       case grid_ids::kHorizonStart: return Variant::I4(model.horizonStart());
       case grid_ids::kHorizonEnd: return Variant::I4(model.horizonEnd());
-      case grid_ids::kTitleAlign: return Variant::I4(model.titleAlign());
-      case grid_ids::kTitleBorder: return Variant::I4(model.titleBorder());
+      case grid_ids::kTitleAlign: return Variant::I4(static_cast<std::int32_t>(model.titleAlign()));
+      case grid_ids::kTitleBorder: return Variant::I4(static_cast<std::int32_t>(model.titleBorder()));
       case grid_ids::kTitleColour: return Variant::I4(static_cast<std::int32_t>(model.titleColour()));
       case grid_ids::kTitleFont: return Variant::Font(std::make_shared<TitleFont>(model));
       case grid_ids::kRulerPattern: return Variant::Bstr(model.rulerPattern());

@@ -1,9 +1,11 @@
 #include "control/zeb_varnex.h"
 
+#include "control/board.h"
+
 #include "grid/schedule_model.h"
 #include "platform/automation_error.h"
 #include "platform/variant.h"
-#include "schedule/grid_component.h"
+#include "schedule/schedule_ids.h"
 #include "tests/support/documents.h"
 #include "tests/support/error_of.h"
 #include "tests/support/qt_printers.h"
@@ -24,7 +26,6 @@ namespace errors = platform::errors;
 // The control on the real grid model, as the screen and the scripted host build it.
 class Control : public ::testing::Test {
  protected:
-  Control() { component.SetEventSink(&control.GridEvents()); }
 
   void Load(const QString& text) {
     Variant wohxml = Variant::Bstr(text).ByRef();
@@ -38,7 +39,7 @@ class Control : public ::testing::Test {
   void Event(platform::DispId id, std::vector<Variant> args) { control.GridEvents().OnEvent(id, args); }
   void Press(std::int16_t button) {
     std::array<Variant, 2> args = {Variant::I2(button), Variant::I2(0)};
-    control.ToolbarEvents().OnEvent(3, args);
+    control.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
   }
   qsizetype Fills() const {
     return std::count_if(site.lines.begin(), site.lines.end(),
@@ -46,10 +47,10 @@ class Control : public ::testing::Test {
   }
   QStringList TakeMessages() { return std::exchange(site.messages, {}); }
 
-  grid::ScheduleModel model;
-  schedule::GridComponent component{model};
   RecordingSite site;
-  control::Zeb_Varnex control{component, site};
+  control::Board board{site};
+  grid::ScheduleModel& model = board.Model();
+  control::Zeb_Varnex& control = board.Control();
 };
 
 const QList<OrderRow> kThreeOrders = {Order(QStringLiteral("WO1")), Order(QStringLiteral("WO2")),

@@ -30,6 +30,20 @@ inline std::int32_t lastDay() {
   return dayOfDate(QDate(2025, 4, 27));
 }
 
+/// Ten columns for the demo orders, with every column style.
+inline QList<ColumnSpec> columns() {
+  return {{QStringLiteral("Order"), 155, ColumnStyle::LeftAligned},
+          {QStringLiteral("Item"), 80, ColumnStyle::LeftAligned},
+          {QStringLiteral("Variant"), 100, ColumnStyle::LeftAligned},
+          {QStringLiteral("Description"), 200, ColumnStyle::LeftAligned},
+          {QStringLiteral("Quantity"), 100, ColumnStyle::LeftAligned},
+          {QStringLiteral("Category"), 200, ColumnStyle::LeftElidedMiddle},
+          {QStringLiteral("Supplier"), 200, ColumnStyle::LeftElidedMiddle},
+          {QStringLiteral("New quantity"), 100, ColumnStyle::RightAligned},
+          {QStringLiteral("New date"), 100, ColumnStyle::LeftAligned},
+          {QStringLiteral("Action"), 200, ColumnStyle::LeftAligned}};
+}
+
 /// The row text of demo order number i (0-based).
 inline QString rowText(int i, std::minstd_rand& random) {
   static const std::array<const char16_t*, 8> descriptions{
@@ -67,6 +81,8 @@ inline void fill(ScheduleModel& model, int lines, unsigned seed = 7) {
   // The mark follows the action message; orders without one carry the plain mark or none.
   static const std::array<const char16_t*, 5> marks{u">>", u"<<", u"?", u"X", u"\u00E2"};
   std::minstd_rand random(seed);
+  if (model.columnCount() == 0)
+    model.setColumns(columns());
   model.setHorizonStart(firstDay());
   model.setHorizonEnd(lastDay());
   const int span = lastDay() - firstDay();

@@ -1,5 +1,9 @@
 #include "grid/schedule_model.h"
 
+#include "tests/grid/schedule_demo.h"
+
+#include <QCoreApplication>
+
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QStringList>
@@ -34,27 +38,66 @@ class WarningGuard {
 
 QStringList rowTexts(const ScheduleModel& model, int line) {
   QStringList cells;
-  for (int column = 1; column <= ScheduleModel::kColumnCount; ++column)
+  for (int column = 1; column <= model.columnCount(); ++column)
     cells << model.cellText(line, column);
   return cells;
 }
 
-TEST(ScheduleModel, StartsWithTenColumnsAndReadableDefaults) {
+// A model with the demo's ten columns.
+class TenColumns : public ScheduleModel {
+ public:
+  TenColumns() { setColumns(demo::columns()); }
+};
+
+// Posted events (the model's coalesced change notices) need an application object.
+QCoreApplication& app() {
+  static int argc = 1;
+  static char name[] = "schedule_model_test";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication* instance =
+      QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+  Q_UNUSED(instance);
+  return *QCoreApplication::instance();
+}
+
+TEST(ScheduleModel, TakesItsColumnsFromItsOwner) {
+  WarningGuard guard;
   ScheduleModel model;
+  QAbstractItemModelTester tester(&model,
+                                  QAbstractItemModelTester::FailureReportingMode::Warning);
+  EXPECT_EQ(model.columnCount(), 0);
+  model.setColumns(demo::columns());
   EXPECT_EQ(model.columnCount(), 10);
-  EXPECT_EQ(model.lineCount(), 0);
   EXPECT_EQ(model.columnCaption(1), QStringLiteral("Order"));
-  EXPECT_EQ(model.columnCaption(10), QStringLiteral("Action Message"));
   EXPECT_EQ(model.columnWidth(4), 200);
-  EXPECT_EQ(model.columnStyle(8), 1);
-  EXPECT_EQ(model.columnStyle(6), 3);
   EXPECT_EQ(model.headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(),
-            QStringLiteral("Order Category"));
-  // The style code decides alignment and elision.
+            QStringLiteral("Category"));
+  EXPECT_EQ(model.headerData(7, Qt::Horizontal, ScheduleModel::ColumnStyleRole).toInt(),
+            int(ColumnStyle::RightAligned));
+  // The style decides alignment and elision.
   EXPECT_TRUE(model.columnAlignment(8) & Qt::AlignRight);
+  EXPECT_EQ(model.columnElideMode(8), Qt::ElideLeft);
   EXPECT_TRUE(model.columnAlignment(1) & Qt::AlignLeft);
   EXPECT_EQ(model.columnElideMode(7), Qt::ElideMiddle);
   EXPECT_EQ(model.columnElideMode(2), Qt::ElideRight);
+
+  // New captions for as many columns keep the lines; another number of columns drops them.
+  model.appendLine(u"A;B");
+  QSignalSpy headers(&model, &QAbstractItemModel::headerDataChanged);
+  QList<ColumnSpec> renamed = demo::columns();
+  renamed[0].caption = QStringLiteral("Number");
+  model.setColumns(renamed);
+  EXPECT_EQ(headers.count(), 1);
+  EXPECT_EQ(model.columnCaption(1), QStringLiteral("Number"));
+  EXPECT_EQ(model.cellText(1, 2), QStringLiteral("B"));
+  model.setColumns(renamed.mid(0, 2));
+  EXPECT_EQ(model.lineCount(), 0);
+  EXPECT_EQ(model.appendLine(u"A;B;C"), 1);
+  EXPECT_EQ(rowTexts(model, 1), (QStringList{QStringLiteral("A"), QStringLiteral("B;C")}));
+}
+
+TEST(ScheduleModel, ReadsDefaultSettings) {
+  ScheduleModel model;
 
   EXPECT_EQ(model.zoom(), 230);
   EXPECT_EQ(model.rulerPattern(), QStringLiteral("M ,Y"));
@@ -65,7 +108,7 @@ TEST(ScheduleModel, StartsWithTenColumnsAndReadableDefaults) {
 }
 
 TEST(ScheduleModel, SplitsRowTextIntoTenFields) {
-  ScheduleModel model;
+  TenColumns model;
   // All ten fields.
   EXPECT_EQ(model.appendLine(u"A1;I;V;Desc;5;Cat;Sup;7;2025-01-02;Move in"), 1);
   EXPECT_EQ(rowTexts(model, 1).join(u'|'),
@@ -92,7 +135,7 @@ TEST(ScheduleModel, SplitsRowTextIntoTenFields) {
 }
 
 TEST(ScheduleModel, RefusesBadArgumentsQuietly) {
-  ScheduleModel model;
+  TenColumns model;
   model.appendLine(u"A;B");
   ASSERT_EQ(model.addBar(1, {45000, 0}, {45003, 0}), 1);
 
@@ -108,7 +151,7 @@ TEST(ScheduleModel, RefusesBadArgumentsQuietly) {
     EXPECT_TRUE(model.cellText(1, column).isNull()) << column;
     EXPECT_TRUE(model.columnCaption(column).isNull()) << column;
     EXPECT_EQ(model.columnWidth(column), -1) << column;
-    EXPECT_EQ(model.columnStyle(column), -1) << column;
+    EXPECT_EQ(model.columnStyle(column), ColumnStyle::LeftAligned) << column;
   }
   EXPECT_FALSE(model.headerData(10, Qt::Horizontal, Qt::DisplayRole).isValid());
   // Bar 0 and a bar past the end.
@@ -129,7 +172,9 @@ TEST(ScheduleModel, RefusesBadArgumentsQuietly) {
 }
 
 TEST(ScheduleModel, KeepsBarsPerLineInAnyAddingOrder) {
-  ScheduleModel model;
+  app();
+  TenColumns model;
+  QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
   for (int i = 0; i < 3; ++i)
     model.appendLine(u"x");
   // Bars arrive interleaved across lines; each line numbers its own from 1.
@@ -150,26 +195,35 @@ TEST(ScheduleModel, KeepsBarsPerLineInAnyAddingOrder) {
   const Bar* b = model.bar(2, 2);
   EXPECT_EQ(b->colour, 0x00FFFFFFu);
   EXPECT_FALSE(b->hasText);
-  QSignalSpy barsSpy(&model, &ScheduleModel::barsChanged);
   EXPECT_TRUE(model.setBarColour(2, 2, 0x006AD500));
   EXPECT_TRUE(model.setBarText(2, 2, QString()));
   EXPECT_TRUE(model.setBarSetting(2, 2, 276, QStringLiteral("v")));
-  EXPECT_EQ(barsSpy.count(), 2);
-  EXPECT_EQ(barsSpy.at(0).at(0).toInt(), 2);
+  // Every change so far reaches views as one notice over the lines it touched.
+  EXPECT_EQ(changed.count(), 0);
+  QCoreApplication::sendPostedEvents();
+  ASSERT_EQ(changed.count(), 1);
+  EXPECT_EQ(changed.at(0).at(0).toModelIndex(), model.index(0, 0));
+  EXPECT_EQ(changed.at(0).at(1).toModelIndex(), model.index(1, 9));
+  EXPECT_EQ(changed.at(0).at(2).value<QList<int>>(), QList<int>{ScheduleModel::BarsRole});
   EXPECT_EQ(model.bar(2, 2)->colour, 0x006AD500u);
   EXPECT_TRUE(model.bar(2, 2)->hasText);
   EXPECT_EQ(model.barSetting(2, 2, 276).toString(), QStringLiteral("v"));
   EXPECT_FALSE(model.barSetting(2, 1, 276).isValid());
   EXPECT_FALSE(model.bar(2, 1)->hasText);
-
   const QVariantList bars = model.data(model.index(1, 0), ScheduleModel::BarsRole).toList();
   ASSERT_EQ(bars.size(), 3);
   EXPECT_EQ(bars.at(1).toMap().value(QStringLiteral("colour")).toUInt(), 0x006AD500u);
+
+  // A change that the lines' reset overtakes sends no notice of its own.
+  model.setBarColour(1, 1, 0x00AAAAAA);
+  model.clearLines();
+  QCoreApplication::sendPostedEvents();
+  EXPECT_EQ(changed.count(), 1);
 }
 
 TEST(ScheduleModel, ClearLinesRemovesLinesAndBarsButKeepsSettings) {
   WarningGuard guard;
-  ScheduleModel model;
+  TenColumns model;
   QAbstractItemModelTester tester(&model,
                                   QAbstractItemModelTester::FailureReportingMode::Warning);
   model.setZoom(400);
@@ -196,28 +250,37 @@ TEST(ScheduleModel, ClearLinesRemovesLinesAndBarsButKeepsSettings) {
 }
 
 TEST(ScheduleModel, KeepsEveryCellThroughLargeLoadsAndReloads) {
-  // Enough text to outgrow the small blocks several times over, loaded twice.
-  ScheduleModel model;
+  // Enough text to outgrow the storage many times over, of uneven lengths, loaded twice: every
+  // cell of every line must come back as it went in.
+  TenColumns model;
   const auto row = [](int i) {
-    return QStringLiteral("WO-%1;IT-%2;V;Long item description number %1;%2;Cat;Supplier %1;1;d;")
+    return QStringLiteral("WO-%1;IT-%2;%3;Item description %1;%2;Cat;Supplier %1;1;;%4")
         .arg(i)
-        .arg(i % 977);
+        .arg(i % 977)
+        .arg(QString(i % 13, u'v'))
+        .arg(i % 5 == 0 ? QStringLiteral("Cancel") : QString());
   };
   for (int pass = 0; pass < 2; ++pass) {
     model.clearLines();
     for (int i = 1; i <= 40000; ++i)
       ASSERT_EQ(model.appendLine(row(i + pass)), i);
-    for (int line : {1, 2, 19999, 40000}) {
-      EXPECT_EQ(model.cellText(line, 1), QStringLiteral("WO-%1").arg(line + pass));
-      EXPECT_EQ(model.cellText(line, 7), QStringLiteral("Supplier %1").arg(line + pass));
-      EXPECT_TRUE(model.cellText(line, 10).isEmpty());
+    ASSERT_EQ(model.lineCount(), 40000);
+    for (int line = 1; line <= 40000; ++line) {
+      const QStringList expected = row(line + pass).split(u';');
+      for (int column = 1; column <= 10; ++column) {
+        if (model.cellView(line, column) != expected.at(column - 1)) {
+          FAIL() << "pass " << pass << ", line " << line << ", column " << column << ": "
+                 << model.cellText(line, column).toStdString();
+        }
+      }
     }
   }
 }
 
 TEST(ScheduleModel, PassesTheItemModelTesterWhileGrowing) {
   WarningGuard guard;
-  ScheduleModel model;
+  app();
+  TenColumns model;
   QAbstractItemModelTester tester(&model,
                                   QAbstractItemModelTester::FailureReportingMode::Warning);
   QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
@@ -228,12 +291,48 @@ TEST(ScheduleModel, PassesTheItemModelTesterWhileGrowing) {
   EXPECT_EQ(model.rowCount(), 50);
   EXPECT_EQ(model.rowCount(model.index(0, 0)), 0);
   EXPECT_FALSE(model.data(model.index(50, 0)).isValid());
+  model.addBar(3, {1, 0}, {2, 0});
+  QCoreApplication::sendPostedEvents();
   model.clearLines();
   model.appendLine(u"again");
 }
 
+TEST(ScheduleModel, DescribesLinesInItsOwnersWords) {
+  TenColumns model;
+  model.appendLine(u"WO-1;IT");
+  model.addBar(1, {1, 0}, {2, 0});
+  model.setBarColour(1, 1, 0x00FF8000);
+  // Without a describer: plain words.
+  EXPECT_EQ(model.lineText(1), QStringLiteral("WO-1, IT, , , , , , , , "));
+  EXPECT_EQ(model.colourName(0x00FF8000), QStringLiteral("#0080ff"));
+  EXPECT_EQ(model.countText(2), QStringLiteral("2 lines"));
+  EXPECT_TRUE(model.lineDescription(1).isEmpty());
+
+  class Words final : public LineDescriber {
+   public:
+    QString colourName(std::uint32_t) const override { return QStringLiteral("late"); }
+    QString lineText(const ScheduleModel& m, int line) const override {
+      return QStringLiteral("Job ") + m.cellText(line, 1) + QStringLiteral(" is ") +
+             colourName(m.bar(line, 1)->colour);
+    }
+    QString lineDescription(const ScheduleModel& m, int line) const override {
+      return m.cellText(line, 2);
+    }
+    QString countText(int lines) const override { return QStringLiteral("%1 jobs").arg(lines); }
+  };
+  QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+  model.setDescriber(std::make_shared<Words>());
+  EXPECT_EQ(changed.count(), 1);
+  EXPECT_EQ(model.data(model.index(0, 0), Qt::AccessibleTextRole).toString(),
+            QStringLiteral("Job WO-1 is late"));
+  EXPECT_EQ(model.data(model.index(0, 3), Qt::AccessibleDescriptionRole).toString(),
+            QStringLiteral("IT"));
+  EXPECT_EQ(model.countText(3), QStringLiteral("3 jobs"));
+  EXPECT_TRUE(model.lineText(2).isNull());
+}
+
 TEST(ScheduleModel, RaisesEventsAndFocusesOnlyExistingBars) {
-  ScheduleModel model;
+  TenColumns model;
   model.appendLine(u"A");
   model.addBar(1, {1, 0}, {2, 0});
   QSignalSpy picked(&model, &ScheduleModel::linePicked);

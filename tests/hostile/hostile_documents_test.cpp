@@ -2,11 +2,12 @@
 // it over, and must end in a clear box, in bounded time and memory, with the grid holding only
 // what the control's own steps had done by then.
 #include "app/document_file.h"
+#include "control/board.h"
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
-#include "platform/control_site.h"
 #include "platform/variant.h"
-#include "schedule/grid_component.h"
+#include "tests/support/process_memory.h"
+#include "tests/support/recording_site.h"
 #include "tools/document_generator.h"
 
 #include <QFile>
@@ -32,39 +33,11 @@ namespace {
 
 using platform::Variant;
 
-// Records what the control shows. Box texts are kept by length only: some documents here are
-// tens of megabytes.
-class HostileSite final : public platform::ControlSite {
- public:
-  void SetBoxText(const QString& box, const QString& text) override {
-    calls << QStringLiteral("box %1 (%2 characters)").arg(box).arg(text.size());
-  }
-  void SetGridToolTip(const QString& text) override { calls << QStringLiteral("tooltip ") + text; }
-  void SetMarkerCaption(const QString&, const QString&) override {}
-  void SetSwatchFill(const QString& swatch, std::int32_t) override { calls << QStringLiteral("fill ") + swatch; }
-  void ShowMessage(const QString& title, const QString& text) override {
-    calls << QStringLiteral("msgbox ") + title;
-    messages << text;
-  }
-
-  QStringList calls;
-  QStringList messages;
-};
-
-// The high-water mark of this process's resident memory in MiB, started afresh by
-// ResetPeakMemory(); -1 where the system does not tell.
-void ResetPeakMemory() {
-  QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
-  if (clearRefs.open(QIODevice::WriteOnly)) clearRefs.write("5");
-}
-
+// The high-water mark of this process's resident memory in MiB; -1 where the system does not
+// tell.
 qint64 PeakMemoryMiB() {
-  QFile status(QStringLiteral("/proc/self/status"));
-  if (!status.open(QIODevice::ReadOnly)) return -1;
-  for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLongLong() / 1024;
-  }
-  return -1;
+  const std::int64_t kib = PeakResidentKiB();
+  return kib > 0 ? kib / 1024 : -1;
 }
 
 tools::GeneratorOptions Orders(int count) {
@@ -79,12 +52,11 @@ tools::GeneratorOptions Orders(int count) {
 class Hostile : public ::testing::Test {
  protected:
   Hostile() {
-    component.SetEventSink(&control.GridEvents());
     Variant header = Variant::Bstr(tools::GenerateHeader(Orders(3)));
     control.TimeSet(header);
     Load(tools::GenerateWorkOrders(Orders(3)));
     EXPECT_EQ(model.lineCount(), 3);
-    site.calls.clear();
+    site.lines.clear();
     site.messages.clear();
   }
 
@@ -98,22 +70,22 @@ class Hostile : public ::testing::Test {
     EXPECT_EQ(model.lineCount(), 3);
     EXPECT_EQ(model.totalBarCount(), 3);
     EXPECT_EQ(model.cellText(1, 1), QStringLiteral("WO100000"));
-    EXPECT_FALSE(site.calls.join(QLatin1Char('\n')).contains(QLatin1String("fill ")));
+    EXPECT_FALSE(site.lines.join(QLatin1Char('\n')).contains(QLatin1String("fill ")));
   }
 
   bool AnyCellContains(const QString& needle) const {
     for (int line = 1; line <= model.lineCount(); ++line) {
-      for (int column = 1; column <= grid::ScheduleModel::kColumnCount; ++column) {
+      for (int column = 1; column <= model.columnCount(); ++column) {
         if (model.cellText(line, column).contains(needle)) return true;
       }
     }
     return false;
   }
 
-  grid::ScheduleModel model;
-  schedule::GridComponent component{model};
-  HostileSite site;
-  control::Zeb_Varnex control{component, site};
+  RecordingSite site;
+  control::Board board{site};
+  grid::ScheduleModel& model = board.Model();
+  control::Zeb_Varnex& control = board.Control();
 };
 
 QString Units(std::initializer_list<char16_t> units) {
@@ -254,7 +226,7 @@ TEST_F(Hostile, LoadsAnAttributeValueOfFiftyMegabytes) {
   static const QRegularExpression kDescription(QStringLiteral("itemdesc=\"[^\"]*\""));
   doc.replace(kDescription, QStringLiteral("itemdesc=\"") + QString(kLength, QLatin1Char('x')) + QLatin1Char('"'));
 
-  ResetPeakMemory();
+  ResetPeakResident();
   const qint64 before = PeakMemoryMiB();
   Load(doc);
   // The document's text is 100 MiB as UTF-16; the load holds a few copies of it at most.
@@ -339,7 +311,7 @@ TEST_F(Hostile, ShowsTheFirst32767OfFortyThousandOrdersThenOverflows) {
   ASSERT_NE(model.bar(32767, 1), nullptr);
   EXPECT_EQ(model.cellText(32767, 1), QStringLiteral("WO%1").arg(100000 + 32766));
   // The legend is painted only by a load that runs to its end.
-  EXPECT_FALSE(site.calls.join(QLatin1Char('\n')).contains(QLatin1String("fill ")));
+  EXPECT_FALSE(site.lines.join(QLatin1Char('\n')).contains(QLatin1String("fill ")));
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ std::array<Variant, 2> At(int line, int column) {
 
 class GridComponent : public ::testing::Test {
  protected:
+  GridComponent() { model.setColumns(QList<grid::ColumnSpec>(10)); }
+
   Variant AddBar(int line, int startMinute, int endMinute, int startDay = 45290, int endDay = 45291) {
     std::array<Variant, 5> args = {Variant::I2(static_cast<std::int16_t>(line)).ByRef(), Variant::I4(startMinute),
                                    Variant::I4(endMinute), Variant::I4(startDay), Variant::I4(endDay)};

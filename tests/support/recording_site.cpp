@@ -3,15 +3,19 @@
 namespace varnex::testing {
 
 void RecordingSite::Record(const QString& line) {
-  lines << line;
+  if (mKeepLines) lines << line;
   if (mShared != nullptr) *mShared << line;
 }
 
 void RecordingSite::SetBoxText(const QString& box, const QString& text) {
-  Record(QStringLiteral("box %1 = %2").arg(box, text));
+  mBoxes.insert(box, text);
+  if (!mKeepLines && mShared == nullptr) return;
+  Record(text.size() > kLongText ? QStringLiteral("box %1 (%2 characters)").arg(box).arg(text.size())
+                                 : QStringLiteral("box %1 = %2").arg(box, text));
 }
 
 void RecordingSite::SetGridToolTip(const QString& text) {
+  toolTip = text;
   Record(QStringLiteral("tooltip \"%1\"").arg(text));
 }
 
@@ -20,6 +24,7 @@ void RecordingSite::SetMarkerCaption(const QString& marker, const QString& text)
 }
 
 void RecordingSite::SetSwatchFill(const QString& swatch, std::int32_t colour) {
+  ++swatchFills;
   Record(QStringLiteral("fill %1 = %2").arg(swatch).arg(colour));
 }
 

@@ -8,8 +8,8 @@
 #include <QLocale>
 #include <QString>
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 class QPalette;
@@ -43,8 +43,9 @@ struct ColumnSpan {
   int width = 0;
 };
 
-/// Everything one paint pass needs. The screen panes and the export functions fill it from the
-/// same view state, so both draw identically; only the geometry differs.
+/// Everything one paint pass needs. The screen's panes and the export functions (images, print)
+/// fill it from the same view state and draw through the same functions below, so they draw
+/// alike; only the geometry differs.
 struct PaintContext {
   const ScheduleModel* model = nullptr;
   QFont font;
@@ -53,10 +54,9 @@ struct PaintContext {
   QLocale locale;
   GridColours colours;
   RowGeometry rows;
-  TimeAxis axis;
-  std::int32_t spanFirst = 0; ///< first day of the horizon shown
-  std::int32_t spanEnd = 1;   ///< day after the last day shown
-  std::array<ColumnSpan, ScheduleModel::kColumnCount> columns{};
+  TimeScale scale;  ///< the days shown and the pixels per day
+  TimeAxis axis;    ///< scale's axis, placed in the painter's coordinates
+  std::vector<ColumnSpan> columns;  ///< one per model column, in the painter's coordinates
   int currentLine = 0;
   bool focused = false;
   int focusLine = 0;
@@ -69,9 +69,6 @@ struct PaintContext {
 [[nodiscard]] QColor barFill(std::uint32_t colour);
 /// Black or white, whichever reads better on the fill.
 [[nodiscard]] QColor markColourOn(const QColor& fill);
-/// The order state a bar colour stands for, in words ("suggested", "accepted", "firmed",
-/// "released" or "other").
-[[nodiscard]] QString stateName(std::uint32_t colour);
 /// The month tier label: in pattern, M is the month name, Y the year; other characters stay.
 [[nodiscard]] QString monthLabel(const QString& pattern, QDate month, const QLocale& locale,
                                  QLocale::FormatType format);

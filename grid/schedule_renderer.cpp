@@ -1,4 +1,4 @@
-#include "grid/schedule_painter.h"
+#include "grid/schedule_renderer.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -46,25 +46,15 @@ QStringList weekdayList(const QString& names) {
   return list;
 }
 
-// Day grid density: every day, every week (Mondays) or only month starts.
-enum class DayLines { Days, Weeks, Months };
-
-DayLines dayLinesFor(double pixelsPerDay) {
-  if (pixelsPerDay >= 12)
-    return DayLines::Days;
-  if (pixelsPerDay * 7 >= 6)
-    return DayLines::Weeks;
-  return DayLines::Months;
-}
-
 bool isWeekend(std::int32_t day) {
   return dateOfDay(day).dayOfWeek() >= Qt::Saturday;
 }
 
-// Visits the day boundaries between first and last whose line the density keeps.
+// Visits the day boundaries between first and last that get a line at the density: every day,
+// Mondays and month starts, or month starts only.
 template <typename F>
-void forEachDayLine(std::int32_t first, std::int32_t last, DayLines density, F&& visit) {
-  if (density == DayLines::Months) {
+void forEachDayLine(std::int32_t first, std::int32_t last, TimeScale::Unit density, F&& visit) {
+  if (density == TimeScale::Unit::Month) {
     QDate month = dateOfDay(first);
     month = QDate(month.year(), month.month(), 1);
     for (std::int32_t day = dayOfDate(month); day <= last;
@@ -77,7 +67,7 @@ void forEachDayLine(std::int32_t first, std::int32_t last, DayLines density, F&&
   for (std::int32_t day = first; day <= last; ++day) {
     const QDate date = dateOfDay(day);
     const bool monthStart = date.day() == 1;
-    if (density == DayLines::Days || monthStart || date.dayOfWeek() == Qt::Monday)
+    if (density == TimeScale::Unit::Day || monthStart || date.dayOfWeek() == Qt::Monday)
       visit(day, monthStart);
   }
 }
@@ -119,21 +109,6 @@ QColor markColourOn(const QColor& fill) {
   return onBlack >= onWhite ? QColor(Qt::black) : QColor(Qt::white);
 }
 
-QString stateName(std::uint32_t colour) {
-  switch (colour & 0x00FFFFFFu) {
-    case 0x00FFB3EA:
-      return QStringLiteral("suggested");
-    case 0x00AEFFFF:
-      return QStringLiteral("accepted");
-    case 0x00FFAE5E:
-      return QStringLiteral("firmed");
-    case 0x006AD500:
-      return QStringLiteral("released");
-    default:
-      return QStringLiteral("other");
-  }
-}
-
 QString monthLabel(const QString& pattern, QDate month, const QLocale& locale,
                    QLocale::FormatType format) {
   QString label;
@@ -171,9 +146,10 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
   const int rh = ctx.rows.rowHeight;
   p.setFont(ctx.font);
   const QFontMetrics fm(ctx.font);
-  Qt::Alignment alignment[ScheduleModel::kColumnCount];
-  Qt::TextElideMode elide[ScheduleModel::kColumnCount];
-  for (int column = 0; column < ScheduleModel::kColumnCount; ++column) {
+  const int columnCount = int(ctx.columns.size());
+  std::vector<Qt::Alignment> alignment(ctx.columns.size());
+  std::vector<Qt::TextElideMode> elide(ctx.columns.size());
+  for (int column = 0; column < columnCount; ++column) {
     alignment[column] = ctx.model->columnAlignment(column + 1);
     elide[column] = ctx.model->columnElideMode(column + 1);
   }
@@ -185,7 +161,7 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
     p.fillRect(row, line == ctx.currentLine ? (ctx.focused ? c.pick : c.pickInactive)
                                             : (line % 2 == 0 ? c.alternate : c.base));
     const int baseline = baselineIn(y, rh, fm);
-    for (int column = 0; column < ScheduleModel::kColumnCount; ++column) {
+    for (int column = 0; column < columnCount; ++column) {
       const ColumnSpan span = ctx.columns[column];
       const int inner = span.width - 2 * kCellPadding;
       if (inner <= 0 || span.x + span.width < area.left() || span.x > area.right())
@@ -228,22 +204,21 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
                        int lastLine) {
   const GridColours& c = ctx.colours;
   const int rh = ctx.rows.rowHeight;
-  const double ppd = ctx.axis.pixelsPerDay;
   const auto firstDay = std::int32_t(std::floor(ctx.axis.dayAt(area.left())));
   const auto lastDay = std::int32_t(std::ceil(ctx.axis.dayAt(area.right() + 1)));
 
   // Backgrounds band by band (each line, then the space below the last one), with weekends
   // and the time outside the horizon shaded. The shades are composited here and filled
   // opaque: small opaque fills take the painter's fast path.
-  const int horizonLeft = clampedX(ctx.axis.x(double(ctx.spanFirst)), area);
-  const int horizonRight = clampedX(ctx.axis.x(double(ctx.spanEnd)), area);
+  const int horizonLeft = clampedX(ctx.axis.x(double(ctx.scale.span().first)), area);
+  const int horizonRight = clampedX(ctx.axis.x(double(ctx.scale.span().end)), area);
   struct Column {
     int x1;
     int x2;
     bool outside;
   };
   std::vector<Column> weekends;
-  if (ppd >= 2) {
+  if (ctx.scale.shadesWeekends()) {
     for (std::int32_t day = firstDay; day <= lastDay; ++day) {
       if (isWeekend(day)) {
         const int x1 = clampedX(ctx.axis.x(day), area);
@@ -277,7 +252,7 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
   // Day, week and month lines.
   const QPen dayPen(c.gridLine, 0);
   const QPen monthPen(c.strongLine, 0);
-  forEachDayLine(firstDay, lastDay, dayLinesFor(ppd), [&](std::int32_t day, bool monthStart) {
+  forEachDayLine(firstDay, lastDay, ctx.scale.dayLines(), [&](std::int32_t day, bool monthStart) {
     const int x = clampedX(ctx.axis.x(double(day)), area);
     p.setPen(monthStart ? monthPen : dayPen);
     p.drawLine(x, area.top(), x, area.bottom());
@@ -387,7 +362,7 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
   }
 
   // Day tier: the date over the weekday name, each day or, when days get narrow, each week.
-  if (ppd >= 2) {
+  if (ctx.scale.shadesWeekends()) {
     for (std::int32_t day = firstDay; day <= lastDay; ++day) {
       if (isWeekend(day)) {
         const int x1 = clampedX(ctx.axis.x(day), area);
@@ -397,14 +372,15 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
       }
     }
   }
-  const DayLines density = dayLinesFor(ppd);
-  forEachDayLine(firstDay, lastDay, density, [&](std::int32_t day, bool) {
+  forEachDayLine(firstDay, lastDay, ctx.scale.dayLines(), [&](std::int32_t day, bool) {
     const int x = clampedX(ctx.axis.x(double(day)), area);
     p.setPen(linePen);
     p.drawLine(x, lower.top(), x, lower.bottom());
   });
-  const bool daily = ppd >= fm.horizontalAdvance(QStringLiteral("30")) + 6;
-  const bool weekly = !daily && ppd * 7 >= fm.horizontalAdvance(QStringLiteral("30")) + 8;
+  const TimeScale::Unit lowerTier =
+      ctx.scale.rulerTiers(fm.horizontalAdvance(QStringLiteral("30"))).lower;
+  const bool daily = lowerTier == TimeScale::Unit::Day;
+  const bool weekly = lowerTier == TimeScale::Unit::Week;
   if (daily || weekly) {
     const QStringList names = weekdayList(ctx.model->weekdayNames());
     const QFont nameFont = ctx.font;
@@ -477,7 +453,7 @@ void paintCaption(QPainter& p, const PaintContext& ctx, const QRect& cell, int c
 
 void paintCaptions(QPainter& p, const PaintContext& ctx, const QRect& area) {
   p.fillRect(area, ctx.colours.headerBackground);
-  for (int column = 0; column < ScheduleModel::kColumnCount; ++column) {
+  for (int column = 0; column < int(ctx.columns.size()); ++column) {
     const ColumnSpan span = ctx.columns[column];
     const QRect cell(span.x, area.top(), span.width, area.height());
     if (span.width > 0 && cell.intersects(area))
@@ -504,13 +480,13 @@ void paintTitle(QPainter& p, const ScheduleModel& model, const QRect& area, cons
   const QColor dark = mix(colours.headerBackground, colours.text, 0.45);
   const QRect frame = area.adjusted(0, 0, -1, -1);
   switch (model.titleBorder()) {
-    case 0:
+    case TitleBorder::BottomLine:
       p.setPen(QPen(colours.headerLine, 0));
       p.drawLine(frame.bottomLeft(), frame.bottomRight());
       break;
-    case 2:
-    case 3: {
-      const bool raised = model.titleBorder() == 2;
+    case TitleBorder::Raised:
+    case TitleBorder::Sunken: {
+      const bool raised = model.titleBorder() == TitleBorder::Raised;
       p.setPen(QPen(raised ? light : dark, 0));
       p.drawLine(frame.topLeft(), frame.topRight());
       p.drawLine(frame.topLeft(), frame.bottomLeft());
@@ -532,9 +508,9 @@ void paintTitle(QPainter& p, const ScheduleModel& model, const QRect& area, cons
       fm.elidedText(text, Qt::ElideRight, std::max(0, area.width() - 2 * padding));
   const int width = fm.horizontalAdvance(shown);
   int x = area.left() + padding;
-  if (model.titleAlign() == 1)
+  if (model.titleAlign() == TitleAlignment::Right)
     x = area.right() - padding - width;
-  else if (model.titleAlign() == 2)
+  else if (model.titleAlign() == TitleAlignment::Centre)
     x = area.left() + (area.width() - width) / 2;
   p.setPen(barFill(model.titleColour()));
   p.drawText(QPoint(x, baselineIn(area.top(), area.height(), fm)), shown);

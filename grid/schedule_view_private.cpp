@@ -1,0 +1,387 @@
+// The view's state: layout, scrolling, the time scale, picking and what each paint pass gets.
+#include "grid/schedule_view_p.h"
+
+#include <QFontInfo>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace varnex::grid {
+
+ScheduleView::Private::Private(ScheduleView* view)
+    : q(view), today(dayOfDate(QDate::currentDate())) {}
+
+void ScheduleView::Private::attach(ScheduleModel* newModel) {
+  for (const auto& connection : connections)
+    QObject::disconnect(connection);
+  connections.clear();
+  if (!newModel) {
+    ownModel = std::make_unique<ScheduleModel>();
+    newModel = ownModel.get();
+  } else if (ownModel.get() != newModel) {
+    ownModel.reset();
+  }
+  model = newModel;
+  currentLine = focusLine = focusBar = hoverLine = 0;
+
+  const auto relayoutSoon = [this] { scheduleRelayout(); };
+  connections << QObject::connect(model, &QAbstractItemModel::rowsInserted, q, relayoutSoon)
+              << QObject::connect(model, &QAbstractItemModel::dataChanged, q,
+                                  [this](const QModelIndex&, const QModelIndex&,
+                                         const QList<int>& roles) {
+                                    if (roles.isEmpty() || roles.contains(ScheduleModel::BarsRole))
+                                      scheduleRelayout();
+                                  })
+              << QObject::connect(model, &QAbstractItemModel::headerDataChanged, q,
+                                  [this] { syncColumns(false); })
+              << QObject::connect(model, &ScheduleModel::horizonChanged, q, relayoutSoon)
+              << QObject::connect(model, &QAbstractItemModel::modelReset, q, [this] {
+                   currentLine = focusLine = focusBar = hoverLine = 0;
+                   syncColumns(false);
+                   scheduleRelayout();
+                 })
+              << QObject::connect(model, &ScheduleModel::zoomChanged, q,
+                                  [this] { onZoomChanged(); })
+              << QObject::connect(model, &ScheduleModel::settingsChanged, q, [this] {
+                   updateMetrics();
+                   scheduleRelayout();
+                   title->update();
+                 })
+              << QObject::connect(model, &ScheduleModel::barFocusRequested, q,
+                                  [this](int line, int barIndex) {
+                                    onFocusRequested(line, barIndex);
+                                  })
+              << QObject::connect(model, &ScheduleModel::linePicked, q,
+                                  [this](int line) { q->setCurrentLine(line); })
+              << QObject::connect(model, &QObject::destroyed, q, [this] { attach(nullptr); });
+  scale = TimeScale::forZoom(model->zoom(), scale.span());
+  syncColumns(true);
+  updateMetrics();
+  relayout();
+  updateBodies();
+}
+
+void ScheduleView::Private::syncColumns(bool force) {
+  const int count = model->columnCount();
+  if (!force && count == header->count())
+    return;
+  captions->refresh();
+  for (int column = 0; column < count; ++column)
+    header->resizeSection(column, model->columnWidth(column + 1));
+  layoutDirty = true;
+}
+
+void ScheduleView::Private::updateMetrics() {
+  const QFont font = q->font();
+  markFont = font;
+  markFont.setBold(true);
+  headerFont = font;
+  headerFont.setWeight(QFont::DemiBold);
+  rowHeight = std::max(QFontMetrics(font).height() + 8, 18);
+  // A month tier over a day tier of two text lines (date and weekday).
+  headerHeight = 3 * QFontMetrics(headerFont).height() + 16;
+  titleHeight = model ? QFontMetrics(detail::titleFont(*model)).height() + 14 : 28;
+  title->setFixedHeight(titleHeight);
+  colours = detail::GridColours::fromPalette(q->palette());
+  layoutDirty = true;
+}
+
+void ScheduleView::Private::scheduleRelayout() {
+  layoutDirty = true;
+  if (relayoutPosted)
+    return;
+  relayoutPosted = true;
+  QMetaObject::invokeMethod(
+      q,
+      [this] {
+        relayoutPosted = false;
+        ensureLayout();
+        updateBodies();
+      },
+      Qt::QueuedConnection);
+}
+
+void ScheduleView::Private::ensureLayout() {
+  // Bars reach the view only at the end of a load, but a paint or a query may come first.
+  if (layoutDirty ||
+      TimeScale::spanFor(model->horizonStart(), model->horizonEnd(), *model, today) != scale.span())
+    relayout();
+}
+
+void ScheduleView::Private::relayout() {
+  layoutDirty = false;
+  updateSpan();
+  layoutPanes();
+}
+
+void ScheduleView::Private::updateSpan() {
+  scale = TimeScale(TimeScale::spanFor(model->horizonStart(), model->horizonEnd(), *model, today),
+                    scale.pixelsPerDay());
+}
+
+void ScheduleView::Private::layoutPanes() {
+  if (laying)
+    return;
+  laying = true;
+  const int scrollBarHeight = listHScroll->sizeHint().height();
+  const int scrollBarWidth = vScroll->sizeHint().width();
+  const int listWidth = listPane->width();
+  const int timeWidth = std::max(0, timelinePane->width() - scrollBarWidth);
+  const bool listWide = header->length() > listWidth;
+  const bool timeWide = scale.contentWidth() > timeWidth;
+  // Both panes reserve the same bottom strip, so their bodies are always equally tall.
+  const int bottom = (listWide || timeWide) ? scrollBarHeight : 0;
+
+  const int listHeight = std::max(0, listPane->height() - headerHeight - bottom);
+  header->setGeometry(0, 0, listWidth, headerHeight);
+  listBody->setGeometry(0, headerHeight, listWidth, listHeight);
+  listHScroll->setGeometry(0, headerHeight + listHeight, listWidth, bottom);
+  listHScroll->setVisible(bottom > 0);
+
+  const int timeHeight = std::max(0, timelinePane->height() - headerHeight - bottom);
+  ruler->setGeometry(0, 0, timeWidth, headerHeight);
+  timelineBody->setGeometry(0, headerHeight, timeWidth, timeHeight);
+  vScroll->setGeometry(timeWidth, headerHeight, scrollBarWidth, timeHeight);
+  timeHScroll->setGeometry(0, headerHeight + timeHeight, timeWidth, bottom);
+  timeHScroll->setVisible(bottom > 0);
+  laying = false;
+  updateRanges();
+}
+
+void ScheduleView::Private::updateRanges() {
+  const int bodyHeight = timelineBody->height();
+  const qint64 contentHeight = qint64(model->lineCount()) * rowHeight;
+  vScroll->setRange(0, int(std::clamp<qint64>(contentHeight - bodyHeight, 0, INT_MAX / 2)));
+  vScroll->setPageStep(std::max(1, bodyHeight));
+  vScroll->setSingleStep(rowHeight);
+
+  const int timeWidth = timelineBody->width();
+  timeHScroll->setRange(0, std::max(0, int(std::ceil(scale.contentWidth())) - timeWidth));
+  timeHScroll->setPageStep(std::max(1, timeWidth));
+  timeHScroll->setSingleStep(std::max(8, int(scale.pixelsPerDay())));
+
+  listHScroll->setRange(0, std::max(0, header->length() - listBody->width()));
+  listHScroll->setPageStep(std::max(1, listBody->width()));
+  listHScroll->setSingleStep(20);
+}
+
+void ScheduleView::Private::updateBodies() {
+  listBody->update();
+  timelineBody->update();
+  ruler->update();
+  header->viewport()->update();
+  title->update();
+}
+
+RowGeometry ScheduleView::Private::rows() const {
+  return RowGeometry{-vScroll->value(), rowHeight};
+}
+
+TimeAxis ScheduleView::Private::axis() const {
+  return scale.axis(-double(timeHScroll->value()));
+}
+
+int ScheduleView::Private::visibleRowCount() const {
+  return std::max(1, timelineBody->height() / rowHeight);
+}
+
+detail::PaintContext ScheduleView::Private::screenContext() const {
+  detail::PaintContext ctx;
+  ctx.model = model;
+  ctx.font = q->font();
+  ctx.markFont = markFont;
+  ctx.headerFont = headerFont;
+  ctx.locale = q->locale();
+  ctx.colours = colours;
+  ctx.rows = rows();
+  ctx.axis = axis();
+  ctx.scale = scale;
+  ctx.columns.resize(std::size_t(header->count()));
+  for (int column = 0; column < header->count(); ++column)
+    ctx.columns[column] = {header->sectionViewportPosition(column), header->sectionSize(column)};
+  ctx.currentLine = currentLine;
+  ctx.focused = q->hasFocus();
+  ctx.focusLine = focusLine;
+  ctx.focusBar = focusBar;
+  ctx.today = today;
+  ctx.todayWidth = model->todayLineWidth();
+  return ctx;
+}
+
+detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
+                                                          const PaintOptions& options,
+                                                          int firstLine, int* listWidth) const {
+  detail::PaintContext ctx = screenContext();
+  // Fonts in pixels at the screen's size, so the painter's scale alone sizes the output.
+  const auto inPixels = [](QFont font) {
+    font.setPixelSize(QFontInfo(font).pixelSize());
+    return font;
+  };
+  ctx.font = inPixels(ctx.font);
+  ctx.markFont = inPixels(ctx.markFont);
+  ctx.headerFont = inPixels(ctx.headerFont);
+  ctx.rows = RowGeometry{target.top() - (std::max(1, firstLine) - 1) * rowHeight, rowHeight};
+
+  const int total = std::max(1, header->length());
+  const int width = std::clamp(options.listWidth < 0 ? total : options.listWidth, 0,
+                               target.width());
+  int used = 0;
+  int x = target.left();
+  for (int column = 0; column < header->count(); ++column) {
+    used += header->sectionSize(column);
+    const int next = target.left() + int(qint64(used) * width / total);
+    ctx.columns[column] = {x, next - x};
+    x = next;
+  }
+  *listWidth = width;
+
+  std::int32_t first = options.firstDay;
+  std::int32_t last = options.lastDay;
+  if (last < first) {
+    first = scale.span().first;
+    last = scale.span().last();
+  }
+  const int timeWidth = target.width() - width;
+  ctx.scale = TimeScale::fitted(DaySpan{first, last + 1}, timeWidth);
+  ctx.axis = ctx.scale.axis(double(target.left() + width));
+  if (!options.highlights) {
+    ctx.currentLine = 0;
+    ctx.focusLine = ctx.focusBar = 0;
+    ctx.focused = false;
+  }
+  return ctx;
+}
+
+void ScheduleView::Private::pick(int line) {
+  q->setCurrentLine(line);
+  model->raiseLinePicked(line);
+}
+
+void ScheduleView::Private::moveCurrent(int key) {
+  const int count = model->lineCount();
+  if (count == 0)
+    return;
+  const int page = std::max(1, visibleRowCount() - 1);
+  int target = currentLine;
+  switch (key) {
+    case Qt::Key_Up:
+      target = currentLine <= 1 ? 1 : currentLine - 1;
+      break;
+    case Qt::Key_Down:
+      target = currentLine + 1;
+      break;
+    case Qt::Key_PageUp:
+      target = currentLine - page;
+      break;
+    case Qt::Key_PageDown:
+      target = currentLine + page;
+      break;
+    case Qt::Key_Home:
+      target = 1;
+      break;
+    case Qt::Key_End:
+      target = count;
+      break;
+    default:
+      return;
+  }
+  target = std::clamp(target, 1, count);
+  if (target != currentLine)
+    pick(target);
+}
+
+void ScheduleView::Private::ensureLineVisible(int line, bool centre) {
+  ensureLayout();
+  if (line < 1 || line > model->lineCount())
+    return;
+  const int top = (line - 1) * rowHeight;
+  const int viewHeight = timelineBody->height();
+  const int scroll = vScroll->value();
+  if (top >= scroll && top + rowHeight <= scroll + viewHeight)
+    return;
+  if (centre)
+    vScroll->setValue(top - (viewHeight - rowHeight) / 2);
+  else if (top < scroll)
+    vScroll->setValue(top);
+  else
+    vScroll->setValue(top + rowHeight - viewHeight);
+}
+
+void ScheduleView::Private::onZoomChanged() {
+  QToolTip::hideText();
+  ensureLayout();
+  // The moment under the middle of the timeline stays where it is.
+  const double half = timelineBody->width() / 2.0;
+  const double centre = axis().dayAt(half);
+  scale = TimeScale::forZoom(model->zoom(), scale.span());
+  layoutPanes();
+  const double x = scale.offsetOf(centre) - timelineBody->width() / 2.0;
+  timeHScroll->setValue(int(std::lround(std::clamp(x, 0.0, double(timeHScroll->maximum())))));
+  updateBodies();
+}
+
+void ScheduleView::Private::onFocusRequested(int line, int barIndex) {
+  const Bar* bar = model->bar(line, barIndex);
+  if (!bar)
+    return;
+  ensureLayout();
+  focusLine = line;
+  focusBar = barIndex;
+  ensureLineVisible(line, true);
+  const double left = scale.offsetOf(TimeAxis::dayPosition(bar->start));
+  const double right = scale.offsetOf(TimeAxis::dayPosition(bar->end));
+  const double viewLeft = timeHScroll->value();
+  const double viewWidth = timelineBody->width();
+  if (left < viewLeft || right > viewLeft + viewWidth) {
+    const double x = right - left < viewWidth ? left - (viewWidth - (right - left)) / 2
+                                              : left - 24;
+    timeHScroll->setValue(int(std::lround(std::clamp(x, 0.0, double(timeHScroll->maximum())))));
+  }
+  updateBodies();
+}
+
+void ScheduleView::Private::hoverAt(int line) {
+  if (line == hoverLine)
+    return;
+  hoverLine = line;
+  if (line == 0)
+    model->raiseHover(0, 0);
+}
+
+void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos,
+                                        const QPoint& globalPos) {
+  ensureLayout();
+  const int line = rows().lineAt(pos.y(), model->lineCount());
+  if (line == 0) {
+    hoverAt(0);
+    QToolTip::hideText();
+    return;
+  }
+  hoverLine = line;
+  model->raiseHover(line, 1);
+  const QString text = model->toolTipText();
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+    return;
+  }
+  const QRect band(0, rows().lineTop(line), body->width(), rowHeight);
+  QToolTip::showText(globalPos, text, body, band);
+}
+
+void ScheduleView::Private::wheel(QWheelEvent* event, QScrollBar* horizontal) {
+  QToolTip::hideText();
+  const QPoint delta = event->angleDelta();
+  const bool sideways = (event->modifiers() & Qt::ShiftModifier) || std::abs(delta.x()) > std::abs(delta.y());
+  QScrollBar* bar = sideways ? horizontal : vScroll;
+  const int notch = sideways ? (delta.x() != 0 ? delta.x() : delta.y()) : delta.y();
+  const int step = sideways ? std::max(24, bar->pageStep() / 8) : 3 * rowHeight;
+  bar->setValue(bar->value() - notch * step / 120);
+  event->accept();
+}
+
+}  // namespace varnex::grid

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "grid/schedule_model.h"
+
+#include <QDate>
+
+#include <cstdint>
+
+namespace varnex::grid {
+
+/// Day numbers count whole days from 1 January 1900 (day 0).
+inline constexpr qint64 kJulianDayOfDayZero = 2415021;
+[[nodiscard]] inline QDate dateOfDay(std::int32_t day) {
+  return QDate::fromJulianDay(kJulianDayOfDayZero + day);
+}
+[[nodiscard]] inline std::int32_t dayOfDate(QDate date) {
+  return std::int32_t(date.toJulianDay() - kJulianDayOfDayZero);
+}
+
+/// The days a timeline covers: from the start of day `first` to the start of day `end`.
+struct DaySpan {
+  std::int32_t first = 0;
+  std::int32_t end = 1;
+  [[nodiscard]] std::int32_t last() const { return end - 1; }
+  [[nodiscard]] std::int32_t days() const { return end - first; }
+  friend bool operator==(const DaySpan&, const DaySpan&) = default;
+};
+
+/// Where a moment sits horizontally: x = (days since originDay) * pixelsPerDay + x0. The ruler,
+/// the day lines, the bars and the today line all place themselves through x(), so they stay
+/// aligned at every zoom and scroll position.
+struct TimeAxis {
+  std::int32_t originDay = 0; ///< the day whose midnight sits at x0
+  double pixelsPerDay = 24;
+  double x0 = 0;
+
+  [[nodiscard]] static double dayPosition(TimePoint t) { return t.day + t.minute / 1440.0; }
+  [[nodiscard]] double x(double dayPos) const { return (dayPos - originDay) * pixelsPerDay + x0; }
+  [[nodiscard]] double x(TimePoint t) const { return x(dayPosition(t)); }
+  /// The day position (day number plus fraction) at x.
+  [[nodiscard]] double dayAt(double xPos) const {
+    return originDay + (xPos - x0) / pixelsPerDay;
+  }
+};
+
+/// The time scale of a timeline: the days it spans and the pixels a day takes, with what
+/// follows from them: where any moment sits, how wide the whole span is, and which day lines,
+/// shading and ruler tiers stay legible. The screen, images and print all draw through it.
+class TimeScale {
+ public:
+  /// Units of day lines and ruler tiers.
+  enum class Unit { None, Day, Week, Month, Quarter, Year };
+  /// The ruler's two tiers: labels of the upper over labels of the lower unit.
+  struct RulerTiers {
+    Unit upper = Unit::Month;
+    Unit lower = Unit::Day;
+    friend bool operator==(const RulerTiers&, const RulerTiers&) = default;
+  };
+
+  TimeScale() = default;
+  /// A scale over span at pixelsPerDay, kept within [0.01, 50000] pixels per day.
+  TimeScale(DaySpan span, double pixelsPerDay);
+
+  /// The scale for a zoom value: in proportion, 230 giving 24 logical pixels per day.
+  [[nodiscard]] static TimeScale forZoom(int zoom, DaySpan span);
+  /// The scale at which span exactly fills width pixels (images and print).
+  [[nodiscard]] static TimeScale fitted(DaySpan span, double width);
+  /// The span a timeline shows: the horizon [horizonStart, horizonEnd] when it is set (the
+  /// end not before the start, and not both 0); otherwise the bars' span from the Monday of
+  /// the earliest start to a week past the latest end; without bars, nine weeks around today.
+  [[nodiscard]] static DaySpan spanFor(std::int32_t horizonStart, std::int32_t horizonEnd,
+                                       const ScheduleModel& model, std::int32_t today);
+
+  [[nodiscard]] DaySpan span() const { return mSpan; }
+  [[nodiscard]] double pixelsPerDay() const { return mPixelsPerDay; }
+  /// Width of the whole span in pixels, bounded so that scroll ranges stay within int.
+  [[nodiscard]] double contentWidth() const;
+  /// The axis that puts the span's first day at x = left (for example minus a scroll offset).
+  [[nodiscard]] TimeAxis axis(double left) const;
+  /// The distance of a moment from the start of the span, in pixels.
+  [[nodiscard]] double offsetOf(double dayPos) const;
+
+  /// Which day boundaries the timeline marks: every Day, every Week (Mondays, with month
+  /// starts), or only Month starts.
+  [[nodiscard]] Unit dayLines() const;
+  /// Whether weekends are wide enough to be shaded.
+  [[nodiscard]] bool shadesWeekends() const { return mPixelsPerDay >= 2; }
+  /// The ruler's tiers when a day label ("30") is labelWidth pixels wide: months over days,
+  /// over weeks once days are too narrow for their label, or over nothing.
+  [[nodiscard]] RulerTiers rulerTiers(int labelWidth) const;
+
+  friend bool operator==(const TimeScale&, const TimeScale&) = default;
+
+ private:
+  DaySpan mSpan;
+  double mPixelsPerDay = 24;
+};
+
+}  // namespace varnex::grid
