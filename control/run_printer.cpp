@@ -23,23 +23,13 @@ namespace {
 constexpr double kMinimumPageWidth = 1500.0;
 // Share of the width that the columns get; the horizon fills the rest.
 constexpr double kListShare = 0.58;
-constexpr int kHeadingHeight = 28;
 constexpr int kFooterHeight = 18;
 constexpr int kLegendGap = 12;
 
-// The page heading: what is printed and over which period, in the legend's ink.
-void PaintHeading(QPainter& painter, const grid::ScheduleView& view, const QRect& area) {
-  const QString format = QStringLiteral("d MMM yyyy");
-  const QLocale locale = view.locale();
-  const QString text =
-      QStringLiteral("%1 planning run  \u00B7  %2 orders  \u00B7  %3 \u2013 %4")
-          .arg(QString::fromUtf16(platform::kProductName),
-               locale.toString(view.model()->lineCount()),
-               locale.toString(grid::dateOfDay(view.firstDay()), format),
-               locale.toString(grid::dateOfDay(view.lastDay()), format));
-  painter.setFont(ArialFont(12, true));
-  painter.setPen(ResolveColour(Rgb(0, 0, 192), view.palette()));
-  painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, text);
+// The page heading: the grid's title strip, as on the screen, naming what is printed.
+QString HeadingText(const grid::ScheduleView& view) {
+  return QStringLiteral("%1 planning run  \u00B7  %2")
+      .arg(QString::fromUtf16(platform::kProductName), view.shownTitle());
 }
 
 QRect LegendBounds(const std::vector<const QWidget*>& legends) {
@@ -64,7 +54,7 @@ bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
   const int width = int(std::floor(logicalWidth));
   const int height = int(std::floor(device.height() / scale));
 
-  const int titleHeight = kHeadingHeight;
+  const int titleHeight = view.titleHeight();
   const int headerHeight = view.headerHeight();
   const int rowHeight = std::max(1, view.rowHeight());
   const int bodyTop = titleHeight + headerHeight;
@@ -84,9 +74,10 @@ bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
   options.listWidth = int(width * kListShare);
 
   const QFont footerFont = ArialFont(8.25);
+  const QString heading = HeadingText(view);
   for (int page = 1; page <= pageCount; ++page) {
     if (page > 1) device.newPage();
-    PaintHeading(painter, view, QRect(0, 0, width, titleHeight));
+    view.paintTitle(&painter, QRect(0, 0, width, titleHeight), heading);
     int y = titleHeight;
     if (page <= linePages) {
       view.paintHeader(&painter, QRect(0, y, width, headerHeight), options);

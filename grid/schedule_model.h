@@ -144,7 +144,7 @@ class ScheduleModel : public QAbstractTableModel {
   const Bar* bar(int line, int barIndex) const;
   bool setBarColour(int line, int barIndex, std::uint32_t colour);
   bool setBarText(int line, int barIndex, const QString& text);
-  /// Per-bar settings known by number only (for example 216, 230, 276): kept and readable.
+  /// Per-bar settings that the grid keeps by number without giving them a meaning.
   bool setBarSetting(int line, int barIndex, int id, const QVariant& value);
   QVariant barSetting(int line, int barIndex, int id) const;
   /// Number of bars on all lines, and the earliest start and latest end among them (a default
@@ -187,7 +187,7 @@ class ScheduleModel : public QAbstractTableModel {
   void raiseLinePicked(int line);
   void raiseHover(int line, int value);
   void raiseBarActivated(int line, int barIndex, int flag);
-  /// Operation 165: brings the bar into view and highlights it.
+  /// Asks the views to bring the bar into view and highlight it.
   void focusBar(int line, int barIndex);
 
   /// The tooltip text that the container set for the grid.

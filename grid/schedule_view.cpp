@@ -231,17 +231,20 @@ QScrollBar* ScheduleView::timelineScrollBar() const {
   return d->timeHScroll;
 }
 
-void ScheduleView::paintTitle(QPainter* painter, const QRect& target) const {
-  QString text = d->titleText;
-  if (text.isEmpty()) {
-    d->ensureLayout();
-    const QString format = QStringLiteral("d MMM yyyy");
-    text = QStringLiteral("%1  \u00B7  %2 \u2013 %3")
-               .arg(d->model->countText(d->model->lineCount()),
-                    locale().toString(dateOfDay(d->scale.span().first), format),
-                    locale().toString(dateOfDay(d->scale.span().last()), format));
-  }
-  detail::paintTitle(*painter, *d->model, target, text, d->colours);
+QString ScheduleView::shownTitle() const {
+  if (!d->titleText.isEmpty())
+    return d->titleText;
+  d->ensureLayout();
+  const QString format = QStringLiteral("d MMM yyyy");
+  return QStringLiteral("%1  \u00B7  %2 \u2013 %3")
+      .arg(d->model->countText(d->model->lineCount()),
+           locale().toString(dateOfDay(d->scale.span().first), format),
+           locale().toString(dateOfDay(d->scale.span().last()), format));
+}
+
+void ScheduleView::paintTitle(QPainter* painter, const QRect& target, const QString& text) const {
+  detail::paintTitle(*painter, *d->model, target, text.isNull() ? shownTitle() : text,
+                     d->colours);
 }
 
 void ScheduleView::paintHeader(QPainter* painter, const QRect& target,

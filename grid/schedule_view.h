@@ -58,6 +58,9 @@ class ScheduleView : public QWidget {
   /// The text the title strip shows; empty shows a summary of the lines and the horizon.
   [[nodiscard]] QString titleText() const;
   void setTitleText(const QString& text);
+  /// What the title strip shows: titleText(), or else the number of lines in the model's
+  /// words and the span of the timeline.
+  [[nodiscard]] QString shownTitle() const;
   /// The day number the today line marks (through its middle, when the model's today line
   /// width is positive); the current date unless set.
   [[nodiscard]] std::int32_t today() const;
@@ -112,8 +115,8 @@ class ScheduleView : public QWidget {
   // Painting onto any device, for images, print previews and paged documents. Coordinates are
   // in the painter's units, laid out at this view's row height and fonts (96 dpi pixel sizes),
   // so scaling the painter scales everything alike.
-  /// The title strip in target.
-  void paintTitle(QPainter* painter, const QRect& target) const;
+  /// The title strip in target, showing `text` when given and shownTitle() otherwise.
+  void paintTitle(QPainter* painter, const QRect& target, const QString& text = {}) const;
   /// The column captions and the ruler in target (normally headerHeight() tall).
   void paintHeader(QPainter* painter, const QRect& target, const PaintOptions& options) const;
   /// Lines firstLine..lastLine from the top of target down, clipped to target.

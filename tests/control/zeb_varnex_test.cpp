@@ -172,7 +172,7 @@ TEST_F(Control, OrderOutReturnsTheLatestPickAcrossReloads) {
   model.raiseLinePicked(2);
   EXPECT_EQ(control.OrderOut().toStdString(), "WO2");
   // The event's second value plays no part.
-  Event(3, {Variant::I2(1), Variant::Null()});
+  Event(schedule::grid_events::kLinePicked, {Variant::I2(1), Variant::Null()});
   EXPECT_EQ(control.OrderOut().toStdString(), "WO1");
 
   // Neither a reload nor a new horizon forgets the pick.
@@ -216,9 +216,9 @@ TEST_F(Control, BarActivationWithTheFlagTrueFocusesThatBar) {
   QObject::connect(&model, &grid::ScheduleModel::barFocusRequested,
                    [&focused](int line, int bar) { focused.emplace_back(line, bar); });
   // The fourth value plays no part.
-  Event(8, {Variant::I2(2), Variant::I2(1), Variant::I2(-1), Variant::Null()});
-  Event(8, {Variant::I2(3), Variant::I2(1), Variant::I2(0), Variant::Null()});
-  Event(8, {Variant::I2(3), Variant::I2(1), Variant::I2(1)});
+  Event(schedule::grid_events::kBarActivated, {Variant::I2(2), Variant::I2(1), Variant::I2(-1), Variant::Null()});
+  Event(schedule::grid_events::kBarActivated, {Variant::I2(3), Variant::I2(1), Variant::I2(0), Variant::Null()});
+  Event(schedule::grid_events::kBarActivated, {Variant::I2(3), Variant::I2(1), Variant::I2(1)});
   EXPECT_EQ(focused, (std::vector<std::pair<int, int>>{{2, 1}}));
   EXPECT_TRUE(site.messages.isEmpty());
 
