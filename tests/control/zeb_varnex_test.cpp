@@ -4,6 +4,7 @@
 
 #include "grid/schedule_model.h"
 #include "platform/automation_error.h"
+#include "platform/conversions.h"
 #include "platform/variant.h"
 #include "schedule/schedule_ids.h"
 #include "tests/support/documents.h"
@@ -274,6 +275,53 @@ TEST_F(Control, ShowsTheFirst32767OrdersOfALargerRunThenOverflows) {
   EXPECT_EQ(model.barCount(32767), 1);
   EXPECT_EQ(site.messages, QStringList({QStringLiteral("6 Overflow")}));
   EXPECT_EQ(Fills(), 0);
+}
+
+// The grid as the control sees it, keeping the text of each line that the control adds.
+class RowTexts final : public platform::Dispatch {
+ public:
+  explicit RowTexts(platform::Dispatch& grid) : mGrid(grid) {}
+  Variant Invoke(platform::DispId id, platform::InvokeKind kind, std::span<Variant> args,
+                 const Variant& value) override {
+    if (id == schedule::grid_ids::kClearList) texts.clear();
+    if (id == schedule::grid_ids::kAddRow) texts << platform::ToBstr(args[0]);
+    return mGrid.Invoke(id, kind, args, value);
+  }
+  QStringList texts;
+
+ private:
+  platform::Dispatch& mGrid;
+};
+
+TEST(LargeLoad, KeepsEveryCellOfEveryLineThroughAReload) {
+  RecordingSite site(RecordingSite::Lines::Dropped);
+  RowTexts* rows = nullptr;
+  control::Board board(site, [&rows](platform::Dispatch& grid) {
+    auto wrapped = std::make_unique<RowTexts>(grid);
+    rows = wrapped.get();
+    return wrapped;
+  });
+  const grid::ScheduleModel& model = board.Model();
+  for (const std::uint64_t seed : {1u, 2u}) {
+    tools::GeneratorOptions options;
+    options.orders = 32766;
+    options.seed = seed;
+    Variant wohxml = Variant::Bstr(tools::GenerateWorkOrders(options));
+    board.Control().PopulateWorkOrder(wohxml);
+    ASSERT_TRUE(site.messages.isEmpty()) << site.messages.join(u'\n').toStdString();
+    ASSERT_EQ(model.lineCount(), 32766);
+    ASSERT_EQ(rows->texts.size(), 32766);
+    for (int line = 1; line <= model.lineCount(); ++line) {
+      const QStringList fields = rows->texts[line - 1].split(u';');
+      ASSERT_EQ(fields.size(), 10) << "line " << line;
+      for (int column = 1; column <= 10; ++column) {
+        if (model.cellView(line, column) != fields[column - 1]) {
+          FAIL() << "seed " << seed << ", line " << line << ", column " << column;
+        }
+      }
+      ASSERT_EQ(model.barCount(line), 1) << "line " << line;
+    }
+  }
 }
 
 }  // namespace
