@@ -20,12 +20,14 @@ struct HorizonMembers {
   platform::Date& mHorizonEnd;
 };
 
-/// Reads the header document: escapes `hdrxml` in place, keeps a copy in "Box1", parses it,
-/// checks every header row against the twelve typed header columns, and takes the first row's
+/// Reads the header document: escapes `hdrxml` in place, keeps a copy in "Box1", parses it into
+/// `mHeaderDoc`, loads every row into the twelve typed header columns and takes the first row's
 /// period as the horizon, which it assigns to the grid as day numbers. A document that does not
-/// parse gets the parser's reason in a message box and changes nothing else. Any other failure
-/// is thrown; the horizon is all or nothing: on a failure both members and the grid keep
-/// their earlier values.
+/// parse gets the parser's reason in a message box; any other failure is thrown. Whatever fails,
+/// the escaped text, "Box1" and `mHeaderDoc` stay as far as they got (a null `hdrxml` fails with
+/// 94 before any of them), and the members and the grid keep their period unless both ends
+/// converted: then the members are set, and the grid takes the start and then the end, keeping
+/// the start when it refuses the end.
 void TimeSet(platform::Variant& hdrxml, platform::Dispatch& grid, platform::ControlSite& site,
              HorizonMembers members);
 
