@@ -1,11 +1,24 @@
 #include "orders/order_codes.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace varnex::orders {
+namespace {
+
+// Exact comparison with a code of the tables below; run once or more per order, so it stays
+// inline and never measures the code's length.
+bool Is(QStringView text, std::u16string_view code) {
+  return static_cast<std::size_t>(text.size()) == code.size() &&
+         std::equal(code.begin(), code.end(), text.utf16());
+}
+
+}  // namespace
 
 QString OrderCategoryName(QStringView code) {
   struct Entry {
-    const char16_t* code;
-    const char16_t* name;
+    std::u16string_view code;
+    std::u16string_view name;
   };
   static constexpr Entry kCategories[] = {
       {u"F", u"MRP Order"},
@@ -19,9 +32,9 @@ QString OrderCategoryName(QStringView code) {
   };
   for (const Entry& e : kCategories) {
     // The names are static text, so the result shares it instead of copying it per order.
-    if (code == QStringView(e.code)) {
-      const QStringView name(e.name);
-      return QString::fromRawData(name.data(), name.size());
+    if (Is(code, e.code)) {
+      return QString::fromRawData(reinterpret_cast<const QChar*>(e.name.data()),
+                                  static_cast<qsizetype>(e.name.size()));
     }
   }
   return code.toString();
@@ -29,7 +42,7 @@ QString OrderCategoryName(QStringView code) {
 
 Action ActionFor(QStringView code) {
   struct Entry {
-    const char16_t* code;
+    std::u16string_view code;
     Action action;
   };
   static constexpr Entry kActions[] = {
@@ -43,16 +56,16 @@ Action ActionFor(QStringView code) {
       {u"H", {u"sales orders with matl shortage", std::nullopt}},
   };
   for (const Entry& e : kActions) {
-    if (code == QStringView(e.code)) return e.action;
+    if (Is(code, e.code)) return e.action;
   }
   return {};
 }
 
 StateColour StateColourFor(QStringView status) {
-  if (status == u"D") return StateColour::Suggested;
-  if (status == u"E") return StateColour::Accepted;
-  if (status == u"F") return StateColour::Firm;
-  if (status == u"G") return StateColour::Released;
+  if (Is(status, u"D")) return StateColour::Suggested;
+  if (Is(status, u"E")) return StateColour::Accepted;
+  if (Is(status, u"F")) return StateColour::Firm;
+  if (Is(status, u"G")) return StateColour::Released;
   return StateColour::Other;
 }
 

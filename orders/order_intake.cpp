@@ -39,6 +39,7 @@ std::optional<platform::Table> LoadOrderTable(
     table.AppendColumn(doc.AttributeName(first, a).toString(), platform::ColumnType::Text);
   }
   // The values stay in the document (kept in mOrderDoc), so the table refers to them there.
+  table.ShareText(doc.SourceText());
   table.ShareText(doc.ValueText());
   table.Reserve(static_cast<std::size_t>(doc.RowCount() - first), 0);
   for (int node = first; node < doc.RowCount(); ++node) {

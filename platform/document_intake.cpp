@@ -13,7 +13,7 @@ void ReceiveDocument(Variant& document, ControlSite& site, const QString& box,
   const QString escaped = EscapeDocument(ToBstr(document));
   document.Assign(Variant::Bstr(escaped));
   site.SetBoxText(box, escaped);
-  doc = XmlDocument::Parse(StripBlanks(escaped), &doc);
+  doc = XmlDocument::Parse(escaped, StripBlanks(escaped), &doc);
   if (doc->HasParseError()) {
     site.ShowMessage(QString::fromUtf16(kProductName), doc->ParseErrorReason());
   }

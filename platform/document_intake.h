@@ -14,7 +14,8 @@ class Variant;
 /// The first steps that both document calls share: converts the caller's variant to text
 /// (a null fails with 94 before anything changes), escapes it and writes the escaped text back
 /// into the caller's variant, copies it into the hidden text box `box`, and parses it with
-/// leading and trailing blanks stripped into a new document object that `doc` then holds. The
+/// leading and trailing blanks stripped into a new document object that `doc` then holds; the
+/// document shares the escaped text with the caller instead of copying values out of it. The
 /// document `doc` held before is let go as the parse starts, so that a large load never keeps
 /// two documents in memory. When the document does not parse, the parser's reason is shown
 /// alone in a message box; the caller then checks HasParseError() and stops.

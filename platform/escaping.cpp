@@ -1,8 +1,10 @@
 #include "platform/escaping.h"
 
 #include "platform/memory_advice.h"
+#include "platform/text_scan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -12,44 +14,74 @@ namespace {
 constexpr std::u16string_view kAmp = u"&amp;";
 constexpr std::u16string_view kApos = u"&apos;";
 
-}  // namespace
+struct Specials {
+  qsizetype ampersands = 0;
+  qsizetype apostrophes = 0;
+};
 
-QString EscapeDocument(QStringView text) {
+Specials CountSpecials(const char16_t* in, qsizetype size) {
+  Specials found;
+  qsizetype i = 0;
+#if defined(__SSE2__)
+  // Each 16-bit lane counts its own matches and is added up before it could wrap.
+  constexpr qsizetype kStepsPerRound = 0x7FFF;
+  while (size - i >= detail::kVectorUnits) {
+    const qsizetype steps = std::min((size - i) / detail::kVectorUnits, kStepsPerRound);
+    const char16_t* const end = in + i + steps * detail::kVectorUnits;
+    __m128i ampersands = _mm_setzero_si128();
+    __m128i apostrophes = _mm_setzero_si128();
+    for (const char16_t* at = in + i; at != end; at += detail::kVectorUnits) {
+      const __m128i units = detail::LoadUnits(at);
+      ampersands = _mm_sub_epi16(ampersands, _mm_cmpeq_epi16(units, _mm_set1_epi16(u'&')));
+      apostrophes = _mm_sub_epi16(apostrophes, _mm_cmpeq_epi16(units, _mm_set1_epi16(u'\'')));
+    }
+    alignas(16) std::array<std::uint16_t, 8> lanes{};
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes.data()), ampersands);
+    for (const std::uint16_t n : lanes) found.ampersands += n;
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes.data()), apostrophes);
+    for (const std::uint16_t n : lanes) found.apostrophes += n;
+    i += steps * detail::kVectorUnits;
+  }
+#endif
+  for (; i < size; ++i) {
+    found.ampersands += in[i] == u'&';
+    found.apostrophes += in[i] == u'\'';
+  }
+  return found;
+}
+
+// Writes the escaped text into a buffer of its final size: the plain runs between the special
+// characters are copied whole.
+QString Escape(QStringView text, const Specials& specials) {
   const char16_t* in = text.utf16();
   const qsizetype size = text.size();
-  std::uint32_t ampersands = 0;
-  std::uint32_t apostrophes = 0;
-  for (qsizetype i = 0; i < size; ++i) {
-    ampersands += in[i] == u'&';
-    apostrophes += in[i] == u'\'';
-  }
-  if (ampersands == 0 && apostrophes == 0) return text.toString();
-
-  // Written straight into a buffer of the final size; plain blocks are copied whole.
-  constexpr qsizetype kBlock = 16;
-  QString out(size + qsizetype{4} * ampersands + qsizetype{5} * apostrophes, Qt::Uninitialized);
+  QString out(size + 4 * specials.ampersands + 5 * specials.apostrophes, Qt::Uninitialized);
   char16_t* o = reinterpret_cast<char16_t*>(out.data());
   AdviseLargeWrite(o, static_cast<std::size_t>(out.size()) * sizeof(char16_t));
   for (qsizetype i = 0; i < size;) {
-    if (size - i >= kBlock) {
-      bool special = false;
-      for (qsizetype k = i; k < i + kBlock; ++k) special |= (in[k] == u'&') | (in[k] == u'\'');
-      if (!special) {
-        o = std::copy_n(in + i, kBlock, o);
-        i += kBlock;
-        continue;
-      }
-    }
-    const char16_t c = in[i++];
-    if (c == u'&') {
-      o = std::copy(kAmp.begin(), kAmp.end(), o);
-    } else if (c == u'\'') {
-      o = std::copy(kApos.begin(), kApos.end(), o);
-    } else {
-      *o++ = c;
-    }
+    const qsizetype special = detail::FindEither(in, i, size, u'&', u'\'');
+    o = std::copy(in + i, in + special, o);
+    if (special == size) break;
+    const std::u16string_view reference = in[special] == u'&' ? kAmp : kApos;
+    o = std::copy(reference.begin(), reference.end(), o);
+    i = special + 1;
   }
+  Q_ASSERT(o == reinterpret_cast<const char16_t*>(out.constData()) + out.size());
   return out;
+}
+
+}  // namespace
+
+QString EscapeDocument(QStringView text) {
+  const Specials specials = CountSpecials(text.utf16(), text.size());
+  if (specials.ampersands == 0 && specials.apostrophes == 0) return text.toString();
+  return Escape(text, specials);
+}
+
+QString EscapeDocument(const QString& text) {
+  const Specials specials = CountSpecials(QStringView(text).utf16(), text.size());
+  if (specials.ampersands == 0 && specials.apostrophes == 0) return text;
+  return Escape(text, specials);
 }
 
 QStringView StripBlanks(QStringView text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/date_time.h"
+#include "platform/memory_advice.h"
 #include "platform/variant.h"
 
 #include <QString>
@@ -32,8 +33,8 @@ class Table {
   /// Makes room for `records` more records and `textUnits` more UTF-16 units of text fields, so
   /// that a large load does not regrow the storage; changes nothing else.
   void Reserve(std::size_t records, qsizetype textUnits);
-  /// Takes `text` (shared, not copied) as the store of text fields before any is set: a text
-  /// field set later from a view into it is kept as its position there instead of a copy.
+  /// Takes `text` (shared, not copied) as a store of text fields: a text field set later from
+  /// a view into it is kept as its position there instead of a copy. A table takes a few.
   void ShareText(const QString& text);
 
   /// Starts a new record at the end of the table; it is the current record until Update.
@@ -63,17 +64,29 @@ class Table {
   struct Column {
     QString name;
     ColumnType type;
-    // Text: (offset, length) into mText per record; Date/Int32: the value per record.
-    std::vector<std::int64_t> values;
-    std::vector<std::uint32_t> lengths;
-    std::vector<bool> set;
   };
+  static constexpr std::uint32_t kUnset = 0xFFFFFFFF;
 
-  void CheckColumn(int column) const;
-  void CheckCurrent() const;
+  // The checks of every field access; the rare failures are thrown out of line.
+  void CheckColumn(int column) const {
+    if (mClosed || column < 0 || column >= ColumnCount()) FailColumn();
+  }
+  void CheckCurrent() const {
+    if (mClosed || (!mAdding && mCursor >= mRecordCount)) FailCurrent();
+  }
+  [[noreturn]] void FailColumn() const;
+  [[noreturn]] void FailCurrent() const;
+  [[nodiscard]] std::size_t Slot(int column) const {
+    return mCursor * mColumns.size() + static_cast<std::size_t>(column);
+  }
 
   std::vector<Column> mColumns;
-  QString mText;
+  // The fields record by record, so that one record's fields lie together. A text field holds
+  // its store and its offset there in mValues and its length in mLengths; a date or integer
+  // field its value in mValues and 0 in mLengths; a field never set kUnset in mLengths.
+  std::vector<std::int64_t, LargeArrayAllocator<std::int64_t>> mValues;
+  std::vector<std::uint32_t, LargeArrayAllocator<std::uint32_t>> mLengths;
+  std::vector<QString> mStores{QString()};  // the table's own text, then the shared ones
   std::size_t mRecordCount = 0;
   std::size_t mCursor = 0;
   bool mAdding = false;

@@ -1,6 +1,7 @@
 #include "platform/xml_document.h"
 
 #include "platform/memory_advice.h"
+#include "platform/text_scan.h"
 
 #include <expat.h>
 
@@ -9,7 +10,10 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <functional>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -76,84 +80,215 @@ QString Describe(XML_Error code) {
   }
 }
 
-// The length of the text in UTF-8; a surrogate pair takes four bytes.
-qsizetype Utf8Length(QStringView text) {
-  const char16_t* units = text.utf16();
-  qsizetype length = text.size();
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t u = units[i];
-    length += (u >= 0x80) + (u >= 0x800) - ((u & 0xF800) == 0xD800);
+bool IsXmlBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+
+struct ParserFree {
+  void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
+};
+using ParserHandle = std::unique_ptr<std::remove_pointer_t<XML_Parser>, ParserFree>;
+
+// Whether a value as expat hands it on (`length` bytes of UTF-8) reads exactly as `raw`.
+// Plain ASCII is compared eight units a step.
+bool SameText(const char* value, qsizetype length, QStringView raw) {
+  const char16_t* units = raw.utf16();
+  const qsizetype count = raw.size();
+  if (length < count) return false;
+  qsizetype i = 0;
+  qsizetype k = 0;
+  while (true) {
+    const qsizetype plain = detail::AsciiMatchLength(units + i, value + k, count - i);
+    i += plain;
+    k += plain;
+    if (i == count) return k == length;
+    char32_t c = units[i];
+    if (c < 0x80) return false;
+    if (QChar::isHighSurrogate(c) && i + 1 < count && QChar::isLowSurrogate(units[i + 1])) {
+      c = QChar::surrogateToUcs4(static_cast<char16_t>(c), units[++i]);
+    }
+    ++i;
+    std::array<char, 4> encoded{};
+    qsizetype width = 0;
+    if (c < 0x800) {
+      encoded = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
+      width = 2;
+    } else if (c < 0x10000) {
+      encoded = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+                 static_cast<char>(0x80 | (c & 0x3F))};
+      width = 3;
+    } else {
+      encoded = {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
+                 static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
+      width = 4;
+    }
+    // Each unit left takes a byte at least, so the rest of the value must hold them all.
+    if (length - k - width < count - i ||
+        std::memcmp(value + k, encoded.data(), static_cast<std::size_t>(width)) != 0) {
+      return false;
+    }
+    k += width;
   }
-  return length;
 }
 
-bool IsXmlBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+// Walks the attribute values of a start tag in the text, which expat has already found
+// well-formed: names hold no "=", so each value follows the next "=" after the one before.
+// It never reads past the text; once lost it gives no more values.
+class TagReader {
+ public:
+  TagReader(QStringView text, qsizetype at) : mText(text), mAt(at) {
+    if (mAt < 0 || mAt >= mText.size() || At(mAt) != u'<') mAt = mText.size();
+  }
+
+  // The next attribute's value as it stands between its quotes; false when there is none.
+  bool Next(QStringView* raw) {
+    mAt = detail::FindEither(mText.utf16(), mAt, mText.size(), u'=', u'=');
+    if (mAt >= mText.size()) return Lost();
+    ++mAt;
+    SkipBlanks();
+    if (mAt >= mText.size() || (At(mAt) != u'"' && At(mAt) != u'\'')) return Lost();
+    const char16_t quote = At(mAt++);
+    const qsizetype begin = mAt;
+    mAt = detail::FindEither(mText.utf16(), mAt, mText.size(), quote, quote);
+    if (mAt >= mText.size()) return Lost();
+    *raw = mText.sliced(begin, mAt - begin);
+    ++mAt;
+    return true;
+  }
+
+ private:
+  char16_t At(qsizetype i) const { return mText.utf16()[i]; }
+  void SkipBlanks() {
+    while (mAt < mText.size() && IsXmlBlank(At(mAt))) ++mAt;
+  }
+  bool Lost() {
+    mAt = mText.size();
+    return false;
+  }
+
+  QStringView mText;
+  qsizetype mAt;
+};
 
 }  // namespace
 
 // Turns expat's callbacks into the document's rows.
 class XmlRowBuilder {
  public:
-  explicit XmlRowBuilder(XmlDocument& doc) : mDoc(doc) {}
+  // Parses `text` into a new document; `source`, when given, is the text it is a piece of.
+  static std::shared_ptr<const XmlDocument> Parse(QStringView text, const QString* source,
+                                                  std::shared_ptr<const XmlDocument>* previous) {
+    auto doc = std::make_shared<XmlDocument>();
+    if (previous != nullptr) previous->reset();
+    // An unpaired surrogate has no UTF-8 form; refuse it rather than let it turn into U+FFFD.
+    // Surrogates are rare, so a quick pass over the whole text looks for any first.
+    const bool anySurrogate = detail::HasSurrogate(text.utf16(), text.size());
+    for (qsizetype i = 0; anySurrogate && i < text.size(); ++i) {
+      const QChar c = text[i];
+      if (!c.isSurrogate()) continue;
+      if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        ++i;
+        continue;
+      }
+      const QByteArray before = text.left(i).toUtf8();
+      const auto [line, column] = LineAndColumn(before, before.size());
+      doc->mReason = QStringLiteral(
+                         "The document holds a broken character (an unpaired surrogate), at line "
+                         "%1, column %2.")
+                         .arg(line)
+                         .arg(column);
+      return doc;
+    }
+    XmlRowBuilder(*doc, text, source).Run();
+    return doc;
+  }
 
-  void Run(QStringView text) {
-    mParser = XML_ParserCreate("UTF-8");
-    if (mParser == nullptr) {
+ private:
+  XmlRowBuilder(XmlDocument& doc, QStringView text, const QString* source)
+      : mDoc(doc), mText(text) {
+    // Shared only while every position in the source and past it fits the 32-bit offsets.
+    constexpr qsizetype kLargestShared = qsizetype{1} << 31;
+    if (source == nullptr || source->size() >= kLargestShared || text.isEmpty()) return;
+    const std::less<const QChar*> before;
+    const QChar* begin = source->constData();
+    const bool inside = !before(text.data(), begin) &&
+                        !before(begin + source->size(), text.data() + text.size());
+    Q_ASSERT(inside);
+    if (!inside) return;
+    mDoc.mSource = *source;
+    mDoc.mValueBase = static_cast<std::uint32_t>(source->size());
+    mSourceOffset = text.data() - begin;
+    mShared = true;
+  }
+
+  void Run() {
+    ParserHandle parser(XML_ParserCreate("UTF-8"));
+    if (!parser) {
       mDoc.mReason = Describe(XML_ERROR_NO_MEMORY);
       return;
     }
+    mParser = parser.get();
     XML_SetUserData(mParser, this);
     XML_SetParamEntityParsing(mParser, XML_PARAM_ENTITY_PARSING_NEVER);
-    XML_SetElementHandler(mParser, &OnStart, &OnEnd);
-    XML_SetCharacterDataHandler(mParser, &OnText);
-    XML_SetCommentHandler(mParser, &OnComment);
-    XML_SetProcessingInstructionHandler(mParser, &OnInstruction);
-    XML_SetCdataSectionHandler(mParser, &OnCDataStart, &OnCDataEnd);
-    XML_SetStartDoctypeDeclHandler(mParser, &OnDoctype);
-    // Values are decoded straight into one buffer. A value never takes more UTF-16 units than
-    // its source text, so the document's length bounds them all.
-    mDoc.mValues.resize(text.size());
-    mOut = mDoc.mValues.data();
-    mCapacity = mDoc.mValues.size();
-    AdviseLargeWrite(mOut, static_cast<std::size_t>(mCapacity) * sizeof(QChar));
+    XML_SetElementHandler(mParser, &Guarded<&XmlRowBuilder::OnStart>::Call,
+                          &Guarded<&XmlRowBuilder::OnEnd>::Call);
+    XML_SetCharacterDataHandler(mParser, &Guarded<&XmlRowBuilder::OnText>::Call);
+    XML_SetCommentHandler(mParser, &Guarded<&XmlRowBuilder::OnComment>::Call);
+    XML_SetProcessingInstructionHandler(mParser, &Guarded<&XmlRowBuilder::OnInstruction>::Call);
+    XML_SetCdataSectionHandler(mParser, &Guarded<&XmlRowBuilder::OnCDataStart>::Call,
+                               &Guarded<&XmlRowBuilder::OnCDataEnd>::Call);
+    XML_SetStartDoctypeDeclHandler(mParser, &Guarded<&XmlRowBuilder::OnDoctype>::Call);
+    if (!mShared) {
+      // Every value is decoded into one buffer. A value never takes more UTF-16 units than its
+      // source text, so the document's length bounds them all.
+      mDoc.mValues.resize(mText.size());
+      AdviseLargeWrite(mDoc.mValues.data(), static_cast<std::size_t>(mText.size()) * sizeof(QChar));
+    }
 
     // The text is encoded straight into expat's own buffer, sized exactly (Parse has refused
     // unpaired surrogates), a piece at a time so that the buffer stays small and in cache. A
-    // piece never ends inside a surrogate pair. Pieces grow with the text read so far, which
-    // bounds how often expat rescans a token that spans them; the largest still fits expat's
-    // int lengths at three bytes a unit.
-    constexpr qsizetype kFirstPiece = qsizetype{1} << 18;
+    // piece never ends inside a surrogate pair. A token that spans pieces is scanned again
+    // from its start with each piece, so after a piece that completes no event the next one is
+    // twice as long: the rescans then cost at most twice the token's own length. The largest
+    // piece still fits expat's int lengths at three bytes a unit.
+    constexpr qsizetype kPiece = qsizetype{1} << 16;
     constexpr qsizetype kLargestPiece = qsizetype{1} << 26;
     bool ok = true;
-    if (text.isEmpty()) {
+    if (mText.isEmpty()) {
       ok = XML_Parse(mParser, "", 0, XML_TRUE) == XML_STATUS_OK;
     }
-    for (qsizetype at = 0; ok && at < text.size();) {
-      const qsizetype piece = std::clamp(at / 4, kFirstPiece, kLargestPiece);
-      qsizetype end = std::min(text.size(), at + piece);
-      if (end < text.size() && text[end - 1].isHighSurrogate()) --end;
-      const QStringView units = text.sliced(at, end - at);
-      auto* buffer = static_cast<char*>(XML_GetBuffer(mParser, static_cast<int>(Utf8Length(units))));
+    qsizetype piece = kPiece;
+    for (qsizetype at = 0; ok && at < mText.size();) {
+      qsizetype end = std::min(mText.size(), at + piece);
+      if (end < mText.size() && mText[end - 1].isHighSurrogate()) --end;
+      const QStringView units = mText.sliced(at, end - at);
+      const qsizetype bytes = detail::Utf8Length(units.utf16(), units.size());
+      mPieces.push_back({at, mBytesFed, bytes == units.size()});
+      auto* buffer = static_cast<char*>(XML_GetBuffer(mParser, static_cast<int>(bytes)));
       if (buffer == nullptr) {
         ok = false;
         break;
       }
       const char* written = mEncoder.appendToBuffer(buffer, units);
-      Q_ASSERT(written - buffer == Utf8Length(units));
+      Q_ASSERT(written - buffer == bytes);
+      mBytesFed += bytes;
       at = end;
+      mEvents = false;
       ok = XML_ParseBuffer(mParser, static_cast<int>(written - buffer),
-                           at == text.size() ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
+                           at == mText.size() ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
+      piece = mEvents ? kPiece : std::min(piece * 2, kLargestPiece);
+      if (ok && mPieces.size() == 1 && at < mText.size()) ReserveFor(at);
     }
 
     if (!ok) {
-      const auto [line, column] = LineAndColumn(text.toUtf8(), XML_GetCurrentByteIndex(mParser));
+      const auto [line, column] = LineAndColumn(mText.toUtf8(), XML_GetCurrentByteIndex(mParser));
       const XML_Error code = XML_GetErrorCode(mParser);
       QString what;
-      if (mDoctype) {
+      if (mStop == Stop::Doctype) {
         what = QStringLiteral(
             "The document holds a document type declaration (DOCTYPE), which is not accepted");
-      } else if (mTooLarge) {
-        what = QStringLiteral("The document is too large to be read");
+      } else if (mStop == Stop::TooLarge || mStop == Stop::OutOfMemory) {
+        what = Describe(XML_ERROR_NO_MEMORY);
+      } else if (mStop == Stop::Failure) {
+        what = QStringLiteral("The document could not be read: the reader failed");
       } else if (code == XML_ERROR_NO_ELEMENTS && mDepth > 0) {
         // expat reports elements left open at the end as "no element found".
         what = QStringLiteral("The document ends before its elements are closed");
@@ -165,15 +300,86 @@ class XmlRowBuilder {
       mDoc.mAttributes.clear();
       mDoc.mNames.clear();
       mDoc.mValues.clear();
+      mDoc.mSource.clear();
+      mDoc.mValueBase = 0;
     }
-    XML_ParserFree(mParser);
+    parser.reset();
     mParser = nullptr;
     if (ok) mDoc.mValues.truncate(mFilled);
     mDoc.mValues.squeeze();
   }
 
- private:
-  static XmlRowBuilder& Self(void* data) { return *static_cast<XmlRowBuilder*>(data); }
+  // Why a handler stopped the parse.
+  enum class Stop : std::uint8_t { None, Doctype, TooLarge, OutOfMemory, Failure };
+
+  // The handler that expat calls. An exception never unwinds through expat: it stops the parse
+  // instead, which then fails with a reason. Once stopped, the events that expat still
+  // delivers are ignored.
+  template <auto Handler>
+  struct Guarded;
+  template <typename... Args, void (XmlRowBuilder::*Handler)(Args...)>
+  struct Guarded<Handler> {
+    static void Call(void* data, Args... args) {
+      auto& self = *static_cast<XmlRowBuilder*>(data);
+      if (self.mStop != Stop::None) return;
+      self.mEvents = true;
+      try {
+        (self.*Handler)(args...);
+      } catch (const std::bad_alloc&) {
+        self.StopParse(Stop::OutOfMemory);
+      } catch (...) {
+        self.StopParse(Stop::Failure);
+      }
+    }
+  };
+
+  void StopParse(Stop why) {
+    mStop = why;
+    XML_StopParser(mParser, XML_FALSE);
+  }
+
+  // Makes room for the rows and attributes that the whole text should hold, judged by the
+  // first piece, so that the storage of a large document is not copied as it grows. Only an
+  // estimate: a document that holds more still grows, and room that cannot be had is not
+  // needed.
+  void ReserveFor(qsizetype parsed) {
+    const double scale = static_cast<double>(mText.size()) / static_cast<double>(parsed) * 1.05;
+    try {
+      const auto rows = static_cast<std::size_t>(static_cast<double>(mDoc.mRows.size()) * scale);
+      if (rows > mDoc.mRows.capacity()) mDoc.mRows.reserve(rows);
+      const auto attributes =
+          static_cast<std::size_t>(static_cast<double>(mDoc.mAttributes.size()) * scale);
+      if (attributes > mDoc.mAttributes.capacity()) mDoc.mAttributes.reserve(attributes);
+    } catch (const std::bad_alloc&) {
+    }
+  }
+
+  // The position in the text of a byte of its UTF-8 form. Pieces of plain ASCII map directly;
+  // in others a cursor walks forward from the last position asked for.
+  qsizetype UnitAt(qint64 byte) {
+    if (byte < 0 || mPieces.empty()) return -1;
+    std::size_t i = mPieces.size() - 1;
+    while (i > 0 && mPieces[i].byte > byte) --i;
+    const Piece& piece = mPieces[i];
+    if (piece.ascii) return piece.unit + static_cast<qsizetype>(byte - piece.byte);
+    if (mCursorPiece != i || mCursorByte > byte) {
+      mCursorPiece = i;
+      mCursorUnit = piece.unit;
+      mCursorByte = piece.byte;
+    }
+    const char16_t* units = mText.utf16();
+    while (mCursorByte < byte && mCursorUnit < mText.size()) {
+      const char16_t u = units[mCursorUnit];
+      if (QChar::isHighSurrogate(u)) {
+        mCursorByte += 4;
+        mCursorUnit += 2;
+      } else {
+        mCursorByte += 1 + (u >= 0x80) + (u >= 0x800);
+        ++mCursorUnit;
+      }
+    }
+    return mCursorByte == byte ? mCursorUnit : -1;
+  }
 
   // Decodes one value (valid UTF-8, as expat hands it on) to `out`; returns the UTF-16 units
   // written. Plain ASCII, by far the most common, is widened without the decoder.
@@ -190,6 +396,28 @@ class XmlRowBuilder {
     return end - out;
   }
 
+  // Copies a value into the value buffer; returns its offset there, or -1 when the document
+  // is too large for the 32-bit offsets.
+  qsizetype CopyValue(const char* value, qsizetype length) {
+    const qsizetype offset = mFilled;
+    QString& values = mDoc.mValues;
+    if (mShared && length > values.size() - offset) {
+      values.resize(std::max(offset + length, values.size() * 2));
+    }
+    qsizetype units = 0;
+    if (length <= values.size() - offset) {
+      units = Decode(value, length, values.data() + offset);
+    } else {
+      // More bytes than units are left: only non-ASCII text, which takes fewer units than bytes.
+      const QString decoded = QString::fromUtf8(value, length);
+      units = decoded.size() <= values.size() - offset ? decoded.size() : -1;
+      if (units >= 0) std::copy(decoded.begin(), decoded.end(), values.data() + offset);
+    }
+    if (units < 0 || mDoc.mValueBase + offset + units > qsizetype{0xFFFFFFFF}) return -1;
+    mFilled += units;
+    return offset;
+  }
+
   void AddRow(NodeKind kind) {
     mDoc.mRows.push_back({kind, static_cast<std::uint32_t>(mDoc.mAttributes.size()), 0});
   }
@@ -203,10 +431,11 @@ class XmlRowBuilder {
   // Rows nearly always repeat the attributes of the row before in the same order, so the name
   // at each position is first checked against the one last seen there.
   std::uint32_t Intern(const char* qualifiedName, std::size_t position) {
-    const std::string_view qualified(qualifiedName);
-    if (position < mRecent.size() && mRecent[position].first == qualified) {
+    if (position < mRecent.size() &&
+        std::strcmp(mRecent[position].first.c_str(), qualifiedName) == 0) {
       return mRecent[position].second;
     }
+    const std::string_view qualified(qualifiedName);
     const std::uint32_t index = InternLocalName(qualified);
     if (position < kRecentPositions) {
       if (position >= mRecent.size()) mRecent.resize(position + 1);
@@ -227,128 +456,115 @@ class XmlRowBuilder {
     return index;
   }
 
-  static void OnStart(void* data, const XML_Char* name, const XML_Char** atts) {
-    auto& self = Self(data);
-    (void)name;
-    ++self.mDepth;
-    if (self.mDepth != 2) return;
-    self.FlushText();
-    self.AddRow(NodeKind::Element);
-    auto& row = self.mDoc.mRows.back();
+  // A row's values are views into the shared source where they read exactly as they stand
+  // there, and copies otherwise.
+  void OnStart(const XML_Char* /*name*/, const XML_Char** atts) {
+    ++mDepth;
+    if (mDepth != 2) return;
+    FlushText();
+    AddRow(NodeKind::Element);
+    auto& row = mDoc.mRows.back();
+    TagReader tag(mText, mShared ? UnitAt(XML_GetCurrentByteIndex(mParser)) : -1);
     std::size_t position = 0;
     for (const XML_Char** a = atts; *a != nullptr; a += 2, ++position) {
-      const qsizetype offset = self.mFilled;
-      const std::uint32_t nameIndex = self.Intern(a[0], position);
+      const std::uint32_t nameIndex = Intern(a[0], position);
       const auto length = static_cast<qsizetype>(std::strlen(a[1]));
+      QStringView raw;
+      qsizetype offset = 0;
       qsizetype units = 0;
-      if (length <= self.mCapacity - offset) {
-        units = self.Decode(a[1], length, self.mOut + offset);
+      if (tag.Next(&raw) && SameText(a[1], length, raw)) {
+        offset = mSourceOffset + (raw.data() - mText.data());
+        units = raw.size();
       } else {
-        // More bytes than units are left: only non-ASCII text, which takes fewer units than bytes.
-        const QString value = QString::fromUtf8(a[1], length);
-        units = value.size() <= self.mCapacity - offset ? value.size() : -1;
-        if (units >= 0) std::copy(value.begin(), value.end(), self.mOut + offset);
+        offset = CopyValue(a[1], length);
+        if (offset < 0) {
+          StopParse(Stop::TooLarge);
+          return;
+        }
+        units = mFilled - offset;
+        offset += mDoc.mValueBase;
       }
-      if (units < 0 || offset + units > qsizetype{0xFFFFFFFF}) {
-        self.mTooLarge = true;
-        XML_StopParser(self.mParser, XML_FALSE);
-        return;
-      }
-      self.mFilled += units;
-      self.mDoc.mAttributes.push_back({nameIndex, static_cast<std::uint32_t>(offset),
-                                       static_cast<std::uint32_t>(self.mFilled - offset)});
+      mDoc.mAttributes.push_back({nameIndex, static_cast<std::uint32_t>(offset),
+                                  static_cast<std::uint32_t>(units)});
       ++row.count;
     }
   }
 
-  static void OnEnd(void* data, const XML_Char* /*name*/) {
-    auto& self = Self(data);
-    if (self.mDepth == 1) self.FlushText();
-    --self.mDepth;
+  void OnEnd(const XML_Char* /*name*/) {
+    if (mDepth == 1) FlushText();
+    --mDepth;
   }
 
-  static void OnText(void* data, const XML_Char* text, int length) {
-    auto& self = Self(data);
-    if (self.mDepth != 1 || self.mInCData) return;
-    for (int i = 0; i < length && !self.mTextNonBlank; ++i) {
-      if (!IsXmlBlank(text[i])) self.mTextNonBlank = true;
+  void OnText(const XML_Char* text, int length) {
+    if (mDepth != 1 || mInCData) return;
+    for (int i = 0; i < length && !mTextNonBlank; ++i) {
+      if (!IsXmlBlank(static_cast<unsigned char>(text[i]))) mTextNonBlank = true;
     }
   }
 
-  static void OnComment(void* data, const XML_Char* /*text*/) {
-    auto& self = Self(data);
-    if (self.mDepth != 1) return;
-    self.FlushText();
-    self.AddRow(NodeKind::Comment);
+  void OnComment(const XML_Char* /*text*/) {
+    if (mDepth != 1) return;
+    FlushText();
+    AddRow(NodeKind::Comment);
   }
 
-  static void OnInstruction(void* data, const XML_Char* /*target*/, const XML_Char* /*text*/) {
-    auto& self = Self(data);
-    if (self.mDepth != 1) return;
-    self.FlushText();
-    self.AddRow(NodeKind::ProcessingInstruction);
+  void OnInstruction(const XML_Char* /*target*/, const XML_Char* /*text*/) {
+    if (mDepth != 1) return;
+    FlushText();
+    AddRow(NodeKind::ProcessingInstruction);
   }
 
-  static void OnCDataStart(void* data) {
-    auto& self = Self(data);
-    if (self.mDepth != 1) return;
-    self.FlushText();
-    self.AddRow(NodeKind::CData);
-    self.mInCData = true;
+  void OnCDataStart() {
+    if (mDepth != 1) return;
+    FlushText();
+    AddRow(NodeKind::CData);
+    mInCData = true;
   }
 
-  static void OnCDataEnd(void* data) { Self(data).mInCData = false; }
+  void OnCDataEnd() { mInCData = false; }
 
-  static void OnDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-    auto& self = Self(data);
-    self.mDoctype = true;
-    XML_StopParser(self.mParser, XML_FALSE);
+  void OnDoctype(const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    StopParse(Stop::Doctype);
   }
+
+  // Where a piece of the text starts, in units and in bytes of UTF-8.
+  struct Piece {
+    qsizetype unit;
+    qint64 byte;
+    bool ascii;
+  };
 
   XmlDocument& mDoc;
+  QStringView mText;
+  bool mShared = false;
+  qsizetype mSourceOffset = 0;  // where mText starts in the shared source
   QStringDecoder mDecoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
   QStringEncoder mEncoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
   XML_Parser mParser = nullptr;
+  Stop mStop = Stop::None;
+  bool mEvents = false;  // whether the current piece completed an event
   int mDepth = 0;
   bool mTextNonBlank = false;
   bool mInCData = false;
-  bool mDoctype = false;
-  bool mTooLarge = false;
   std::unordered_map<std::string, std::uint32_t> mNameIndex;
   static constexpr std::size_t kRecentPositions = 64;
   std::vector<std::pair<std::string, std::uint32_t>> mRecent;  // qualified name by position
-  QChar* mOut = nullptr;                                       // the value buffer
-  qsizetype mFilled = 0;                                       // units of it in use
-  qsizetype mCapacity = 0;
+  qsizetype mFilled = 0;                                       // units of mValues in use
+  std::vector<Piece> mPieces;
+  qint64 mBytesFed = 0;
+  std::size_t mCursorPiece = static_cast<std::size_t>(-1);
+  qsizetype mCursorUnit = 0;
+  qint64 mCursorByte = 0;
 };
 
-std::shared_ptr<const XmlDocument> XmlDocument::Parse(QStringView text,
-                                                      std::shared_ptr<const XmlDocument>* previous) {
-  auto doc = std::make_shared<XmlDocument>();
-  if (previous != nullptr) previous->reset();
-  // An unpaired surrogate has no UTF-8 form; refuse it rather than let it turn into U+FFFD.
-  // Surrogates are rare, so a quick pass over the whole text looks for any first.
-  unsigned anySurrogate = 0;
-  const char16_t* units = text.utf16();
-  for (qsizetype i = 0; i < text.size(); ++i) anySurrogate |= (units[i] & 0xF800) == 0xD800;
-  for (qsizetype i = 0; anySurrogate && i < text.size(); ++i) {
-    const QChar c = text[i];
-    if (!c.isSurrogate()) continue;
-    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-      ++i;
-      continue;
-    }
-    const QByteArray before = text.left(i).toUtf8();
-    const auto [line, column] = LineAndColumn(before, before.size());
-    doc->mReason = QStringLiteral(
-                       "The document holds a broken character (an unpaired surrogate), at line "
-                       "%1, column %2.")
-                       .arg(line)
-                       .arg(column);
-    return doc;
-  }
-  XmlRowBuilder(*doc).Run(text);
-  return doc;
+std::shared_ptr<const XmlDocument> XmlDocument::Parse(
+    QStringView text, std::shared_ptr<const XmlDocument>* previous) {
+  return XmlRowBuilder::Parse(text, nullptr, previous);
+}
+
+std::shared_ptr<const XmlDocument> XmlDocument::Parse(
+    const QString& source, QStringView text, std::shared_ptr<const XmlDocument>* previous) {
+  return XmlRowBuilder::Parse(text, &source, previous);
 }
 
 QStringView XmlDocument::AttributeName(int row, int attribute) const {
@@ -357,7 +573,8 @@ QStringView XmlDocument::AttributeName(int row, int attribute) const {
 
 QStringView XmlDocument::AttributeValue(int row, int attribute) const {
   const Attribute& a = mAttributes[mRows[row].first + attribute];
-  return QStringView(mValues).mid(a.offset, a.length);
+  if (a.offset < mValueBase) return QStringView(mSource).sliced(a.offset, a.length);
+  return QStringView(mValues).sliced(a.offset - mValueBase, a.length);
 }
 
 }  // namespace varnex::platform

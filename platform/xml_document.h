@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/memory_advice.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -23,11 +25,18 @@ class XmlDocument {
  public:
   /// Parses a document. A document that does not parse is an expected outcome: the result
   /// then has a parse error whose reason says what is wrong and where (line and column,
-  /// 1-based, in characters).
+  /// 1-based, in characters). Running out of memory while parsing is such an outcome too.
   /// `previous`, when given, is let go once the new document object exists and before it is
   /// filled, so that a large document never shares the memory with the one it replaces.
+  /// The document keeps a copy of every attribute value.
   [[nodiscard]] static std::shared_ptr<const XmlDocument> Parse(
       QStringView text, std::shared_ptr<const XmlDocument>* previous = nullptr);
+  /// The same for `text`, a piece of `source` (as StripBlanks() gives it). The document shares
+  /// `source` instead of copying values out of it: a value that stands in the source as it
+  /// reads (no references, no line breaks or tabs) is a view into `source`.
+  [[nodiscard]] static std::shared_ptr<const XmlDocument> Parse(
+      const QString& source, QStringView text,
+      std::shared_ptr<const XmlDocument>* previous = nullptr);
 
   [[nodiscard]] bool HasParseError() const { return !mReason.isEmpty(); }
   /// Why the document did not parse; empty when it did.
@@ -40,7 +49,9 @@ class XmlDocument {
   [[nodiscard]] QStringView AttributeName(int row, int attribute) const;
   /// The attribute's value with references resolved.
   [[nodiscard]] QStringView AttributeValue(int row, int attribute) const;
-  /// Every attribute value back to back; AttributeValue() gives views into this text.
+  /// The two texts that AttributeValue() gives views into: the shared source (empty unless
+  /// parsed from one) and the values that had to be copied, back to back.
+  [[nodiscard]] const QString& SourceText() const { return mSource; }
   [[nodiscard]] const QString& ValueText() const { return mValues; }
 
  private:
@@ -50,17 +61,19 @@ class XmlDocument {
     std::uint32_t count;
   };
   struct Attribute {
-    std::uint32_t name;   // index into mNames
-    std::uint32_t offset; // into mValues; values of 4 GiB and more are refused by the parser
+    std::uint32_t name;    // index into mNames
+    std::uint32_t offset;  // into mSource below mValueBase, else into mValues past it
     std::uint32_t length;
   };
   friend class XmlRowBuilder;
 
   QString mReason;
-  std::vector<Row> mRows;
-  std::vector<Attribute> mAttributes;
-  std::vector<QString> mNames;  // interned local names
-  QString mValues;              // every value, back to back
+  std::vector<Row, LargeArrayAllocator<Row>> mRows;
+  std::vector<Attribute, LargeArrayAllocator<Attribute>> mAttributes;
+  std::vector<QString> mNames;   // interned local names
+  QString mSource;               // the shared source text, when values are views into it
+  QString mValues;               // the copied values, back to back; 4 Gi units at most
+  std::uint32_t mValueBase = 0;  // mSource's size when it is shared
 };
 
 }  // namespace varnex::platform

@@ -35,7 +35,11 @@ TEST(Table, StoresTypedFieldsAndReadsThemByPositionOrName) {
   t.SetField(0, u"second");
   t.Update();
 
+  // A column appended to a table that holds records is unset in each of them.
+  t.AppendColumn(QStringLiteral("late"), ColumnType::Int32);
+
   t.MoveFirst();
+  EXPECT_TRUE(t.Field(u"late").IsNull());
   EXPECT_EQ(t.Field(0), Variant::Bstr(QStringLiteral("A&B")));
   EXPECT_EQ(t.Field(u"when"), Variant::FromDate(Date::FromParts(2024, 1, 1, 18)));
   EXPECT_EQ(t.Field(2), Variant::I4(12));
@@ -49,6 +53,34 @@ TEST(Table, StoresTypedFieldsAndReadsThemByPositionOrName) {
   EXPECT_TRUE(isSet);
   t.MoveNext();
   EXPECT_TRUE(t.IsEof());
+}
+
+TEST(Table, KeepsTextOfSharedStoresInPlace) {
+  const QString first = QStringLiteral("alpha beta");
+  const QString second = QStringLiteral("gamma");
+  const QString elsewhere = QStringLiteral("delta");
+  Table t = HeaderLike();
+  t.ShareText(first);
+  t.ShareText(second);
+  t.AddNew();
+  t.SetField(0, QStringView(first).sliced(6));
+  t.Update();
+  t.AddNew();
+  t.SetField(0, second);
+  t.Update();
+  t.AddNew();
+  t.SetField(0, elsewhere);
+  t.Update();
+
+  t.MoveFirst();
+  EXPECT_EQ(t.TextField(0).data(), first.constData() + 6);
+  EXPECT_TRUE(t.TextField(0) == u"beta");
+  t.MoveNext();
+  EXPECT_EQ(t.TextField(0).data(), second.constData());
+  t.MoveNext();
+  // Text from outside the stores is copied.
+  EXPECT_NE(t.TextField(0).data(), elsewhere.constData());
+  EXPECT_TRUE(t.TextField(0) == u"delta");
 }
 
 TEST(Table, FailsAsTheRecordSetDoes) {

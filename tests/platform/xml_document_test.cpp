@@ -2,11 +2,60 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+// Every allocation through operator new in this test program can be made to fail once, to
+// prove that the reader survives it: see TurnsAnAllocationThatFailsWhileReadingIntoAParseError.
+namespace {
+std::atomic<long> gAllocationsBeforeFailure{-1};  // -1: none fails
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (const long left = gAllocationsBeforeFailure.load(); left >= 0) {
+    gAllocationsBeforeFailure.store(left - 1);
+    if (left == 0) throw std::bad_alloc();
+  }
+  if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
+  throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+
 namespace varnex::platform {
 namespace {
 
-std::shared_ptr<const XmlDocument> Parse(const char16_t* text) {
-  return XmlDocument::Parse(QStringView(text));
+// Everything a document holds, as one text to compare whole.
+std::string Dump(const XmlDocument& doc) {
+  QString out = doc.ParseErrorReason();
+  for (int row = 0; row < doc.RowCount(); ++row) {
+    out += QStringLiteral("\n%1:").arg(static_cast<int>(doc.RowKind(row)));
+    for (int a = 0; a < doc.AttributeCount(row); ++a) {
+      out += QLatin1Char(' ');
+      out += doc.AttributeName(row, a);
+      out += QLatin1Char('=');
+      out += doc.AttributeValue(row, a);
+    }
+  }
+  return out.toStdString();
+}
+
+// True when the view lies inside the text's own characters.
+bool Inside(QStringView view, const QString& text) {
+  return view.data() >= text.constData() &&
+         view.data() + view.size() <= text.constData() + text.size();
+}
+
+// Parses through both entry points, from a shared source with blanks around the document and
+// from the bare text, and checks that both read the same.
+std::shared_ptr<const XmlDocument> Parse(QStringView text) {
+  QString source = QStringLiteral("  ");
+  source += text;
+  source += QLatin1Char(' ');
+  auto shared = XmlDocument::Parse(source, QStringView(source).sliced(2, text.size()));
+  EXPECT_EQ(Dump(*shared), Dump(*XmlDocument::Parse(text)));
+  return shared;
 }
 
 TEST(XmlDocument, ReadsRootChildrenAsRowsWithAttributesInOrder) {
@@ -63,12 +112,84 @@ TEST(XmlDocument, ReadsValuesOfAnyCharactersAtAnyLength) {
       QString value;
       for (int i = 0; i < count; ++i) value += QString::fromUtf16(character);
       const auto doc =
-          XmlDocument::Parse(QStringLiteral("<r><o a=\"") + value + QStringLiteral("\" b=\"x\"/></r>"));
+          Parse(QStringLiteral("<r><o a=\"") + value + QStringLiteral("\" b=\"x\"/></r>"));
       ASSERT_FALSE(doc->HasParseError()) << doc->ParseErrorReason().toStdString();
       ASSERT_EQ(doc->RowCount(), 1);
       EXPECT_TRUE(doc->AttributeValue(0, 0) == value) << count;
       EXPECT_EQ(doc->AttributeValue(0, 1), u"x");
     }
+  }
+}
+
+TEST(XmlDocument, SharesValuesThatStandInTheSourceAsTheyRead) {
+  // Rows enough for many pieces, some of them all ASCII and some not, with values that stand
+  // as they read and values that a reference, a tab or a line break makes differ from their text.
+  const auto other = [](int row) {
+    const QString start =
+        row % 2000 < 1000 ? QStringLiteral("plain") : QStringLiteral("\u00e9\u65e5\U0001F600");
+    return start + QString(row % 7, QLatin1Char('x'));
+  };
+  QString text = QStringLiteral("<orders>\n");
+  for (int row = 0; row < 6000; ++row) {
+    text += QStringLiteral(
+                "  <o:wo xmlns:o=\"urn:o\" n = '%1' d=\"%2 &amp;\" t=\"a\tb\nc\" e=\"\" w=\"%2\"/>\n")
+                .arg(row)
+                .arg(other(row));
+  }
+  text += QStringLiteral("</orders>");
+  const auto doc = Parse(text);
+  ASSERT_FALSE(doc->HasParseError()) << doc->ParseErrorReason().toStdString();
+  ASSERT_EQ(doc->RowCount(), 6000);
+  for (int row = 0; row < 6000; ++row) {
+    SCOPED_TRACE(row);
+    EXPECT_TRUE(doc->AttributeValue(row, 1) == QString::number(row));
+    EXPECT_TRUE(doc->AttributeValue(row, 2) == other(row) + QStringLiteral(" &"));
+    EXPECT_TRUE(doc->AttributeValue(row, 3) == u"a b c");
+    EXPECT_TRUE(doc->AttributeValue(row, 5) == other(row));
+    for (const int shared : {0, 1, 4, 5}) {
+      EXPECT_TRUE(Inside(doc->AttributeValue(row, shared), doc->SourceText()));
+    }
+    for (const int copied : {2, 3}) {
+      EXPECT_TRUE(Inside(doc->AttributeValue(row, copied), doc->ValueText()));
+    }
+  }
+}
+
+TEST(XmlDocument, TurnsAnAllocationThatFailsWhileReadingIntoAParseError) {
+  // Given rows whose names and values need new storage while expat reports them
+  QString text = QStringLiteral("<r>");
+  for (int i = 0; i < 100; ++i) text += QStringLiteral("<row a%1=\"%1\" b=\"x&amp;\"/>").arg(i);
+  text += QStringLiteral("</r>");
+  const std::string whole = Dump(*XmlDocument::Parse(text));
+
+  // When each allocation in turn fails, through either entry point
+  for (const bool shared : {false, true}) {
+    int parseErrors = 0;
+    for (long failing = 0;; ++failing) {
+      std::shared_ptr<const XmlDocument> doc;
+      gAllocationsBeforeFailure.store(failing);
+      try {
+        doc = shared ? XmlDocument::Parse(text, text) : XmlDocument::Parse(text);
+      } catch (const std::bad_alloc&) {
+        // Before the parser runs an allocation fails as anywhere else.
+      }
+      if (gAllocationsBeforeFailure.exchange(-1) >= 0) {
+        ASSERT_EQ(Dump(*doc), whole);
+        break;
+      }
+      // Then one that fails inside a handler stops the parse with the reason expat gives for
+      // memory it cannot have; none ever unwinds through expat.
+      if (doc && doc->HasParseError()) {
+        EXPECT_TRUE(doc->ParseErrorReason().startsWith(
+            QStringLiteral("The document is too large to be read, at line 1, column ")))
+            << doc->ParseErrorReason().toStdString();
+        EXPECT_EQ(doc->RowCount(), 0);
+        ++parseErrors;
+      } else if (doc) {
+        EXPECT_EQ(Dump(*doc), whole);
+      }
+    }
+    EXPECT_GT(parseErrors, 0) << shared;
   }
 }
 

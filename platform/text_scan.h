@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QtGlobal>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// Scans over UTF-16 text that the document intake runs on every unit of a document. Each has a
+// vector path that takes eight units a step and a plain loop for the rest of the text.
+namespace varnex::platform::detail {
+
+#if defined(__SSE2__)
+inline constexpr qsizetype kVectorUnits = 8;
+
+inline __m128i LoadUnits(const char16_t* at) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+
+// A bit mask, two bits per unit, of the units equal to `a` or `b`.
+inline int MatchMask(__m128i units, char16_t a, char16_t b) {
+  const __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(units, _mm_set1_epi16(static_cast<short>(a))),
+                                   _mm_cmpeq_epi16(units, _mm_set1_epi16(static_cast<short>(b))));
+  return _mm_movemask_epi8(hit);
+}
+
+// A bit mask, two bits per unit, of the units for which (unit & mask) == value.
+inline int MaskedMatchMask(__m128i units, char16_t mask, char16_t value) {
+  const __m128i masked = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(mask)));
+  return _mm_movemask_epi8(_mm_cmpeq_epi16(masked, _mm_set1_epi16(static_cast<short>(value))));
+}
+#endif
+
+/// The position of the first unit from `from` on that is `a` or `b`; `size` when there is none.
+inline qsizetype FindEither(const char16_t* text, qsizetype from, qsizetype size, char16_t a,
+                            char16_t b) {
+  qsizetype i = from;
+#if defined(__SSE2__)
+  for (; size - i >= kVectorUnits; i += kVectorUnits) {
+    if (const int mask = MatchMask(LoadUnits(text + i), a, b); mask != 0) {
+      return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    if (text[i] == a || text[i] == b) return i;
+  }
+  return size;
+}
+
+/// How many of the first `size` units are ASCII and equal to the byte at the same place.
+/// `bytes` must hold at least `size` bytes.
+inline qsizetype AsciiMatchLength(const char16_t* units, const char* bytes, qsizetype size) {
+  qsizetype i = 0;
+#if defined(__SSE2__)
+  for (; size - i >= kVectorUnits; i += kVectorUnits) {
+    const __m128i u = LoadUnits(units + i);
+    const __m128i b =
+        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + i)),
+                          _mm_setzero_si128());
+    const int same = _mm_movemask_epi8(_mm_cmpeq_epi16(u, b));
+    if ((same & MaskedMatchMask(u, 0xFF80, 0)) != 0xFFFF) break;
+  }
+#endif
+  for (; i < size; ++i) {
+    if (units[i] >= 0x80 || units[i] != static_cast<unsigned char>(bytes[i])) break;
+  }
+  return i;
+}
+
+/// True when the text holds a surrogate unit, paired or not.
+inline bool HasSurrogate(const char16_t* text, qsizetype size) {
+  qsizetype i = 0;
+#if defined(__SSE2__)
+  for (; size - i >= kVectorUnits; i += kVectorUnits) {
+    if (MaskedMatchMask(LoadUnits(text + i), 0xF800, 0xD800) != 0) return true;
+  }
+#endif
+  for (; i < size; ++i) {
+    if ((text[i] & 0xF800) == 0xD800) return true;
+  }
+  return false;
+}
+
+/// The length of the text in UTF-8 (a surrogate pair takes four bytes); runs of ASCII are
+/// counted eight units a step.
+inline qsizetype Utf8Length(const char16_t* text, qsizetype size) {
+  qsizetype length = size;
+  qsizetype i = 0;
+#if defined(__SSE2__)
+  for (; size - i >= kVectorUnits; i += kVectorUnits) {
+    if (MaskedMatchMask(LoadUnits(text + i), 0xFF80, 0) == 0xFFFF) continue;
+    for (qsizetype k = i; k < i + kVectorUnits; ++k) {
+      const char16_t u = text[k];
+      length += (u >= 0x80) + (u >= 0x800) - ((u & 0xF800) == 0xD800);
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    const char16_t u = text[i];
+    length += (u >= 0x80) + (u >= 0x800) - ((u & 0xF800) == 0xD800);
+  }
+  return length;
+}
+
+}  // namespace varnex::platform::detail
