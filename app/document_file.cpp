@@ -6,15 +6,17 @@
 namespace varnex::app {
 
 QString DecodeUtf8Escaped(const QByteArray& bytes) {
-  QString out;
-  out.reserve(bytes.size());
+  // Written straight into a buffer of the largest size the text can take (one unit a byte);
+  // runs of ASCII, nearly all of a document, are widened without further checks.
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
   const qsizetype n = bytes.size();
+  QString out(n, Qt::Uninitialized);
+  auto* o = reinterpret_cast<char16_t*>(out.data());
   qsizetype i = 0;
   while (i < n) {
     const unsigned char b = p[i];
     if (b < 0x80) {
-      out += QChar(static_cast<char16_t>(b));
+      *o++ = b;
       ++i;
       continue;
     }
@@ -31,18 +33,20 @@ QString DecodeUtf8Escaped(const QByteArray& bytes) {
     }
     valid = valid && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
     if (!valid) {
-      out += QChar(static_cast<char16_t>(0xDC00 + b));
+      *o++ = static_cast<char16_t>(0xDC00 + b);
       ++i;
       continue;
     }
+    // A sequence of two to four bytes gives one or two units: never more units than bytes.
     if (cp >= 0x10000) {
-      out += QChar(QChar::highSurrogate(cp));
-      out += QChar(QChar::lowSurrogate(cp));
+      *o++ = QChar::highSurrogate(cp);
+      *o++ = QChar::lowSurrogate(cp);
     } else {
-      out += QChar(static_cast<char16_t>(cp));
+      *o++ = static_cast<char16_t>(cp);
     }
     i += length;
   }
+  out.truncate(o - reinterpret_cast<const char16_t*>(out.constData()));
   return out;
 }
 
