@@ -227,8 +227,8 @@ class GridComponent::Private {
         if (value.Type() == VarType::Font) {
           auto* font = dynamic_cast<platform::FontObject*>(value.AsFont().get());
           if (font == nullptr) platform::ThrowTypeMismatch();
-          const platform::FontDescription d = font->Describe();
-          f = grid::FontSpec{d.name, d.size, d.bold};
+          const platform::FontDescription described = font->Describe();
+          f = grid::FontSpec{described.name, described.size, described.bold};
         } else {
           f.family = platform::ToBstr(value);
         }
