@@ -45,6 +45,8 @@ class ScheduleView::Private {
   void scheduleRelayout();
   void ensureLayout();
   void relayout();
+  /// The span the model's horizon, bars and today call for.
+  [[nodiscard]] DaySpan spanShown() const;
   void updateSpan();
   void layoutPanes();
   void updateRanges();

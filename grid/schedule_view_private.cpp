@@ -108,9 +108,12 @@ void ScheduleView::Private::scheduleRelayout() {
 
 void ScheduleView::Private::ensureLayout() {
   // Bars reach the view only at the end of a load, but a paint or a query may come first.
-  if (layoutDirty ||
-      TimeScale::spanFor(model->horizonStart(), model->horizonEnd(), *model, today) != scale.span())
+  if (layoutDirty || spanShown() != scale.span())
     relayout();
+}
+
+DaySpan ScheduleView::Private::spanShown() const {
+  return TimeScale::spanFor(model->horizonStart(), model->horizonEnd(), *model, today);
 }
 
 void ScheduleView::Private::relayout() {
@@ -120,8 +123,7 @@ void ScheduleView::Private::relayout() {
 }
 
 void ScheduleView::Private::updateSpan() {
-  scale = TimeScale(TimeScale::spanFor(model->horizonStart(), model->horizonEnd(), *model, today),
-                    scale.pixelsPerDay());
+  scale = TimeScale(spanShown(), scale.pixelsPerDay());
 }
 
 void ScheduleView::Private::layoutPanes() {
