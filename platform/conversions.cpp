@@ -1,11 +1,10 @@
 #include "platform/conversions.h"
 
 #include "platform/automation_error.h"
+#include "platform/date_text.h"
 
-#include <QDate>
 #include <QDateTime>
 #include <QLocale>
-#include <QTime>
 
 #include <limits>
 #include <optional>
@@ -55,45 +54,6 @@ std::int64_t WholeNumber(const Variant& value) {
   ThrowTypeMismatch();
 }
 
-std::optional<QTime> ParseIsoTime(QStringView text) {
-  for (const QString& format : {QStringLiteral("HH:mm:ss"), QStringLiteral("HH:mm")}) {
-    const QTime t = QTime::fromString(text.toString(), format);
-    if (t.isValid()) return t;
-  }
-  return std::nullopt;
-}
-
-std::optional<Date> ParseIso(QStringView text) {
-  if (text.size() < 10) return std::nullopt;
-  const QDate day = QDate::fromString(text.left(10).toString(), QStringLiteral("yyyy-MM-dd"));
-  if (!day.isValid()) return std::nullopt;
-  QTime time(0, 0);
-  if (text.size() > 10) {
-    const QChar sep = text[10];
-    if (sep != QLatin1Char('T') && sep != QLatin1Char(' ')) return std::nullopt;
-    const auto parsed = ParseIsoTime(text.mid(11));
-    if (!parsed) return std::nullopt;
-    time = *parsed;
-  }
-  return Date::FromQDateTime(QDateTime(day, time));
-}
-
-std::optional<Date> ParseRegional(QStringView text) {
-  const QLocale locale = QLocale::system();
-  const QString value = text.toString();
-  for (const auto dateFormat : {QLocale::ShortFormat, QLocale::LongFormat}) {
-    const QDate day = locale.toDate(value, dateFormat);
-    if (day.isValid()) return Date::FromQDateTime(QDateTime(day, QTime(0, 0)));
-    for (const auto timeFormat : {QLocale::ShortFormat, QLocale::LongFormat}) {
-      const QString format =
-          locale.dateFormat(dateFormat) + QLatin1Char(' ') + locale.timeFormat(timeFormat);
-      const QDateTime dt = locale.toDateTime(value, format);
-      if (dt.isValid()) return Date::FromQDateTime(dt);
-    }
-  }
-  return std::nullopt;
-}
-
 }  // namespace
 
 std::int32_t ParseInteger(QStringView text) {
@@ -131,11 +91,16 @@ std::int32_t ParseInteger(QStringView text) {
 }
 
 Date ParseDate(QStringView text) {
-  const QStringView t = Trimmed(text);
-  if (const auto iso = ParseIso(t)) return *iso;
-  if (!t.isEmpty()) {
-    if (const auto regional = ParseRegional(t)) return *regional;
-  }
+  // Built once per thread, and again only when the regional settings change.
+  thread_local std::optional<DateTextReader> reader;
+  const QLocale system = QLocale::system();
+  if (!reader || reader->Locale() != system) reader.emplace(system);
+  if (const auto date = reader->Read(text)) return *date;
+  ThrowTypeMismatch();
+}
+
+Date ParseDate(QStringView text, const QLocale& locale) {
+  if (const auto date = DateTextReader(locale).Read(text)) return *date;
   ThrowTypeMismatch();
 }
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+class QLocale;
+
 namespace varnex::platform {
 
 // Conversions between automation values, failing as the automation runtime does:
@@ -28,10 +30,14 @@ namespace varnex::platform {
 /// 6 "Overflow".
 [[nodiscard]] std::int32_t ParseInteger(QStringView text);
 
-/// Text to a date: ISO 8601 dates with an optional time ("2024-01-01", "2024-01-01T18:00:00",
-/// "2024-01-01 18:00"), or the short and long date formats (optionally followed by the time
-/// formats) of the machine's regional settings. Anything else fails with 13 "Type mismatch".
+/// Text to a date as written under the machine's regional settings (QLocale::system(), which
+/// follows LC_ALL, LC_TIME and LANG); see ParseDate(QStringView, const QLocale&).
 [[nodiscard]] Date ParseDate(QStringView text);
+
+/// Text to a date as written under `locale`: the forms DateTextReader reads, among them ISO 8601
+/// under every locale. Anything else, and an impossible date or time, fails with
+/// 13 "Type mismatch".
+[[nodiscard]] Date ParseDate(QStringView text, const QLocale& locale);
 
 /// Overflow-checked 16-bit sum: fails with 6 "Overflow" past either end of the range.
 [[nodiscard]] std::int16_t AddI2(std::int16_t a, std::int16_t b);

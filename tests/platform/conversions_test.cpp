@@ -53,22 +53,6 @@ TEST(ParseInteger, OverflowsPastThirtyTwoBits) {
   EXPECT_EQ(ErrorOf([] { (void)ParseInteger(u"99999999999999999999999999"); }), errors::kOverflow);
 }
 
-TEST(ParseDate, AcceptsIsoDatesWithOptionalTime) {
-  EXPECT_EQ(ParseDate(u"2024-01-01"), Date::FromParts(2024, 1, 1));
-  EXPECT_EQ(ParseDate(u"2024-01-01T18:00:00"), Date::FromParts(2024, 1, 1, 18));
-  EXPECT_EQ(ParseDate(u"2024-01-01 18:00"), Date::FromParts(2024, 1, 1, 18));
-  EXPECT_EQ(ParseDate(u" 2024-02-29 "), Date::FromParts(2024, 2, 29));
-  EXPECT_EQ(ParseDate(u"1899-12-30"), Date{});
-}
-
-TEST(ParseDate, RefusesOtherTexts) {
-  for (const char16_t* text : {u"", u"2023-02-29", u"2024-13-01", u"tomorrow", u"2024-01-01X10:00",
-                               u"2024-01-01T25:00", u"45290"}) {
-    EXPECT_EQ(ErrorOf([&] { (void)ParseDate(text); }), errors::kTypeMismatch)
-        << QString::fromUtf16(text).toStdString();
-  }
-}
-
 TEST(VariantConversions, FailAsTheRuntimeDoes) {
   EXPECT_EQ(ToI2(Variant()), 0);
   EXPECT_EQ(ToI2(Variant::I4(-32768)), -32768);
