@@ -470,6 +470,15 @@ int ScheduleModel::totalBarCount() const {
   return int(d->bars.size());
 }
 
+bool ScheduleModel::anyBarWithin(std::int32_t firstDay, std::int32_t lastDay) const {
+  if (d->bars.empty() || d->latest.day < firstDay || d->earliest.day > lastDay)
+    return false;
+  return std::any_of(d->bars.begin(), d->bars.end(), [&](const Bar& bar) {
+    const auto [low, high] = std::minmax(bar.start.day, bar.end.day);
+    return low <= lastDay && high >= firstDay;
+  });
+}
+
 TimePoint ScheduleModel::earliestBarStart() const {
   return d->earliest;
 }
@@ -482,14 +491,11 @@ int ScheduleModel::zoom() const {
   return d->zoom;
 }
 
-bool ScheduleModel::setZoom(int zoom) {
-  if (zoom < 1)
-    return false;
+void ScheduleModel::setZoom(int zoom) {
   if (zoom != d->zoom) {
     d->zoom = zoom;
     Q_EMIT zoomChanged(zoom);
   }
-  return true;
 }
 
 std::int32_t ScheduleModel::horizonStart() const {

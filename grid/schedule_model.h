@@ -150,13 +150,16 @@ class ScheduleModel : public QAbstractTableModel {
   /// Number of bars on all lines, and the earliest start and latest end among them (a default
   /// TimePoint when there are none); the views fall back to this span when the horizon is empty.
   int totalBarCount() const;
+  /// Whether any bar reaches into the days [firstDay, lastDay].
+  bool anyBarWithin(std::int32_t firstDay, std::int32_t lastDay) const;
   TimePoint earliestBarStart() const;
   TimePoint latestBarEnd() const;
 
   // Schedule-wide settings
   int zoom() const;
-  /// Sets the time scale; refuses (returns false, keeps the scale) a value below 1.
-  bool setZoom(int zoom);
+  /// Sets the time scale: 230 shows the horizon fitted to the view, each 100 more doubles the
+  /// scale and each 100 less halves it. Any value is kept as given; views clamp the scale.
+  void setZoom(int zoom);
   std::int32_t horizonStart() const;
   std::int32_t horizonEnd() const;
   void setHorizonStart(std::int32_t day);

@@ -46,22 +46,66 @@ QStringList weekdayList(const QString& names) {
   return list;
 }
 
+// The picked line stands out whether or not the grid has focus, on screen and on paper alike.
+QColor rowBackground(const PaintContext& ctx, int line) {
+  const GridColours& c = ctx.colours;
+  if (line == ctx.currentLine)
+    return ctx.focused ? c.pick : c.pickInactive;
+  return line % 2 == 0 ? c.alternate : c.base;
+}
+
+void paintPickFrame(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
+                    int lastLine) {
+  if (ctx.currentLine < firstLine || ctx.currentLine > lastLine)
+    return;
+  p.setPen(QPen(ctx.focused ? ctx.colours.pickBorder : ctx.colours.pickBorderInactive, 0));
+  p.drawRect(QRect(area.left(), ctx.rows.lineTop(ctx.currentLine), area.width() - 1,
+                   ctx.rows.rowHeight - 1));
+}
+
 bool isWeekend(std::int32_t day) {
   return dateOfDay(day).dayOfWeek() >= Qt::Saturday;
 }
 
+// Visits the periods of `months` months (aligned within the year, or to years that are a
+// multiple of months / 12) that meet the days [first, last], with each period's start and end.
+template <typename F>
+void forEachPeriod(std::int32_t first, std::int32_t last, int months, F&& visit) {
+  const QDate from = dateOfDay(first);
+  QDate start;
+  if (months >= 12) {
+    const int years = months / 12;
+    const int year = from.year() - ((from.year() % years) + years) % years;
+    start = QDate(year, 1, 1);
+  } else {
+    start = QDate(from.year(), (from.month() - 1) / months * months + 1, 1);
+  }
+  while (start.isValid() && dayOfDate(start) <= last) {
+    const QDate next = start.addMonths(months);
+    visit(start, next);
+    start = next;
+  }
+}
+
+int monthsIn(TimeScale::Unit unit) {
+  switch (unit) {
+    case TimeScale::Unit::Quarter: return 3;
+    case TimeScale::Unit::Year: return 12;
+    default: return 1;
+  }
+}
+
 // Visits the day boundaries between first and last that get a line at the density: every day,
-// Mondays and month starts, or month starts only.
+// Mondays and month starts, or only the starts of months, quarters or years.
 template <typename F>
 void forEachDayLine(std::int32_t first, std::int32_t last, TimeScale::Unit density, F&& visit) {
-  if (density == TimeScale::Unit::Month) {
-    QDate month = dateOfDay(first);
-    month = QDate(month.year(), month.month(), 1);
-    for (std::int32_t day = dayOfDate(month); day <= last;
-         month = month.addMonths(1), day = dayOfDate(month)) {
+  if (density == TimeScale::Unit::Month || density == TimeScale::Unit::Quarter ||
+      density == TimeScale::Unit::Year) {
+    forEachPeriod(first, last, monthsIn(density), [&](QDate start, QDate) {
+      const std::int32_t day = dayOfDate(start);
       if (day >= first)
         visit(day, true);
-    }
+    });
     return;
   }
   for (std::int32_t day = first; day <= last; ++day) {
@@ -90,8 +134,9 @@ GridColours GridColours::fromPalette(const QPalette& palette) {
   c.outside = c.text;
   c.outside.setAlpha(26);
   c.pick = mix(c.base, highlight, 0.22);
-  c.pickInactive = mix(c.base, c.text, 0.11);
+  c.pickInactive = mix(c.base, highlight, 0.14);
   c.pickBorder = highlight;
+  c.pickBorderInactive = mix(c.base, highlight, 0.6);
   c.focusRing = mix(highlight, c.text, 0.25);
   c.today = QColor(0xD9, 0x30, 0x25);
   return c;
@@ -147,57 +192,65 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
   p.setFont(ctx.font);
   const QFontMetrics fm(ctx.font);
   const int columnCount = int(ctx.columns.size());
-  std::vector<Qt::Alignment> alignment(ctx.columns.size());
-  std::vector<Qt::TextElideMode> elide(ctx.columns.size());
-  for (int column = 0; column < columnCount; ++column) {
-    alignment[column] = ctx.model->columnAlignment(column + 1);
-    elide[column] = ctx.model->columnElideMode(column + 1);
-  }
 
-  p.setPen(c.text);
-  for (int line = firstLine; line <= lastLine; ++line) {
-    const int y = ctx.rows.lineTop(line);
-    const QRect row(area.left(), y, area.width(), rh);
-    p.fillRect(row, line == ctx.currentLine ? (ctx.focused ? c.pick : c.pickInactive)
-                                            : (line % 2 == 0 ? c.alternate : c.base));
-    const int baseline = baselineIn(y, rh, fm);
-    for (int column = 0; column < columnCount; ++column) {
+  for (int line = firstLine; line <= lastLine; ++line)
+    p.fillRect(QRect(area.left(), ctx.rows.lineTop(line), area.width(), rh), rowBackground(ctx, line));
+
+  // The cells of the columns [first, last] whose span meets [left, right].
+  const auto paintCells = [&](int first, int last, int left, int right) {
+    p.setPen(c.text);
+    for (int column = first; column <= last; ++column) {
       const ColumnSpan span = ctx.columns[column];
       const int inner = span.width - 2 * kCellPadding;
-      if (inner <= 0 || span.x + span.width < area.left() || span.x > area.right())
+      if (inner <= 0 || span.x + span.width <= left || span.x > right)
         continue;
-      const QStringView cell = ctx.model->cellView(line, column + 1);
-      if (cell.isEmpty())
-        continue;
-      QString text = cell.toString();
-      int width = fm.horizontalAdvance(text);
-      if (width > inner) {
-        text = fm.elidedText(text, elide[column], inner);
-        width = fm.horizontalAdvance(text);
+      const Qt::Alignment alignment = ctx.model->columnAlignment(column + 1);
+      const Qt::TextElideMode elide = ctx.model->columnElideMode(column + 1);
+      for (int line = firstLine; line <= lastLine; ++line) {
+        const QStringView cell = ctx.model->cellView(line, column + 1);
+        if (cell.isEmpty())
+          continue;
+        QString text = cell.toString();
+        int width = fm.horizontalAdvance(text);
+        if (width > inner) {
+          text = fm.elidedText(text, elide, inner);
+          width = fm.horizontalAdvance(text);
+        }
+        const int x = (alignment & Qt::AlignRight) ? span.x + span.width - kCellPadding - width
+                                                   : span.x + kCellPadding;
+        p.drawText(QPoint(x, baselineIn(ctx.rows.lineTop(line), rh, fm)), text);
       }
-      const int x = (alignment[column] & Qt::AlignRight) ? span.x + span.width - kCellPadding - width
-                                                         : span.x + kCellPadding;
-      p.drawText(QPoint(x, baseline), text);
     }
+    // Hairlines between the columns.
+    const int top = ctx.rows.lineTop(firstLine);
+    const int bottom = ctx.rows.lineTop(lastLine + 1) - 1;
+    p.setPen(QPen(c.gridLine, 0));
+    for (int column = first; column <= last; ++column) {
+      const int x = ctx.columns[column].x + ctx.columns[column].width - 1;
+      if (x >= left && x <= right)
+        p.drawLine(x, top, x, bottom);
+    }
+  };
+  const int frozen = ctx.frozenWidth > 0 && columnCount > 0 ? area.left() + ctx.frozenWidth : area.left();
+  if (frozen > area.left()) {
+    // The other columns scroll under the first one, which stays in place.
+    p.save();
+    p.setClipRect(QRect(frozen, area.top(), std::max(0, area.right() - frozen + 1), area.height()),
+                  Qt::IntersectClip);
+    paintCells(1, columnCount - 1, frozen, area.right());
+    p.restore();
+    paintCells(0, 0, area.left(), frozen - 1);
+  } else {
+    paintCells(0, columnCount - 1, area.left(), area.right());
   }
 
-  // Hairlines under each row and between columns, then the focus frame of the current row.
-  const int top = ctx.rows.lineTop(firstLine);
-  const int bottom = ctx.rows.lineTop(lastLine + 1) - 1;
+  // Hairlines under each row, then the frame of the picked line.
   p.setPen(QPen(c.gridLine, 0));
   for (int line = firstLine; line <= lastLine; ++line) {
     const int y = ctx.rows.lineTop(line + 1) - 1;
     p.drawLine(area.left(), y, area.right(), y);
   }
-  for (const ColumnSpan& span : ctx.columns) {
-    const int x = span.x + span.width - 1;
-    if (x >= area.left() && x <= area.right())
-      p.drawLine(x, top, x, bottom);
-  }
-  if (ctx.focused && ctx.currentLine >= firstLine && ctx.currentLine <= lastLine) {
-    p.setPen(QPen(c.pickBorder, 0));
-    p.drawRect(QRect(area.left(), ctx.rows.lineTop(ctx.currentLine), area.width() - 1, rh - 1));
-  }
+  paintPickFrame(p, ctx, area, firstLine, lastLine);
 }
 
 void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
@@ -240,11 +293,8 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
       p.fillRect(QRect(column.x1, y, column.x2 - column.x1, height),
                  column.outside ? weekendOutside : weekend);
   };
-  for (int line = firstLine; line <= lastLine; ++line) {
-    fillBand(ctx.rows.lineTop(line), rh,
-             line == ctx.currentLine ? (ctx.focused ? c.pick : c.pickInactive)
-                                     : (line % 2 == 0 ? c.alternate : c.base));
-  }
+  for (int line = firstLine; line <= lastLine; ++line)
+    fillBand(ctx.rows.lineTop(line), rh, rowBackground(ctx, line));
   const int below = lastLine >= firstLine ? ctx.rows.lineTop(lastLine + 1) : area.top();
   if (below <= area.bottom())
     fillBand(below, area.bottom() - below + 1, c.base);
@@ -262,10 +312,7 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
     const int y = ctx.rows.lineTop(line + 1) - 1;
     p.drawLine(area.left(), y, area.right(), y);
   }
-  if (ctx.focused && ctx.currentLine >= firstLine && ctx.currentLine <= lastLine) {
-    p.setPen(QPen(c.pickBorder, 0));
-    p.drawRect(QRect(area.left(), ctx.rows.lineTop(ctx.currentLine), area.width() - 1, rh - 1));
-  }
+  paintPickFrame(p, ctx, area, firstLine, lastLine);
 
   // Bars with their marks; a mark that does not fit inside its bar goes beside it.
   p.setFont(ctx.markFont);
@@ -327,12 +374,47 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
   p.setFont(ctx.headerFont);
   const QFontMetrics fm(ctx.headerFont);
   const QPen linePen(c.headerLine, 0);
+  const int labelWidth = fm.horizontalAdvance(QStringLiteral("30"));
+  const TimeScale::RulerTiers tiers = ctx.scale.rulerTiers(labelWidth);
 
-  // Month tier: the label sticks to the left edge while its month is in view.
+  // A tier of periods: a line at each start, and each label in its period where it fits, or
+  // else its fallback; the label sticks to the left edge while its period is in view (upper)
+  // or is centred (lower).
+  const auto paintPeriods = [&](const QRect& band, int months, bool sticky, auto labelsOf) {
+    forEachPeriod(firstDay, lastDay, months, [&](QDate start, QDate next) {
+      const double left = ctx.axis.x(double(dayOfDate(start)));
+      const double right = ctx.axis.x(double(dayOfDate(next)));
+      const int x1 = clampedX(left, area);
+      const int x2 = clampedX(right, area);
+      if (x1 >= area.left()) {
+        p.setPen(linePen);
+        p.drawLine(x1, band.top(), x1, sticky ? area.bottom() : band.bottom());
+      }
+      const int from = std::max(x1, area.left());
+      for (const QString& label : labelsOf(start)) {
+        const int width = fm.horizontalAdvance(label);
+        if (width > x2 - from - 2 * kCellPadding)
+          continue;
+        const int x = sticky ? from + kCellPadding : from + (x2 - from - width) / 2;
+        p.setPen(c.headerText);
+        p.drawText(QPoint(x, baselineIn(band.top(), band.height(), fm)), label);
+        break;
+      }
+    });
+  };
+
   const QString pattern = ctx.model->rulerPattern();
+  if (tiers.upper == TimeScale::Unit::Year) {
+    // Years, as many apart as their labels need.
+    const int step = ctx.scale.yearStep(labelWidth);
+    paintPeriods(upper, 12 * step, true,
+                 [](QDate start) { return QStringList{QString::number(start.year())}; });
+  }
+  // Month tier: the label sticks to the left edge while its month is in view.
   QDate month = dateOfDay(firstDay);
   month = QDate(month.year(), month.month(), 1);
-  for (; dayOfDate(month) <= lastDay; month = month.addMonths(1)) {
+  for (; tiers.upper == TimeScale::Unit::Month && dayOfDate(month) <= lastDay;
+       month = month.addMonths(1)) {
     const double left = ctx.axis.x(double(dayOfDate(month)));
     const double right = ctx.axis.x(double(dayOfDate(month.addMonths(1))));
     if (right - left < 3)
@@ -377,10 +459,19 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
     p.setPen(linePen);
     p.drawLine(x, lower.top(), x, lower.bottom());
   });
-  const TimeScale::Unit lowerTier =
-      ctx.scale.rulerTiers(fm.horizontalAdvance(QStringLiteral("30"))).lower;
+  const TimeScale::Unit lowerTier = tiers.lower;
   const bool daily = lowerTier == TimeScale::Unit::Day;
   const bool weekly = lowerTier == TimeScale::Unit::Week;
+  if (lowerTier == TimeScale::Unit::Month) {
+    paintPeriods(lower, 1, false, [&](QDate start) {
+      return QStringList{ctx.locale.standaloneMonthName(start.month(), QLocale::ShortFormat),
+                         ctx.locale.standaloneMonthName(start.month(), QLocale::NarrowFormat)};
+    });
+  } else if (lowerTier == TimeScale::Unit::Quarter) {
+    paintPeriods(lower, 3, false, [](QDate start) {
+      return QStringList{QStringLiteral("Q%1").arg((start.month() - 1) / 3 + 1)};
+    });
+  }
   if (daily || weekly) {
     const QStringList names = weekdayList(ctx.model->weekdayNames());
     const QFont nameFont = ctx.font;

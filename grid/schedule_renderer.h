@@ -32,6 +32,7 @@ struct GridColours {
   QColor pick;
   QColor pickInactive;
   QColor pickBorder;
+  QColor pickBorderInactive;
   QColor focusRing;
   QColor today;
 
@@ -57,6 +58,9 @@ struct PaintContext {
   TimeScale scale;  ///< the days shown and the pixels per day
   TimeAxis axis;    ///< scale's axis, placed in the painter's coordinates
   std::vector<ColumnSpan> columns;  ///< one per model column, in the painter's coordinates
+  /// Width of the first column when it stays in place while the others scroll under it: the
+  /// others are clipped to its right. 0: every column where its span says.
+  int frozenWidth = 0;
   int currentLine = 0;
   bool focused = false;
   int focusLine = 0;

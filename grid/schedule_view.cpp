@@ -236,10 +236,23 @@ QString ScheduleView::shownTitle() const {
     return d->titleText;
   d->ensureLayout();
   const QString format = QStringLiteral("d MMM yyyy");
-  return QStringLiteral("%1  \u00B7  %2 \u2013 %3")
-      .arg(d->model->countText(d->model->lineCount()),
-           locale().toString(dateOfDay(d->scale.span().first), format),
-           locale().toString(dateOfDay(d->scale.span().last()), format));
+  const auto period = [&](std::int32_t first, std::int32_t last) {
+    return QStringLiteral("%1 \u2013 %2").arg(locale().toString(dateOfDay(first), format),
+                                              locale().toString(dateOfDay(last), format));
+  };
+  QString text = QStringLiteral("%1  \u00B7  %2").arg(d->model->countText(d->model->lineCount()),
+                                                     period(d->scale.span().first,
+                                                            d->scale.span().last()));
+  // Say why the period is not the horizon.
+  if (d->period.source == TimeScale::Source::Bars) {
+    const std::int32_t start = d->model->horizonStart();
+    const std::int32_t end = d->model->horizonEnd();
+    text += end >= start && start > 0
+                ? QStringLiteral("  \u00B7  span of the bars: the horizon %1 holds none")
+                      .arg(period(start, end))
+                : QStringLiteral("  \u00B7  span of the bars: no horizon set");
+  }
+  return text;
 }
 
 void ScheduleView::paintTitle(QPainter* painter, const QRect& target, const QString& text) const {
@@ -313,7 +326,7 @@ void ScheduleView::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (!d->splitterSized && width() > 0) {
     d->splitterSized = true;
-    const int list = std::min(d->header->length() + 2, width() * 9 / 20);
+    const int list = std::min(d->listLength() + 2, width() * 9 / 20);
     d->splitter->setSizes({list, width() - list});
   }
 }
@@ -340,6 +353,12 @@ void ScheduleView::keyPressEvent(QKeyEvent* event) {
       return;
     }
     default:
+      // Typing jumps to the next line whose first column starts with the text.
+      if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) &&
+          d->typeAhead(event->text())) {
+        event->accept();
+        return;
+      }
       QWidget::keyPressEvent(event);
   }
 }

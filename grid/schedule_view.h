@@ -19,8 +19,11 @@ namespace varnex::grid {
 /// of lines with the model's columns and the timeline with a two-tier ruler and one row of
 /// bars per line. It draws a ScheduleModel and turns gestures into the model's events:
 /// a click or keyboard move raises linePicked, the resting pointer raises hovered (and shows
-/// the model's toolTipText()), a double click on a bar raises barActivated. The model's zoom
-/// and horizon set the time scale (TimeScale), which places everything on the time axis.
+/// the model's toolTipText()), a double click on a bar raises barActivated; typing jumps to
+/// the line whose first column starts with the typed text. The first column stays in place
+/// while the list scrolls sideways. The model's zoom and horizon set the time scale
+/// (TimeScale), which places everything on the time axis; at zoom 230 the period shown fits
+/// the timeline's width.
 ///
 /// Painting touches only the visible lines and days, so 32,766 lines scroll as fast as ten.
 /// The paint functions draw any range of lines onto any QPainter, for images and paged output.
@@ -131,6 +134,10 @@ class ScheduleView : public QWidget {
 
  Q_SIGNALS:
   void currentLineChanged(int line);
+  /// The planner asked for a larger (+1) or smaller (-1) scale, once per wheel notch with Ctrl
+  /// held. The view leaves the zoom to its owner, who answers by setting the model's zoom; a
+  /// change that follows at once stays anchored at the pointer.
+  void zoomRequested(int direction);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

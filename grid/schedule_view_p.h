@@ -45,9 +45,17 @@ class ScheduleView::Private {
   void scheduleRelayout();
   void ensureLayout();
   void relayout();
-  /// The span the model's horizon, bars and today call for.
-  [[nodiscard]] DaySpan spanShown() const;
+  /// The period the model's horizon, bars and today call for.
+  [[nodiscard]] TimeScale::Period periodShown() const;
   void updateSpan();
+  /// The scale for the model's zoom on the period, fitted to the timeline's width.
+  void updateScale();
+  /// Width of the timeline's body as the panes lay it out.
+  [[nodiscard]] int timelineWidth() const;
+  /// Width of a column (0-based) and of all columns; the first column stays in place.
+  [[nodiscard]] int columnWidth(int column) const;
+  [[nodiscard]] int frozenWidth() const;
+  [[nodiscard]] int listLength() const;
   void layoutPanes();
   void updateRanges();
   void updateBodies();
@@ -61,6 +69,10 @@ class ScheduleView::Private {
 
   void pick(int line);
   void moveCurrent(int key);
+  /// Moves to the next line whose first column starts with the text typed so far.
+  bool typeAhead(const QString& text);
+  /// Ctrl + wheel: one zoom request per notch, anchored at the pointer.
+  void zoomWheel(QWheelEvent* event, bool overTimeline);
   void ensureLineVisible(int line, bool centre);
   void onZoomChanged();
   void onFocusRequested(int line, int barIndex);
@@ -77,7 +89,8 @@ class ScheduleView::Private {
   QSplitter* splitter = nullptr;
   QWidget* listPane = nullptr;
   QWidget* timelinePane = nullptr;
-  Header* header = nullptr;
+  Header* header = nullptr;        ///< the captions that scroll: every column but the first
+  Header* frozenHeader = nullptr;  ///< the first column's caption, which stays in place
   CaptionModel* captions = nullptr;
   Body* listBody = nullptr;
   QWidget* ruler = nullptr;
@@ -93,6 +106,12 @@ class ScheduleView::Private {
   int headerHeight = 40;
   int titleHeight = 28;
   TimeScale scale;
+  TimeScale::Period period;
+  /// Where the next scale change keeps the moment under it (timeline x), -1 for the centre.
+  double zoomAnchor = -1;
+  int wheelZoomDelta = 0;
+  QString typed;
+  qint64 typedAt = 0;
 
   int currentLine = 0;
   int focusLine = 0;
@@ -150,7 +169,7 @@ class ScheduleView::Private::CaptionModel : public QAbstractTableModel {
 // Resizable captions drawn by the shared painter.
 class ScheduleView::Private::Header : public QHeaderView {
  public:
-  explicit Header(Private* owner, QWidget* parent);
+  Header(Private* owner, QWidget* parent);
 
  protected:
   void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;

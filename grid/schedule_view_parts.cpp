@@ -277,6 +277,8 @@ void ScheduleView::Private::build() {
   auto* listPaneWidget = static_cast<PaneWidget*>(listPane);
   header = new Header(this, listPaneWidget);
   header->setModel(captions);
+  frozenHeader = new Header(this, listPaneWidget);
+  frozenHeader->setModel(captions);
   listBody = new ListBody(this, listPane);
   listHScroll = new ScrollBar(this, Qt::Horizontal, listPane);
   ruler = new Ruler(this, timelinePane);
@@ -305,10 +307,13 @@ void ScheduleView::Private::build() {
     header->setOffset(value);
     listBody->update();
   });
-  QObject::connect(header, &QHeaderView::sectionResized, q, [this] {
-    layoutPanes();
-    listBody->update();
-  });
+  for (Header* captionsPart : {header, frozenHeader}) {
+    QObject::connect(captionsPart, &QHeaderView::sectionResized, q, [this] {
+      layoutPanes();
+      listBody->update();
+      header->viewport()->update();
+    });
+  }
 }
 
 }  // namespace varnex::grid

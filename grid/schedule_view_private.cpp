@@ -1,6 +1,8 @@
 // The view's state: layout, scrolling, the time scale, picking and what each paint pass gets.
 #include "grid/schedule_view_p.h"
 
+#include <QApplication>
+#include <QDateTime>
 #include <QFontInfo>
 #include <QScrollBar>
 #include <QSplitter>
@@ -59,7 +61,6 @@ void ScheduleView::Private::attach(ScheduleModel* newModel) {
               << QObject::connect(model, &ScheduleModel::linePicked, q,
                                   [this](int line) { q->setCurrentLine(line); })
               << QObject::connect(model, &QObject::destroyed, q, [this] { attach(nullptr); });
-  scale = TimeScale::forZoom(model->zoom(), scale.span());
   syncColumns(true);
   updateMetrics();
   relayout();
@@ -71,9 +72,27 @@ void ScheduleView::Private::syncColumns(bool force) {
   if (!force && count == header->count())
     return;
   captions->refresh();
-  for (int column = 0; column < count; ++column)
+  for (int column = 0; column < count; ++column) {
+    frozenHeader->resizeSection(column, model->columnWidth(column + 1));
     header->resizeSection(column, model->columnWidth(column + 1));
+    frozenHeader->setSectionHidden(column, column > 0);
+    header->setSectionHidden(column, column == 0);
+  }
   layoutDirty = true;
+}
+
+int ScheduleView::Private::columnWidth(int column) const {
+  if (column < 0 || column >= header->count())
+    return 0;
+  return column == 0 ? frozenHeader->sectionSize(0) : header->sectionSize(column);
+}
+
+int ScheduleView::Private::frozenWidth() const {
+  return std::min(columnWidth(0), listPane->width());
+}
+
+int ScheduleView::Private::listLength() const {
+  return columnWidth(0) + header->length();
 }
 
 void ScheduleView::Private::updateMetrics() {
@@ -108,12 +127,12 @@ void ScheduleView::Private::scheduleRelayout() {
 
 void ScheduleView::Private::ensureLayout() {
   // Bars reach the view only at the end of a load, but a paint or a query may come first.
-  if (layoutDirty || spanShown() != scale.span())
+  if (layoutDirty || periodShown() != period)
     relayout();
 }
 
-DaySpan ScheduleView::Private::spanShown() const {
-  return TimeScale::spanFor(model->horizonStart(), model->horizonEnd(), *model, today);
+TimeScale::Period ScheduleView::Private::periodShown() const {
+  return TimeScale::periodFor(model->horizonStart(), model->horizonEnd(), *model, today);
 }
 
 void ScheduleView::Private::relayout() {
@@ -123,7 +142,22 @@ void ScheduleView::Private::relayout() {
 }
 
 void ScheduleView::Private::updateSpan() {
-  scale = TimeScale(spanShown(), scale.pixelsPerDay());
+  const TimeScale::Period shown = periodShown();
+  if (shown == period)
+    return;
+  // A new period is shown from its start.
+  period = shown;
+  updateScale();
+  timeHScroll->setValue(0);
+}
+
+int ScheduleView::Private::timelineWidth() const {
+  return std::max(0, timelinePane->width() - vScroll->sizeHint().width());
+}
+
+void ScheduleView::Private::updateScale() {
+  const double fit = TimeScale::fitFor(period.span, std::max(1, timelineWidth()));
+  scale = TimeScale::forZoom(model->zoom(), period.span, fit);
 }
 
 void ScheduleView::Private::layoutPanes() {
@@ -133,14 +167,23 @@ void ScheduleView::Private::layoutPanes() {
   const int scrollBarHeight = listHScroll->sizeHint().height();
   const int scrollBarWidth = vScroll->sizeHint().width();
   const int listWidth = listPane->width();
-  const int timeWidth = std::max(0, timelinePane->width() - scrollBarWidth);
-  const bool listWide = header->length() > listWidth;
+  const int timeWidth = timelineWidth();
+  if (timeWidth != timelineBody->width()) {
+    // The scale fits the period to the timeline's width; its left edge stays in place.
+    const double leftDay = axis().dayAt(0);
+    updateScale();
+    timeHScroll->setRange(0, std::max(0, int(std::ceil(scale.contentWidth())) - timeWidth));
+    timeHScroll->setValue(int(std::lround(std::max(0.0, scale.offsetOf(leftDay)))));
+  }
+  const bool listWide = listLength() > listWidth;
   const bool timeWide = scale.contentWidth() > timeWidth;
   // Both panes reserve the same bottom strip, so their bodies are always equally tall.
   const int bottom = (listWide || timeWide) ? scrollBarHeight : 0;
 
   const int listHeight = std::max(0, listPane->height() - headerHeight - bottom);
-  header->setGeometry(0, 0, listWidth, headerHeight);
+  const int frozen = frozenWidth();
+  frozenHeader->setGeometry(0, 0, frozen, headerHeight);
+  header->setGeometry(frozen, 0, listWidth - frozen, headerHeight);
   listBody->setGeometry(0, headerHeight, listWidth, listHeight);
   listHScroll->setGeometry(0, headerHeight + listHeight, listWidth, bottom);
   listHScroll->setVisible(bottom > 0);
@@ -167,7 +210,7 @@ void ScheduleView::Private::updateRanges() {
   timeHScroll->setPageStep(std::max(1, timeWidth));
   timeHScroll->setSingleStep(std::max(8, int(scale.pixelsPerDay())));
 
-  listHScroll->setRange(0, std::max(0, header->length() - listBody->width()));
+  listHScroll->setRange(0, std::max(0, listLength() - listBody->width()));
   listHScroll->setPageStep(std::max(1, listBody->width()));
   listHScroll->setSingleStep(20);
 }
@@ -177,6 +220,7 @@ void ScheduleView::Private::updateBodies() {
   timelineBody->update();
   ruler->update();
   header->viewport()->update();
+  frozenHeader->viewport()->update();
   title->update();
 }
 
@@ -204,8 +248,12 @@ detail::PaintContext ScheduleView::Private::screenContext() const {
   ctx.axis = axis();
   ctx.scale = scale;
   ctx.columns.resize(std::size_t(header->count()));
-  for (int column = 0; column < header->count(); ++column)
-    ctx.columns[column] = {header->sectionViewportPosition(column), header->sectionSize(column)};
+  const int frozen = frozenWidth();
+  for (int column = 0; column < header->count(); ++column) {
+    ctx.columns[column] = {column == 0 ? 0 : frozen + header->sectionViewportPosition(column),
+                           columnWidth(column)};
+  }
+  ctx.frozenWidth = header->count() > 0 ? frozen : 0;
   ctx.currentLine = currentLine;
   ctx.focused = q->hasFocus();
   ctx.focusLine = focusLine;
@@ -229,17 +277,18 @@ detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
   ctx.headerFont = inPixels(ctx.headerFont);
   ctx.rows = RowGeometry{target.top() - (std::max(1, firstLine) - 1) * rowHeight, rowHeight};
 
-  const int total = std::max(1, header->length());
+  const int total = std::max(1, listLength());
   const int width = std::clamp(options.listWidth < 0 ? total : options.listWidth, 0,
                                target.width());
   int used = 0;
   int x = target.left();
   for (int column = 0; column < header->count(); ++column) {
-    used += header->sectionSize(column);
+    used += columnWidth(column);
     const int next = target.left() + int(qint64(used) * width / total);
     ctx.columns[column] = {x, next - x};
     x = next;
   }
+  ctx.frozenWidth = 0;
   *listWidth = width;
 
   std::int32_t first = options.firstDay;
@@ -260,6 +309,11 @@ detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
 }
 
 void ScheduleView::Private::pick(int line) {
+  // One selection: the highlight a focused bar carries goes with the next pick.
+  if (focusLine != 0) {
+    focusLine = focusBar = 0;
+    timelineBody->update();
+  }
   q->setCurrentLine(line);
   model->raiseLinePicked(line);
 }
@@ -317,12 +371,14 @@ void ScheduleView::Private::ensureLineVisible(int line, bool centre) {
 void ScheduleView::Private::onZoomChanged() {
   QToolTip::hideText();
   ensureLayout();
-  // The moment under the middle of the timeline stays where it is.
-  const double half = timelineBody->width() / 2.0;
-  const double centre = axis().dayAt(half);
-  scale = TimeScale::forZoom(model->zoom(), scale.span());
+  // The moment under the pointer (after a wheel gesture) or the middle of the timeline stays
+  // where it is.
+  const double anchor = zoomAnchor >= 0 ? zoomAnchor : timelineBody->width() / 2.0;
+  zoomAnchor = -1;
+  const double moment = axis().dayAt(anchor);
+  updateScale();
   layoutPanes();
-  const double x = scale.offsetOf(centre) - timelineBody->width() / 2.0;
+  const double x = scale.offsetOf(moment) - anchor;
   timeHScroll->setValue(int(std::lround(std::clamp(x, 0.0, double(timeHScroll->maximum())))));
   updateBodies();
 }
@@ -375,8 +431,49 @@ void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos,
   QToolTip::showText(globalPos, text, body, band);
 }
 
+void ScheduleView::Private::zoomWheel(QWheelEvent* event, bool overTimeline) {
+  // Touchpads send fractions of a notch; they add up to whole requests.
+  wheelZoomDelta += event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+  const int steps = wheelZoomDelta / 120;
+  wheelZoomDelta -= steps * 120;
+  event->accept();
+  for (int i = 0; i < std::abs(steps); ++i) {
+    zoomAnchor = overTimeline ? event->position().x() : -1;
+    Q_EMIT q->zoomRequested(steps > 0 ? 1 : -1);
+    zoomAnchor = -1;
+  }
+}
+
+bool ScheduleView::Private::typeAhead(const QString& text) {
+  const int count = model->lineCount();
+  if (count == 0 || text.isEmpty() || !text.at(0).isPrint())
+    return false;
+  // Keys typed in quick succession search for the whole text, as in Qt's item views.
+  const qint64 now = QDateTime::currentMSecsSinceEpoch();
+  if (now - typedAt > QApplication::keyboardInputInterval())
+    typed.clear();
+  typedAt = now;
+  typed += text;
+  // A longer text may still match the current line; a new first key moves on.
+  const int from = typed.size() > text.size() && currentLine > 0 ? currentLine : currentLine + 1;
+  for (int i = 0; i < count; ++i) {
+    const int line = (from - 1 + i) % count + 1;
+    if (model->cellView(line, 1).startsWith(typed, Qt::CaseInsensitive)) {
+      if (line != currentLine)
+        pick(line);
+      ensureLineVisible(line, false);
+      return true;
+    }
+  }
+  return true;
+}
+
 void ScheduleView::Private::wheel(QWheelEvent* event, QScrollBar* horizontal) {
   QToolTip::hideText();
+  if (event->modifiers() & Qt::ControlModifier) {
+    zoomWheel(event, horizontal == timeHScroll);
+    return;
+  }
   const QPoint delta = event->angleDelta();
   const bool sideways = (event->modifiers() & Qt::ShiftModifier) || std::abs(delta.x()) > std::abs(delta.y());
   QScrollBar* bar = sideways ? horizontal : vScroll;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace varnex::grid {
 
@@ -9,33 +10,44 @@ namespace {
 
 constexpr double kMinPixelsPerDay = 0.01;
 constexpr double kMaxPixelsPerDay = 50000;
-constexpr int kBaseZoom = 230;
-constexpr double kPixelsPerDayAtBase = 24;
+// Average lengths, enough to choose tiers by.
+constexpr double kDaysPerMonth = 30.44;
+constexpr double kDaysPerQuarter = 91.31;
+constexpr double kDaysPerYear = 365.25;
 
 }  // namespace
 
 TimeScale::TimeScale(DaySpan span, double pixelsPerDay)
     : mSpan(span), mPixelsPerDay(std::clamp(pixelsPerDay, kMinPixelsPerDay, kMaxPixelsPerDay)) {}
 
-TimeScale TimeScale::forZoom(int zoom, DaySpan span) {
-  return TimeScale(span, zoom * (kPixelsPerDayAtBase / kBaseZoom));
+double TimeScale::fitFor(DaySpan span, double width) {
+  return std::clamp(width / double(std::max(1, span.days())), kMinFit, kMaxFit);
+}
+
+TimeScale TimeScale::forZoom(int zoom, DaySpan span, double fit) {
+  const double pixelsPerDay = fit * std::exp2((zoom - kBaseZoom) / 100.0);
+  return TimeScale(span, std::clamp(pixelsPerDay, kMinZoomed, kMaxZoomed));
 }
 
 TimeScale TimeScale::fitted(DaySpan span, double width) {
   return TimeScale(span, width / double(std::max(1, span.days())));
 }
 
-DaySpan TimeScale::spanFor(std::int32_t horizonStart, std::int32_t horizonEnd,
-                           const ScheduleModel& model, std::int32_t today) {
-  if (horizonEnd >= horizonStart && !(horizonStart == 0 && horizonEnd == 0))
-    return {horizonStart, horizonEnd + 1};
-  if (model.totalBarCount() > 0) {
-    // The bars' span, widened to whole weeks from Monday so that the ruler starts cleanly.
-    const QDate from = dateOfDay(model.earliestBarStart().day);
-    const std::int32_t first = dayOfDate(from.addDays(1 - from.dayOfWeek()));
-    return {first, std::max(first, model.latestBarEnd().day + 7) + 1};
+TimeScale::Period TimeScale::periodFor(std::int32_t horizonStart, std::int32_t horizonEnd,
+                                       const ScheduleModel& model, std::int32_t today) {
+  const bool horizonSet = horizonEnd >= horizonStart && horizonStart > 0;
+  const DaySpan horizon{horizonStart, horizonEnd + 1};
+  if (model.totalBarCount() == 0) {
+    if (horizonSet)
+      return {horizon, Source::Horizon};
+    return {{today - 7, today + 57}, Source::Today};
   }
-  return {today - 7, today + 57};
+  if (horizonSet && model.anyBarWithin(horizonStart, horizonEnd))
+    return {horizon, Source::Horizon};
+  // The bars' span, widened to whole weeks from Monday so that the ruler starts cleanly.
+  const QDate from = dateOfDay(model.earliestBarStart().day);
+  const std::int32_t first = dayOfDate(from.addDays(1 - from.dayOfWeek()));
+  return {{first, std::max(first, model.latestBarEnd().day + 7) + 1}, Source::Bars};
 }
 
 double TimeScale::contentWidth() const {
@@ -51,11 +63,16 @@ double TimeScale::offsetOf(double dayPos) const {
 }
 
 TimeScale::Unit TimeScale::dayLines() const {
+  // Lines at least 6 pixels apart.
   if (mPixelsPerDay >= 12)
     return Unit::Day;
   if (mPixelsPerDay * 7 >= 6)
     return Unit::Week;
-  return Unit::Month;
+  if (mPixelsPerDay * kDaysPerMonth >= 6)
+    return Unit::Month;
+  if (mPixelsPerDay * kDaysPerQuarter >= 6)
+    return Unit::Quarter;
+  return Unit::Year;
 }
 
 TimeScale::RulerTiers TimeScale::rulerTiers(int labelWidth) const {
@@ -63,7 +80,22 @@ TimeScale::RulerTiers TimeScale::rulerTiers(int labelWidth) const {
     return {Unit::Month, Unit::Day};
   if (mPixelsPerDay * 7 >= labelWidth + 8)
     return {Unit::Month, Unit::Week};
-  return {Unit::Month, Unit::None};
+  // Month names shorten to their first letters; a month that holds two digits holds one.
+  if (mPixelsPerDay * kDaysPerMonth >= labelWidth + 6)
+    return {Unit::Year, Unit::Month};
+  if (mPixelsPerDay * kDaysPerQuarter >= labelWidth + 8)
+    return {Unit::Year, Unit::Quarter};
+  return {Unit::Year, Unit::None};
+}
+
+int TimeScale::yearStep(int labelWidth) const {
+  // A year label is twice a two-digit one.
+  const double room = 2 * labelWidth + 12;
+  for (const int step : {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000}) {
+    if (mPixelsPerDay * kDaysPerYear * step >= room)
+      return step;
+  }
+  return 2000;
 }
 
 }  // namespace varnex::grid

@@ -56,20 +56,44 @@ class TimeScale {
     Unit lower = Unit::Day;
     friend bool operator==(const RulerTiers&, const RulerTiers&) = default;
   };
+  /// Where the span a timeline shows comes from.
+  enum class Source {
+    Horizon,  ///< the horizon, which holds at least one bar (or is set while there are none)
+    Bars,     ///< the bars' span, since the horizon is not set or holds none of them
+    Today     ///< weeks around today: neither a horizon nor bars
+  };
+  struct Period {
+    DaySpan span;
+    Source source = Source::Horizon;
+    friend bool operator==(const Period&, const Period&) = default;
+  };
+
+  /// The zoom value at which a timeline shows its fit scale.
+  static constexpr int kBaseZoom = 230;
+  /// The fit scale's bounds: a long period stays legible, a short one does not blow up.
+  static constexpr double kMinFit = 1.5;
+  static constexpr double kMaxFit = 24;
+  /// The bounds of any zoomed scale: far-out zoom values show the smallest or largest.
+  static constexpr double kMinZoomed = 0.05;
+  static constexpr double kMaxZoomed = 2000;
 
   TimeScale() = default;
   /// A scale over span at pixelsPerDay, kept within [0.01, 50000] pixels per day.
   TimeScale(DaySpan span, double pixelsPerDay);
 
-  /// The scale for a zoom value: in proportion, 230 giving 24 logical pixels per day.
-  [[nodiscard]] static TimeScale forZoom(int zoom, DaySpan span);
+  /// The scale at which span fills width pixels, kept within [kMinFit, kMaxFit].
+  [[nodiscard]] static double fitFor(DaySpan span, double width);
+  /// The scale for a zoom value: fit x 2^((zoom - 230) / 100) pixels per day, kept within
+  /// [kMinZoomed, kMaxZoomed]. Each step of 50 scales by the same factor, about 1.41.
+  [[nodiscard]] static TimeScale forZoom(int zoom, DaySpan span, double fit);
   /// The scale at which span exactly fills width pixels (images and print).
   [[nodiscard]] static TimeScale fitted(DaySpan span, double width);
-  /// The span a timeline shows: the horizon [horizonStart, horizonEnd] when it is set (the
-  /// end not before the start, and not both 0); otherwise the bars' span from the Monday of
-  /// the earliest start to a week past the latest end; without bars, nine weeks around today.
-  [[nodiscard]] static DaySpan spanFor(std::int32_t horizonStart, std::int32_t horizonEnd,
-                                       const ScheduleModel& model, std::int32_t today);
+  /// The period a timeline shows: the horizon [horizonStart, horizonEnd] when it is set (the
+  /// end not before the start, and after day 0) and holds at least one bar; otherwise the
+  /// bars' span from the Monday of the earliest start to a week past the latest end; without
+  /// bars the set horizon, or else nine weeks around today.
+  [[nodiscard]] static Period periodFor(std::int32_t horizonStart, std::int32_t horizonEnd,
+                                        const ScheduleModel& model, std::int32_t today);
 
   [[nodiscard]] DaySpan span() const { return mSpan; }
   [[nodiscard]] double pixelsPerDay() const { return mPixelsPerDay; }
@@ -80,14 +104,16 @@ class TimeScale {
   /// The distance of a moment from the start of the span, in pixels.
   [[nodiscard]] double offsetOf(double dayPos) const;
 
-  /// Which day boundaries the timeline marks: every Day, every Week (Mondays, with month
-  /// starts), or only Month starts.
+  /// Which boundaries the timeline marks with a line: every Day, every Week (Mondays, with
+  /// month starts), or only the starts of each Month, Quarter or Year.
   [[nodiscard]] Unit dayLines() const;
   /// Whether weekends are wide enough to be shaded.
   [[nodiscard]] bool shadesWeekends() const { return mPixelsPerDay >= 2; }
-  /// The ruler's tiers when a day label ("30") is labelWidth pixels wide: months over days,
-  /// over weeks once days are too narrow for their label, or over nothing.
+  /// The ruler's tiers when a two-digit label ("30") is labelWidth pixels wide: months over
+  /// days or weeks, years over months or quarters, and years alone at the smallest scales.
   [[nodiscard]] RulerTiers rulerTiers(int labelWidth) const;
+  /// How many years apart the year labels stand so that labels labelWidth wide never touch.
+  [[nodiscard]] int yearStep(int labelWidth) const;
 
   friend bool operator==(const TimeScale&, const TimeScale&) = default;
 

@@ -30,11 +30,19 @@ constexpr std::array<const char16_t*, static_cast<int>(Field::Count)> kFieldName
     u"order_quantity", u"chk_sc_wo", u"custnameml", u"allflag",     u"allmethod",
     u"daysfrom",     u"daysto",     u"Status"};
 
-// Reads fields of the current order by name; each name is looked up once, when first read,
-// so a missing column fails exactly where its field is first needed.
+// Reads fields of the current order by name. The names are looked up once, before any line is
+// touched, so that a table without one of them fails while the grid still shows its lines.
 class OrderFields {
  public:
-  explicit OrderFields(const platform::Table& table) : mTable(table) { mColumns.fill(-2); }
+  explicit OrderFields(const platform::Table& table) : mTable(table) { mColumns.fill(-1); }
+
+  // Finds every column the load reads; 3265 "Item not found" names the first one missing.
+  void FindColumns() {
+    for (int f = 0; f < static_cast<int>(Field::Count); ++f) {
+      mColumns[f] = mTable.ColumnIndex(QStringView(kFieldNames[f]));
+      if (mColumns[f] < 0) platform::ThrowError(platform::errors::kItemNotFound);
+    }
+  }
 
   // A text field; a field that the order row left unset reads as empty text.
   QStringView Text(Field field) {
@@ -51,17 +59,7 @@ class OrderFields {
   }
 
  private:
-  int Column(Field field) {
-    int& column = mColumns[static_cast<int>(field)];
-    if (column == -2) {
-      column = mTable.ColumnIndex(QStringView(kFieldNames[static_cast<int>(field)]));
-      if (column < 0) {
-        column = -2;
-        platform::ThrowError(platform::errors::kItemNotFound);
-      }
-    }
-    return column;
-  }
+  int Column(Field field) const { return mColumns[static_cast<int>(field)]; }
 
   const platform::Table& mTable;
   std::array<int, static_cast<int>(Field::Count)> mColumns{};
@@ -96,8 +94,6 @@ void PopulateWorkOrder(Variant& wohxml, platform::Dispatch& grid, platform::Cont
                        const OrderMembers& members) {
   std::optional<platform::Table> orders = LoadOrderTable(wohxml, site, members.mOrderDoc);
   if (!orders) return;
-  // Every load shows exactly its own orders, each bar on its own line.
-  grid.Call(ids::kClearList);
   PopulateSchedule(*orders, grid, members);
 }
 
@@ -107,6 +103,10 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
   schedule::SchedGridSet(grid, members.mHorizonStart, members.mHorizonEnd);
 
   OrderFields fields(orders);
+  fields.FindColumns();
+  // Every load shows exactly its own orders, each bar on its own line; a load that stops above
+  // leaves the lines it found.
+  grid.Call(ids::kClearList);
   std::int16_t row = 1;
   QString rowText;
   while (!orders.IsEof()) {

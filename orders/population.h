@@ -35,14 +35,16 @@ struct OrderMembers {
 };
 
 /// Loads the work-order document into the grid. Once the document has parsed and its order
-/// table is built, the grid's list is emptied, the view set-up is applied again, and every
-/// order becomes one line with its bar, coloured by state and marked by action. A document that
-/// does not parse, or whose table cannot be built, leaves the grid as it was. Failures are
-/// thrown and stop the load where they happen; what was added before stays.
+/// table is built, the view set-up is applied again; when the table holds every column the load
+/// reads, the grid's list is emptied and every order becomes one line with its bar, coloured by
+/// state and marked by action. A document that does not parse, or whose table cannot be built
+/// or lacks a column, leaves the grid's lines as they were. Failures are thrown and stop the
+/// load where they happen; what was added before stays.
 void PopulateWorkOrder(platform::Variant& wohxml, platform::Dispatch& grid,
                        platform::ControlSite& site, const OrderMembers& members);
 
-/// Fills the grid from an order table standing on its first row (the second half of the load).
+/// Fills the grid from an order table standing on its first row (the second half of the load):
+/// the view set-up, then, when every column is there, the lines in place of the grid's.
 void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
                       const OrderMembers& members);
 

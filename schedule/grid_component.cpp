@@ -209,14 +209,7 @@ class GridComponent::Private {
 
   void PutProperty(platform::DispId id, const Variant& value) {
     switch (id) {
-      case grid_ids::kZoom: {
-        const int zoom = platform::ToI2(value);
-        if (!model.setZoom(zoom)) {
-          Refuse(platform::errors::kInvalidPropertyValue,
-                 QStringLiteral("Invalid property value: a zoom value of %1 is below 1").arg(zoom));
-        }
-        return;
-      }
+      case grid_ids::kZoom: model.setZoom(platform::ToI2(value)); return;
       case grid_ids::kHorizonStart: model.setHorizonStart(platform::ToI4(value)); return;
       case grid_ids::kHorizonEnd: model.setHorizonEnd(platform::ToI4(value)); return;
       case grid_ids::kTitleAlign: model.setTitleAlign(grid::TitleAlignment(platform::ToI4(value))); return;

@@ -2,28 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace varnex::grid {
 namespace {
 
 using Unit = TimeScale::Unit;
+using Source = TimeScale::Source;
 
-TEST(TimeScale, MapsZoomToPixelsPerDayWithinBounds) {
+TEST(TimeScale, ScalesTheFitByZoomWithinBounds) {
+  // The fit fills the width, kept legible for long periods and sane for short ones.
+  EXPECT_DOUBLE_EQ(TimeScale::fitFor({45000, 45100}, 500), 5);
+  EXPECT_DOUBLE_EQ(TimeScale::fitFor({45000, 46000}, 500), 1.5);
+  EXPECT_DOUBLE_EQ(TimeScale::fitFor({45000, 45002}, 500), 24);
+
   const DaySpan span{45000, 45100};
   struct Case {
     int zoom;
     double pixelsPerDay;
-  } cases[] = {{230, 24}, {115, 12}, {460, 48}, {1, 24.0 / 230}, {0, 0.01}, {-50, 0.01},
-               {32767, 32767 * 24.0 / 230}};
+  } cases[] = {{230, 6},   {330, 12},  {130, 3},    {280, 6 * std::sqrt(2.0)},
+               {-32768, 0.05}, {32767, 2000}, {-20, 6 * std::exp2(-2.5)}};
   for (const Case& c : cases) {
-    const TimeScale scale = TimeScale::forZoom(c.zoom, span);
-    EXPECT_DOUBLE_EQ(scale.pixelsPerDay(), c.pixelsPerDay) << c.zoom;
+    const TimeScale scale = TimeScale::forZoom(c.zoom, span, 6);
+    EXPECT_NEAR(scale.pixelsPerDay(), c.pixelsPerDay, 1e-9) << c.zoom;
     EXPECT_EQ(scale.span(), span);
   }
-  // Far past the largest day width the scale stops growing.
-  EXPECT_DOUBLE_EQ(TimeScale({0, 1}, 1e9).pixelsPerDay(), 50000);
+  // Every value of the 16-bit range gives a scale, never smaller for a larger value.
+  double previous = 0;
+  for (int zoom = -32768; zoom <= 32767; ++zoom) {
+    const double ppd = TimeScale::forZoom(zoom, span, 6).pixelsPerDay();
+    ASSERT_GE(ppd, previous) << zoom;
+    ASSERT_LE(ppd, 2000) << zoom;
+    previous = ppd;
+  }
 
   // The axis puts the span's first day at its left edge; offsets count from it.
-  const TimeScale scale = TimeScale::forZoom(230, span);
+  const TimeScale scale(span, 24);
   EXPECT_DOUBLE_EQ(scale.axis(-100).x(45002.5), 2.5 * 24 - 100);
   EXPECT_DOUBLE_EQ(scale.axis(-100).dayAt(-100), 45000);
   EXPECT_DOUBLE_EQ(scale.offsetOf(45010), 240);
@@ -31,45 +45,63 @@ TEST(TimeScale, MapsZoomToPixelsPerDayWithinBounds) {
   EXPECT_DOUBLE_EQ(TimeScale::fitted(span, 500).pixelsPerDay(), 5);
 }
 
-TEST(TimeScale, ShowsTheHorizonOrFallsBackToTheBarsOrToday) {
+TEST(TimeScale, ShowsTheHorizonOnlyWhenItHoldsABar) {
   ScheduleModel model;
   model.setColumns({ColumnSpec{}});
   const std::int32_t today = dayOfDate(QDate(2025, 3, 12));
-  // No horizon and no bars: weeks around today.
-  EXPECT_EQ(TimeScale::spanFor(0, 0, model, today), (DaySpan{today - 7, today + 57}));
-  // A set horizon, a single day included.
-  EXPECT_EQ(TimeScale::spanFor(45000, 45010, model, today), (DaySpan{45000, 45011}));
-  EXPECT_EQ(TimeScale::spanFor(45000, 45000, model, today), (DaySpan{45000, 45001}));
+  const TimeScale::Period aroundToday{{today - 7, today + 57}, Source::Today};
+  // No bars: a set horizon (a single day included), else weeks around today.
+  EXPECT_EQ(TimeScale::periodFor(-2, -2, model, today), aroundToday);
+  EXPECT_EQ(TimeScale::periodFor(0, 0, model, today), aroundToday);
+  EXPECT_EQ(TimeScale::periodFor(45000, 45000, model, today),
+            (TimeScale::Period{{45000, 45001}, Source::Horizon}));
 
-  // An empty or inverted horizon falls back to the bars: from the Monday of the earliest start
-  // to a week past the latest end.
+  // With bars: the horizon when a bar reaches into it, else the bars from the Monday of the
+  // earliest start to a week past the latest end.
   model.appendLine(u"a");
   const std::int32_t thursday = dayOfDate(QDate(2025, 1, 9));
   model.addBar(1, {thursday, 600}, {thursday + 20, 0});
-  const DaySpan fromBars{thursday - 3, thursday + 28};
-  EXPECT_EQ(TimeScale::spanFor(0, 0, model, today), fromBars);
-  EXPECT_EQ(TimeScale::spanFor(45010, 45000, model, today), fromBars);
+  const TimeScale::Period fromBars{{thursday - 3, thursday + 28}, Source::Bars};
+  struct Case {
+    std::int32_t start, end;
+    bool horizon;
+  } cases[] = {{thursday - 10, thursday + 30, true}, {thursday + 20, thursday + 40, true},
+               {thursday - 10, thursday, true},      {thursday + 21, thursday + 40, false},
+               {thursday - 10, thursday - 1, false}, {-2, -2, false},
+               {0, 0, false},                        {thursday + 5, thursday, false}};
+  for (const Case& c : cases) {
+    const TimeScale::Period expected =
+        c.horizon ? TimeScale::Period{{c.start, c.end + 1}, Source::Horizon} : fromBars;
+    EXPECT_EQ(TimeScale::periodFor(c.start, c.end, model, today), expected) << c.start << " " << c.end;
+  }
 }
 
 TEST(TimeScale, PicksDayLinesAndRulerTiersThatStayLegible) {
   struct Case {
     double pixelsPerDay;
     Unit dayLines;
-    Unit lowerTier;  // with a day label 14 pixels wide
+    TimeScale::RulerTiers tiers;  // with a two-digit label 14 pixels wide
     bool weekends;
+    int yearStep;
   } cases[] = {
-      {40, Unit::Day, Unit::Day, true},    {20, Unit::Day, Unit::Day, true},
-      {19.9, Unit::Day, Unit::Week, true}, {12, Unit::Day, Unit::Week, true},
-      {11, Unit::Week, Unit::Week, true},  {3.2, Unit::Week, Unit::Week, true},
-      {2, Unit::Week, Unit::None, true},   {1, Unit::Week, Unit::None, false},
-      {0.8, Unit::Month, Unit::None, false},
+      {40, Unit::Day, {Unit::Month, Unit::Day}, true, 1},
+      {20, Unit::Day, {Unit::Month, Unit::Day}, true, 1},
+      {19.9, Unit::Day, {Unit::Month, Unit::Week}, true, 1},
+      {11, Unit::Week, {Unit::Month, Unit::Week}, true, 1},
+      {2, Unit::Week, {Unit::Year, Unit::Month}, true, 1},
+      {1, Unit::Week, {Unit::Year, Unit::Month}, false, 1},
+      {0.5, Unit::Month, {Unit::Year, Unit::Quarter}, false, 1},
+      {0.3, Unit::Month, {Unit::Year, Unit::Quarter}, false, 1},
+      {0.2, Unit::Month, {Unit::Year, Unit::None}, false, 1},
+      {0.1, Unit::Quarter, {Unit::Year, Unit::None}, false, 2},
+      {0.05, Unit::Year, {Unit::Year, Unit::None}, false, 5},
   };
   for (const Case& c : cases) {
     const TimeScale scale({0, 100}, c.pixelsPerDay);
     EXPECT_EQ(scale.dayLines(), c.dayLines) << c.pixelsPerDay;
-    EXPECT_EQ(scale.rulerTiers(14), (TimeScale::RulerTiers{Unit::Month, c.lowerTier}))
-        << c.pixelsPerDay;
+    EXPECT_EQ(scale.rulerTiers(14), c.tiers) << c.pixelsPerDay;
     EXPECT_EQ(scale.shadesWeekends(), c.weekends) << c.pixelsPerDay;
+    EXPECT_EQ(scale.yearStep(14), c.yearStep) << c.pixelsPerDay;
   }
 }
 

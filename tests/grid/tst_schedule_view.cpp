@@ -175,6 +175,15 @@ class TestScheduleView : public QObject {
     const qsizetype before = picked.count();
     QTest::keyClick(&v, Qt::Key_Up);
     QCOMPARE(picked.count(), before);
+
+    // Typing jumps to the next line whose first column starts with the text, as a pick.
+    const std::pair<const char*, int> typed[] = {{"WO-250004", 4}, {"wo-2500", 5}, {"W", 6}, {"x", 6}};
+    for (const auto& [text, line] : typed) {
+      QTest::keyClicks(&v, QString::fromLatin1(text));
+      QCOMPARE(v.currentLine(), line);
+      QCOMPARE(picked.last().at(0).toInt(), line);
+      QTest::qWait(QApplication::keyboardInputInterval() + 50);
+    }
   }
 
   void showsWhichLineHasTheKeyboard() {
@@ -190,6 +199,7 @@ class TestScheduleView : public QObject {
     v.clearFocus();
     QTRY_VERIFY(!v.hasFocus());
     QVERIFY(pixelsOf(colours.pickInactive) > band.width());
+    QVERIFY(pixelsOf(colours.pickBorderInactive) >= 2 * band.width());
     QCOMPARE(pixelsOf(colours.pickBorder), 0);
     v.setFocus();
     QTRY_VERIFY(v.hasFocus());
@@ -230,6 +240,7 @@ class TestScheduleView : public QObject {
 
   void restingPointerShowsTheModelsToolTip() {
     ScheduleView& v = show(5, {1200, 500});
+    model->setZoom(400);  // wider than the view, so that it scrolls
     QSignalSpy hovered(model.get(), &ScheduleModel::hovered);
     connect(model.get(), &ScheduleModel::hovered, model.get(), [this](int line, int) {
       model->setToolTipText(line > 0 ? QStringLiteral("Order on line %1").arg(line) : QString());
@@ -286,7 +297,7 @@ class TestScheduleView : public QObject {
     }
   }
 
-  void zoomScalesBarsInProportion() {
+  void zoomDoublesTheScaleEveryHundredWithinBounds() {
     ScheduleView& v = show(3, {1400, 400});
     model->setBarText(1, 1, QString());
     model->setBarColour(1, 1, kRed);
@@ -301,29 +312,51 @@ class TestScheduleView : public QObject {
     const double days = TimeAxis::dayPosition(bar->end) - TimeAxis::dayPosition(bar->start);
     QVERIFY(std::abs(base - days * v.pixelsPerDay()) <= 2);
 
-    QVERIFY(model->setZoom(460));
+    model->setZoom(330);
     QVERIFY(std::abs(barWidth() - 2 * base) <= 3);
-    QVERIFY(model->setZoom(115));
+    model->setZoom(130);
     QVERIFY(std::abs(barWidth() - base / 2.0) <= 2);
-    // A refused zoom keeps the scale.
-    const double scale = v.pixelsPerDay();
-    const int width = barWidth();
-    QVERIFY(!model->setZoom(0));
-    QCOMPARE(v.pixelsPerDay(), scale);
-    QCOMPARE(barWidth(), width);
+    // The ends of the 16-bit range show the smallest and largest scales.
+    model->setZoom(-32768);
+    QCOMPARE(v.pixelsPerDay(), TimeScale::kMinZoomed);
+    model->setZoom(32767);
+    QCOMPARE(v.pixelsPerDay(), TimeScale::kMaxZoomed);
+    checkSanity();
   }
 
-  void zoomKeepsTheMomentUnderTheCentre() {
+  void zoomKeepsTheMomentUnderTheCentreOrUnderTheWheel() {
     ScheduleView& v = show(50, {1000, 400});
     model->setZoom(460);
     v.scrollToTime({demo::firstDay() + 40, 0});
     const double half = v.timelineBody()->width() / 2.0;
     const double before = v.timeAxis().dayAt(half);
     for (int zoom : {700, 300, 520}) {
-      QVERIFY(model->setZoom(zoom));
+      model->setZoom(zoom);
       QVERIFY2(std::abs(v.timeAxis().dayAt(half) - before) < 1.0 / v.pixelsPerDay() + 1e-9,
                qPrintable(QString::number(zoom)));
     }
+
+    // Ctrl + wheel asks the owner once per notch (touchpad deltas add up) and anchors the
+    // answer at the pointer.
+    QList<int> requests;
+    connect(&v, &ScheduleView::zoomRequested, this, [&](int direction) {
+      requests << direction;
+      model->setZoom(model->zoom() + 50 * direction);
+    });
+    const QPointF at(v.timelineBody()->width() / 4.0, 20);
+    const double under = v.timeAxis().dayAt(at.x());
+    const auto wheel = [&](int delta) {
+      QWheelEvent event(at, v.timelineBody()->mapToGlobal(at), {}, {0, delta}, Qt::NoButton,
+                        Qt::ControlModifier, Qt::NoScrollPhase, false);
+      QCoreApplication::sendEvent(v.timelineBody(), &event);
+    };
+    wheel(120);
+    wheel(60);
+    wheel(60);
+    wheel(-240);
+    QCOMPARE(requests, QList<int>({1, 1, -1, -1}));
+    QCOMPARE(model->zoom(), 520);
+    QVERIFY(std::abs(v.timeAxis().dayAt(at.x()) - under) < 1.0 / v.pixelsPerDay() + 1e-9);
   }
 
   void lastLineStaysVisibleWithAndWithoutHorizontalBars() {
@@ -336,7 +369,7 @@ class TestScheduleView : public QObject {
     v.resize(2400, 500);
     v.show();
     QVERIFY(QTest::qWaitForWindowExposed(&v));
-    v.splitter()->setSizes({v.header()->length() + 10, 900});
+    v.splitter()->setSizes({model->columnWidth(1) + v.header()->length() + 10, 900});
     QCoreApplication::processEvents();
     QVERIFY(v.timelineScrollBar()->isHidden());
     QVERIFY(v.listScrollBar()->isHidden());
@@ -345,7 +378,7 @@ class TestScheduleView : public QObject {
     QVERIFY(!QTest::currentTestFailed());
 
     // ...when zooming in brings the horizontal bars, the last line moves up above them.
-    for (int zoom : {230, 400, 900}) {
+    for (int zoom : {300, 400, 900}) {
       model->setZoom(zoom);
       QCoreApplication::processEvents();
       QVERIFY(v.timelineScrollBar()->isVisible());
@@ -393,6 +426,17 @@ class TestScheduleView : public QObject {
     model->focusBar(1500, 2);
     model->focusBar(0, 1);
     QCOMPARE(v.focusedBarLine(), 1500);
+    // The next pick, by mouse or key, takes the highlight away: one line stands out.
+    for (const bool byKey : {false, true}) {
+      model->focusBar(1500, 1);
+      if (byKey)
+        QTest::keyClick(&v, Qt::Key_Down);
+      else
+        QTest::mouseClick(v.listBody(), Qt::LeftButton, {},
+                          v.listBody()->mapFrom(&v, v.lineRect(1499, ScheduleView::Pane::List).center()));
+      QCOMPARE(v.focusedBarLine(), 0);
+      QCOMPARE(countPixels(v.grab().toImage(), bar.adjusted(-3, -3, 3, 3), ring), 0);
+    }
   }
 
   void marksStayLegible_data() {
@@ -507,7 +551,9 @@ class TestScheduleView : public QObject {
     QTest::addColumn<int>("start");
     QTest::addColumn<int>("end");
     QTest::newRow("empty") << 0 << 0;
+    QTest::newRow("before any header") << -2 << -2;
     QTest::newRow("inverted") << demo::lastDay() << demo::firstDay();
+    QTest::newRow("holds no bar") << demo::firstDay() - 400 << demo::firstDay() - 300;
   }
   void emptyOrInvertedHorizonFallsBackToTheBars() {
     QFETCH(int, start);
@@ -519,10 +565,16 @@ class TestScheduleView : public QObject {
     QVERIFY(v.firstDay() <= model->earliestBarStart().day);
     QVERIFY(v.lastDay() >= model->latestBarEnd().day);
     QVERIFY(v.lastDay() - v.firstDay() < 200);
-    // Without bars the span still covers some weeks around today.
+    // The title says which period it shows; the horizon is kept as written.
+    QVERIFY2(v.shownTitle().contains(QLatin1String("span of the bars")), qPrintable(v.shownTitle()));
+    QCOMPARE(model->horizonStart(), start);
+    // Without bars: a horizon that is set, else some weeks around today.
     model->clearLines();
     QCoreApplication::processEvents();
-    QVERIFY(v.firstDay() <= v.today() && v.lastDay() > v.today() + 14);
+    if (start > 0 && end >= start)
+      QVERIFY(v.firstDay() == start && v.lastDay() == end);
+    else
+      QVERIFY(v.firstDay() <= v.today() && v.lastDay() > v.today() + 14);
     QVERIFY(!v.grab().isNull());
   }
 

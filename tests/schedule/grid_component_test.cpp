@@ -91,11 +91,16 @@ TEST_F(GridComponent, RefusesWhatTheModelDoesNotHaveWithANumberedError) {
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kFocusBar, missing); }), errors::kSubscriptOutOfRange);
   auto column = At(1, 11);
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kCellText, column); }), errors::kSubscriptOutOfRange);
-  // Minutes outside the day, a zoom below 1 (the zoom stays), and a line number past 16 bits.
+  // Minutes outside the day, a zoom past 16 bits (the zoom stays), and a line number past 16
+  // bits. Every 16-bit zoom is kept and read back as written.
   EXPECT_EQ(ErrorOf([&] { AddBar(1, 0, 1440); }), errors::kInvalidPropertyValue);
   EXPECT_EQ(ErrorOf([&] { AddBar(1, -1, 10); }), errors::kInvalidPropertyValue);
-  EXPECT_EQ(ErrorOf([&] { grid.Put(ids::kZoom, Variant::I2(0)); }), errors::kInvalidPropertyValue);
-  EXPECT_EQ(model.zoom(), 230);
+  for (const std::int16_t zoom : {std::int16_t(-32768), std::int16_t(0), std::int16_t(32767)}) {
+    grid.Put(ids::kZoom, Variant::I2(zoom));
+    EXPECT_EQ(grid.Get(ids::kZoom), Variant::I2(zoom));
+  }
+  EXPECT_EQ(ErrorOf([&] { grid.Put(ids::kZoom, Variant::I4(40000)); }), errors::kOverflow);
+  EXPECT_EQ(model.zoom(), 32767);
   std::array<Variant, 5> wide = {Variant::I4(40000), Variant::I4(0), Variant::I4(0), Variant::I4(0), Variant::I4(0)};
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kAddBar, wide); }), errors::kOverflow);
   // Calls the component does not know, or with the wrong count.
