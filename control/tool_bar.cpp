@@ -57,8 +57,8 @@ ToolBar::ToolBar(const QList<Button>& buttons, OleColour background, QWidget* pa
     if (entry.icon != ButtonIcon::None) {
       button->setIcon(ZoomIcon(entry.icon == ButtonIcon::ZoomIn, ink));
       button->setIconSize(QSize(kIconSize, kIconSize));
+      // The stored buttons carry no tooltip; the caption stays their accessible name.
       button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-      button->setToolTip(entry.caption);
     }
     button->setVisible(entry.shown);
     connect(button, &QToolButton::clicked, this,

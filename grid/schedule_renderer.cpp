@@ -13,7 +13,6 @@ namespace varnex::grid::detail {
 
 namespace {
 
-constexpr int kCellPadding = 6;
 
 QColor mix(const QColor& a, const QColor& b, double t) {
   return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
@@ -391,11 +390,12 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
         p.drawLine(x1, band.top(), x1, sticky ? area.bottom() : band.bottom());
       }
       const int from = std::max(x1, area.left());
+      const int to = std::min(x2, area.right() + 1);
       for (const QString& label : labelsOf(start)) {
         const int width = fm.horizontalAdvance(label);
-        if (width > x2 - from - 2 * kCellPadding)
+        if (width > to - from - 2 * kCellPadding)
           continue;
-        const int x = sticky ? from + kCellPadding : from + (x2 - from - width) / 2;
+        const int x = sticky ? from + kCellPadding : from + (to - from - width) / 2;
         p.setPen(c.headerText);
         p.drawText(QPoint(x, baselineIn(band.top(), band.height(), fm)), label);
         break;
@@ -424,8 +424,9 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
     p.setPen(linePen);
     if (x1 >= area.left())
       p.drawLine(x1, area.top(), x1, area.bottom());
+    // The label shows only where it fits in the part of its month in view.
     const int visibleLeft = std::max(x1, area.left());
-    const int room = x2 - visibleLeft - 2 * kCellPadding;
+    const int room = std::min(x2, area.right() + 1) - visibleLeft - 2 * kCellPadding;
     QString label = monthLabel(pattern, month, ctx.locale, QLocale::LongFormat);
     if (fm.horizontalAdvance(label) > room)
       label = monthLabel(pattern, month, ctx.locale, QLocale::ShortFormat);
@@ -433,7 +434,9 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
       // Months too narrow for any name: the year, once per year (or for the first in view).
       if (month.month() != 1 && x1 >= area.left())
         continue;
-      const int yearEnd = clampedX(ctx.axis.x(double(dayOfDate(QDate(month.year() + 1, 1, 1)))), area);
+      const int yearEnd = std::min(
+          clampedX(ctx.axis.x(double(dayOfDate(QDate(month.year() + 1, 1, 1)))), area),
+          area.right() + 1);
       label = QString::number(month.year());
       if (fm.horizontalAdvance(label) > yearEnd - visibleLeft - 2 * kCellPadding)
         continue;

@@ -17,6 +17,9 @@ class QRect;
 
 namespace varnex::grid::detail {
 
+/// Space between a cell's text and its edges.
+inline constexpr int kCellPadding = 6;
+
 /// The grid's colours, derived from a palette so a dark theme stays readable.
 struct GridColours {
   QColor base;

@@ -3,6 +3,7 @@
 #include "grid/schedule_view_p.h"
 
 #include <QAccessible>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <numeric>
 
 namespace varnex::grid {
 
@@ -253,6 +255,38 @@ QString ScheduleView::shownTitle() const {
                 : QStringLiteral("  \u00B7  span of the bars: no horizon set");
   }
   return text;
+}
+
+QList<int> ScheduleView::fittedColumnWidths(int width) const {
+  const int count = d->model->columnCount();
+  const int lines = d->model->lineCount();
+  // Measured in the font the paint functions use, with the cells' padding on both sides.
+  QFont font = this->font();
+  font.setPixelSize(QFontInfo(font).pixelSize());
+  const QFontMetrics metrics(font);
+  std::vector<int> need(static_cast<std::size_t>(count), 0);
+  for (int column = 0; column < count; ++column) {
+    int widest = 0;
+    for (int line = 1; line <= lines; ++line) {
+      const QStringView cell = d->model->cellView(line, column + 1);
+      if (!cell.isEmpty())
+        widest = std::max(widest, metrics.horizontalAdvance(cell.toString()));
+    }
+    need[std::size_t(column)] = widest + 2 * detail::kCellPadding + 2;
+  }
+  // The narrowest needs are met first; whatever they leave is shared by the rest.
+  std::vector<int> order(static_cast<std::size_t>(count));
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return need[a] < need[b]; });
+  QList<int> widths(count, 0);
+  int left = width;
+  for (int i = 0; i < count; ++i) {
+    const int share = left / (count - i);
+    const int column = order[std::size_t(i)];
+    widths[column] = std::min(need[std::size_t(column)], share);
+    left -= widths[column];
+  }
+  return widths;
 }
 
 void ScheduleView::paintTitle(QPainter* painter, const QRect& target, const QString& text) const {

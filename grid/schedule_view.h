@@ -37,8 +37,11 @@ class ScheduleView : public QWidget {
     /// Width of the list part in the painter's units; the columns keep their proportions.
     /// -1: the columns' current widths. 0: no list part, only the timeline.
     int listWidth = -1;
+    /// The width of each column in the painter's units (see fittedColumnWidths()); when given
+    /// for every column, the list part is as wide as they are and listWidth plays no part.
+    QList<int> columnWidths;
     /// The days shown, [firstDay, lastDay], fitted to the rest of the target's width.
-    /// lastDay < firstDay: the horizon the view shows.
+    /// lastDay < firstDay: the period the view shows, widened to whole weeks.
     std::int32_t firstDay = 0;
     std::int32_t lastDay = -1;
     /// Draw the picked line and the focused bar as the screen does.
@@ -125,6 +128,10 @@ class ScheduleView : public QWidget {
   /// Lines firstLine..lastLine from the top of target down, clipped to target.
   void paintLines(QPainter* painter, const QRect& target, int firstLine, int lastLine,
                   const PaintOptions& options) const;
+  /// Column widths for paged output that give every column its longest text, or where the
+  /// texts of all need more than width, a fair share: columns that need less than an equal
+  /// share keep their need, the others share the rest equally. The sum may be less than width.
+  [[nodiscard]] QList<int> fittedColumnWidths(int width) const;
   /// The whole component (title, header, lines firstLine..lastLine) in target; lastLine < 1
   /// paints as many lines as fit.
   void paintAll(QPainter* painter, const QRect& target, int firstLine, int lastLine,

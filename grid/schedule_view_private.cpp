@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <numeric>
 
 namespace varnex::grid {
 
@@ -277,13 +278,17 @@ detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
   ctx.headerFont = inPixels(ctx.headerFont);
   ctx.rows = RowGeometry{target.top() - (std::max(1, firstLine) - 1) * rowHeight, rowHeight};
 
-  const int total = std::max(1, listLength());
-  const int width = std::clamp(options.listWidth < 0 ? total : options.listWidth, 0,
+  const int count = header->count();
+  const bool given = options.columnWidths.size() == count && count > 0;
+  const int total = std::max(1, given ? int(std::accumulate(options.columnWidths.begin(),
+                                                            options.columnWidths.end(), 0))
+                                      : listLength());
+  const int width = std::clamp(options.listWidth < 0 || given ? total : options.listWidth, 0,
                                target.width());
   int used = 0;
   int x = target.left();
-  for (int column = 0; column < header->count(); ++column) {
-    used += columnWidth(column);
+  for (int column = 0; column < count; ++column) {
+    used += given ? options.columnWidths[column] : columnWidth(column);
     const int next = target.left() + int(qint64(used) * width / total);
     ctx.columns[column] = {x, next - x};
     x = next;
@@ -294,8 +299,11 @@ detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
   std::int32_t first = options.firstDay;
   std::int32_t last = options.lastDay;
   if (last < first) {
-    first = scale.span().first;
-    last = scale.span().last();
+    // Whole weeks, so that the ruler's first and last week are whole too.
+    const QDate from = dateOfDay(scale.span().first);
+    const QDate to = dateOfDay(scale.span().last());
+    first = dayOfDate(from.addDays(1 - from.dayOfWeek()));
+    last = dayOfDate(to.addDays(7 - to.dayOfWeek()));
   }
   const int timeWidth = target.width() - width;
   ctx.scale = TimeScale::fitted(DaySpan{first, last + 1}, timeWidth);

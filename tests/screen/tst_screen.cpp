@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -345,6 +346,18 @@ void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
   auto* hidden = mControl->findChild<varnex::control::ToolBar*>(QStringLiteral("ctWOToolBar1"));
   hidden->ButtonAt(2)->click();
   QCOMPARE(model->zoom(), 180);
+
+  // Ctrl + wheel over the grid presses the same buttons, a notch at a time.
+  QWidget* timeline = Grid(*mControl)->timelineBody();
+  const QPointF at(40, 20);
+  QWheelEvent wheel(at, timeline->mapToGlobal(at), {}, {0, 240}, Qt::NoButton, Qt::ControlModifier,
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(timeline, &wheel);
+  QCOMPARE(model->zoom(), 280);
+  // Zooming out goes on below zero without a word; the buttons carry no tooltip.
+  for (int press = 0; press < 8; ++press) QTest::mouseClick(zoomOut, Qt::LeftButton);
+  QCOMPARE(model->zoom(), -120);
+  QVERIFY(zoomIn->toolTip().isEmpty() && zoomOut->toolTip().isEmpty());
   QVERIFY(mMessages.messages.isEmpty());
 }
 
