@@ -207,6 +207,39 @@ class TestScheduleView : public QObject {
     QVERIFY(pixelsOf(colours.pickBorder) >= 2 * band.width());
   }
 
+  void firstColumnStaysInPlaceWhileTheListScrolls() {
+    ScheduleView& v = show(30, {1200, 400});
+    v.splitter()->setSizes({320, 880});
+    QCoreApplication::processEvents();
+    QScrollBar* sideways = v.listScrollBar();
+    QVERIFY(sideways->isVisible() && sideways->maximum() > 0);
+    const int first = model->columnWidth(1);
+    const QRect frozen(v.listBody()->mapTo(&v, QPoint(0, 0)), QSize(first - 1, v.listBody()->height()));
+    const QRect beside = frozen.translated(first + 1, 0);
+    const QImage before = v.grab().toImage();
+    sideways->setValue(sideways->maximum());
+    QCoreApplication::processEvents();
+    const QImage after = v.grab().toImage();
+    // The order numbers and their caption stay; the columns beside them move under them.
+    const QRect caption(frozen.left(), v.header()->mapTo(&v, QPoint(0, 0)).y(), frozen.width(),
+                        v.headerHeight());
+    for (const QRect& area : {frozen, caption})
+      QCOMPARE(after.copy(area), before.copy(area));
+    QVERIFY(after.copy(beside) != before.copy(beside));
+    // Picking and the last column's end still follow the scroll; resizing the first column
+    // widens what there is to scroll.
+    QTest::mouseClick(v.listBody(), Qt::LeftButton, {}, lineCentre(v.listBody(), 4));
+    QCOMPARE(v.currentLine(), 4);
+    QHeaderView* firstCaption = nullptr;
+    for (QHeaderView* h : v.listPane()->findChildren<QHeaderView*>())
+      firstCaption = h != v.header() ? h : firstCaption;
+    QVERIFY(firstCaption);
+    const int range = sideways->maximum();
+    firstCaption->resizeSection(0, first + 40);
+    QCoreApplication::processEvents();
+    QCOMPARE(sideways->maximum(), range + 40);
+  }
+
   void survivesItsModelBeingDeleted() {
     ScheduleView& v = show(10);
     model.reset();

@@ -9,6 +9,7 @@
 #include "control/varnex_widget.h"
 #include "grid/schedule_model.h"
 #include "grid/schedule_view.h"
+#include "tools/document_generator.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,6 +84,8 @@ class tst_Screen : public QObject {
   void shouldDrawTitleAndLegendInTheirFontsAndColours();
   void shouldShowDesignFillsUntilALoadCompletes();
   void shouldHandTheClickedLineToTheHost();
+  void shouldShowThePlanOnFirstOpen_data();
+  void shouldShowThePlanOnFirstOpen();
   void shouldStepTheZoomWithTheToolbarButtons();
   void shouldMoveFocusFromTheGridToTheToolbar();
   void shouldShowAModalBoxForAMalformedDocument();
@@ -320,6 +324,44 @@ void tst_Screen::shouldHandTheClickedLineToTheHost() {
   LoadExample(*mControl);
   QCOMPARE(mControl->OrderOut(), QStringLiteral("WO100005"));
   QVERIFY(mMessages.messages.isEmpty());
+}
+
+void tst_Screen::shouldShowThePlanOnFirstOpen_data() {
+  QTest::addColumn<int>("orders");
+  QTest::addColumn<int>("days");
+  QTest::addColumn<int>("atLeast");
+  QTest::newRow("the bundled example") << 0 << 0 << 8;
+  QTest::newRow("a year of 32,766 orders") << 32766 << 365 << 6;
+}
+
+void tst_Screen::shouldShowThePlanOnFirstOpen() {
+  QFETCH(int, orders);
+  QFETCH(int, days);
+  QFETCH(int, atLeast);
+  if (orders == 0) {
+    LoadExample(*mControl);
+  } else {
+    varnex::tools::GeneratorOptions options;
+    options.orders = orders;
+    options.days = days;
+    mControl->TimeSet(varnex::tools::GenerateHeader(options));
+    mControl->PopulateWorkOrder(varnex::tools::GenerateWorkOrders(options));
+  }
+  QCoreApplication::processEvents();
+  QVERIFY(mMessages.messages.isEmpty());
+  // Of the lines in view, enough show their bar, at least 3 pixels wide, inside the timeline.
+  ScheduleView* grid = Grid(*mControl);
+  const QRect timeline(grid->timelineBody()->mapTo(grid, QPoint(0, 0)), grid->timelineBody()->size());
+  const int visible = (timeline.height() + grid->rowHeight() - 1) / grid->rowHeight();
+  QCOMPARE(visible, 16);
+  int shown = 0;
+  for (int line = 1; line <= visible; ++line) {
+    const QRect bar = grid->barRect(line, 1).intersected(timeline);
+    shown += bar.width() >= 3 ? 1 : 0;
+  }
+  QVERIFY2(shown >= atLeast, qPrintable(QString::number(shown)));
+  // The period shows from its start.
+  QCOMPARE(grid->timelineScrollBar()->value(), 0);
 }
 
 void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
