@@ -1,12 +1,17 @@
-// Text to a date: a date or the runtime's failure, never anything else.
+// Text to a date: a date or the runtime's failure, never anything else, through the system
+// locale's entry point and under the locales whose orders, names and separators differ most
+// (one chosen by the input's length, so that the text stays whole).
 #include "fuzz/fuzz_support.h"
 #include "platform/automation_error.h"
 #include "platform/conversions.h"
+#include "platform/date_text.h"
 #include "platform/date_time.h"
 
 #include <QDate>
 #include <QDateTime>
+#include <QLocale>
 
+#include <array>
 #include <optional>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -20,11 +25,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VARNEX_FUZZ_CHECK(e.Number() == platform::errors::kTypeMismatch ||
                       e.Number() == platform::errors::kOverflow);
   }
-  // Any date that was read gives the same date back from its ISO text.
-  if (date) {
-    const int year = date->ToQDateTime().date().year();
+  static const std::array<platform::DateTextReader, 5> readers = {
+      platform::DateTextReader(QLocale(QStringLiteral("en_US"))),
+      platform::DateTextReader(QLocale(QStringLiteral("de_DE"))),
+      platform::DateTextReader(QLocale(QStringLiteral("en_GB"))),
+      platform::DateTextReader(QLocale(QStringLiteral("sv_SE"))),
+      platform::DateTextReader(QLocale(QStringLiteral("ja_JP")))};
+  const platform::DateTextReader& reader = readers[size % readers.size()];
+  // Any date that was read gives the same date back from its ISO text, under any locale.
+  for (const std::optional<platform::Date>& read : {date, reader.Read(text)}) {
+    if (!read) continue;
+    const int year = read->ToQDateTime().date().year();
     if (year >= 1 && year <= 9999) {
-      VARNEX_FUZZ_CHECK(platform::ParseDate(date->ToIsoText()) == *date);
+      VARNEX_FUZZ_CHECK(platform::ParseDate(read->ToIsoText()) == *read);
+      VARNEX_FUZZ_CHECK(reader.Read(read->ToIsoText()) == *read);
     }
   }
   return 0;
