@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDateTime>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
@@ -569,6 +570,18 @@ class TestScheduleView : public QObject {
     QCOMPARE(countPixels(image, image.rect(), fillOf(kRed)), 0);
     QCOMPARE(countPixels(image, QRect(0, target.bottom() + 1, 1600, 199), QColor(Qt::white)),
              1600 * 199);
+    // The picked line stands out when highlights are asked for, as on paper.
+    v.setCurrentLine(12);
+    const detail::GridColours colours = detail::GridColours::fromPalette(v.palette());
+    const QRect picked(target.left(), target.top() + 2 * v.rowHeight(), 300, v.rowHeight());
+    for (const bool highlights : {false, true}) {
+      options.highlights = highlights;
+      QPainter again(&image);
+      v.paintLines(&again, target, 10, 20, options);
+      again.end();
+      const QColor tint = v.hasFocus() ? colours.pick : colours.pickInactive;
+      QCOMPARE(countPixels(image, picked, tint) > 100, highlights);
+    }
 
     // The header and title paint too, with the captions from the model.
     QImage header(1600, v.titleHeight() + v.headerHeight(), QImage::Format_ARGB32_Premultiplied);
@@ -644,7 +657,19 @@ class TestScheduleView : public QObject {
     QVERIFY(countPixels(titled, titled.rect(), fillOf(kRed)) > 10);
   }
 
-  void readsLinesToAssistiveTechnology() {
+  void readsAsATableToAssistiveTechnology() {
+    // Given a large run: every line is a row of the table, made only when read.
+    {
+      ScheduleView& big = show(32766);
+      QAccessibleTableInterface* table =
+          QAccessible::queryAccessibleInterface(big.listBody())->tableInterface();
+      QVERIFY(table);
+      QCOMPARE(table->rowCount(), 32766);
+      QAccessibleInterface* last = table->cellAt(32765, 0);
+      QCOMPARE(last->text(QAccessible::Name), model->cellText(32766, 1));
+      QCOMPARE(QAccessible::queryAccessibleInterface(big.listBody())->indexOfChild(last),
+               32766 * 12);
+    }
     ScheduleView& v = show(10);
     // The words come from the model's owner.
     class Words final : public LineDescriber {
@@ -655,29 +680,126 @@ class TestScheduleView : public QObject {
       QString lineText(const ScheduleModel& m, int line) const override {
         return m.cellText(line, 1) + QStringLiteral(", ") + colourName(m.bar(line, 1)->colour);
       }
-      QString lineDescription(const ScheduleModel& m, int line) const override {
-        return m.cellText(line, 4);
-      }
       QString countText(int lines) const override { return QStringLiteral("%1 jobs").arg(lines); }
     };
     model->setDescriber(std::make_shared<Words>());
     model->setBarColour(7, 1, demo::kReleased);
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(v.listBody());
-    QVERIFY(list);
-    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Line list"));
-    QCOMPARE(QAccessible::queryAccessibleInterface(v.timelineBody())->text(QAccessible::Name),
-             QStringLiteral("Timeline"));
-    QCOMPARE(list->childCount(), 10);
-    QAccessibleInterface* line = list->child(6);
-    QVERIFY(line);
-    QCOMPARE(line->role(), QAccessible::ListItem);
-    QCOMPARE(line->text(QAccessible::Name), model->cellText(7, 1) + QStringLiteral(", released"));
-    QCOMPARE(line->text(QAccessible::Description), model->cellText(7, 4));
-    QCOMPARE(list->indexOfChild(line), 6);
-    // The picked line reads as selected.
+    model->setBarText(7, 1, QStringLiteral("X"));
+
+    // The grid names its lines and period; its parts follow in on-screen order.
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&v);
+    QCOMPARE(grid->role(), QAccessible::Grouping);
+    QCOMPARE(grid->text(QAccessible::Name),
+             QStringLiteral("Schedule grid: 10 jobs, 6 January to 27 April 2025"));
+    QCOMPARE(grid->childCount(), 4);
+    QAccessibleInterface* title = grid->child(0);
+    QAccessibleInterface* list = grid->child(1);
+    QAccessibleInterface* ruler = grid->child(2);
+    QAccessibleInterface* timeline = grid->child(3);
+    QCOMPARE(title->role(), QAccessible::StaticText);
+    QCOMPARE(title->text(QAccessible::Name), v.shownTitle());
+    QCOMPARE(list->role(), QAccessible::Table);
+    // At the fitted scale the whole period is in view, in weeks.
+    QCOMPARE(ruler->role(), QAccessible::StaticText);
+    QCOMPARE(ruler->text(QAccessible::Name),
+             QStringLiteral("Time ruler: Months over weeks, 6 January to 27 April 2025"));
+    QCOMPARE(timeline->role(), QAccessible::Chart);
+    QCOMPARE(timeline->text(QAccessible::Description),
+             QStringLiteral("Weeks, 6 January to 27 April 2025"));
+    QCOMPARE(grid->text(QAccessible::Description), timeline->text(QAccessible::Description));
+    for (int i = 0; i < grid->childCount(); ++i) {
+      QCOMPARE(grid->child(i)->parent(), grid);
+      QCOMPARE(grid->indexOfChild(grid->child(i)), i);
+    }
+
+    // Twelve columns: the captions, then the bar's start and end in the user's locale.
+    QAccessibleTableInterface* table = list->tableInterface();
+    QCOMPARE(table->rowCount(), 10);
+    QCOMPARE(table->columnCount(), 12);
+    QStringList headers;
+    for (int column = 0; column < 12; ++column) {
+      const QList<QAccessibleInterface*> header =
+          table->cellAt(0, column)->tableCellInterface()->columnHeaderCells();
+      QCOMPARE(header.size(), 1);
+      QCOMPARE(header[0]->role(), QAccessible::ColumnHeader);
+      headers << header[0]->text(QAccessible::Name);
+    }
+    QStringList captions;
+    for (const ColumnSpec& column : demo::columns())
+      captions << column.caption;
+    captions << QStringLiteral("Start") << QStringLiteral("End");
+    QCOMPARE(headers, captions);
+    const auto moment = [](TimePoint t) {
+      return QLocale().toString(QDateTime(dateOfDay(t.day), QTime(0, 0).addSecs(t.minute * 60)),
+                                QLocale::ShortFormat);
+    };
+    for (int line = 1; line <= 10; ++line) {
+      QStringList cells;
+      QStringList expected;
+      for (int column = 0; column < 12; ++column)
+        cells << table->cellAt(line - 1, column)->text(QAccessible::Name);
+      for (int column = 1; column <= 10; ++column)
+        expected << model->cellText(line, column);
+      expected << moment(model->bar(line, 1)->start) << moment(model->bar(line, 1)->end);
+      QCOMPARE(cells, expected);
+      QCOMPARE(table->rowDescription(line - 1), model->lineText(line));
+    }
+    QCOMPARE(table->cellAt(6, 3)->text(QAccessible::Description), model->cellText(7, 1) + QStringLiteral(", released"));
+    // Every child, headers first, is found where it is; nothing lies outside.
+    for (int index = 0; index < list->childCount(); ++index) {
+      QAccessibleInterface* cell = list->child(index);
+      QCOMPARE(list->indexOfChild(cell), index);
+      QCOMPARE(cell->parent(), list);
+      QCOMPARE(cell->tableCellInterface()->rowIndex(), index / 12 - 1);
+    }
+    QCOMPARE(list->childCount(), 11 * 12);
+    QVERIFY(!table->cellAt(10, 0) && !table->cellAt(0, 12) && !table->cellAt(-1, 0) && !list->child(-1));
+
+    // One object reads as focused: the table until a line is current, then the line's first
+    // cell, which reads as selected with the rest of its row.
+    v.activateWindow();
+    v.setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&v));
+    QCOMPARE(focusedIn(grid), QList<QAccessibleInterface*>{list});
     v.setCurrentLine(7);
-    QVERIFY(line->state().selected);
-    QVERIFY(!list->child(0)->state().selected);
+    QCOMPARE(focusedIn(grid), QList<QAccessibleInterface*>{table->cellAt(6, 0)});
+    QCOMPARE(grid->focusChild(), table->cellAt(6, 0));
+    QCOMPARE(table->selectedRows(), QList<int>{6});
+    QVERIFY(table->isRowSelected(6) && !table->isRowSelected(5));
+    QList<QAccessibleInterface*> row;
+    for (int column = 0; column < 12; ++column)
+      row << table->cellAt(6, column);
+    QCOMPARE(table->selectedCells(), row);
+    QVERIFY(table->cellAt(6, 11)->state().selected && !table->cellAt(5, 0)->state().selected);
+
+    // The timeline holds the current line's bar with its span.
+    const Bar* bar = model->bar(7, 1);
+    QCOMPARE(timeline->childCount(), 1);
+    QCOMPARE(timeline->child(0)->text(QAccessible::Name),
+             QStringLiteral("released state, %1 to %2, marked X").arg(moment(bar->start), moment(bar->end)));
+
+    // A reader that selects a row picks its line, as a click does.
+    QSignalSpy picked(model.get(), &ScheduleModel::linePicked);
+    QVERIFY(table->selectRow(2));
+    QCOMPARE(picked.value(0), QVariantList{3});
+    QCOMPARE(focusedIn(grid), QList<QAccessibleInterface*>{table->cellAt(2, 0)});
+
+    // Cells read the model live: once the lines go, so do their cells.
+    QAccessibleInterface* cell = table->cellAt(2, 0);
+    model->clearLines();
+    QVERIFY(!cell->isValid());
+    QCOMPARE(table->rowCount(), 0);
+  }
+
+ private:
+  // Every object under root that reads as focused.
+  static QList<QAccessibleInterface*> focusedIn(QAccessibleInterface* root) {
+    QList<QAccessibleInterface*> focused;
+    if (root->state().focused)
+      focused << root;
+    for (int i = 0; i < root->childCount(); ++i)
+      focused << focusedIn(root->child(i));
+    return focused;
   }
 };
 
