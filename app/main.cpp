@@ -28,7 +28,24 @@ constexpr char kTraceUsage[] =
     "\n"
     "Creates one control on the built-in schedule grid model, runs the JSON Lines commands of\n"
     "SCRIPT (or of standard input) and prints each effect of the control as one JSON line.\n"
-    "Exits 0 when the script ran to its end, whatever the control reported.\n";
+    "\n"
+    "Commands, one JSON object a line:\n"
+    "  {\"call\":\"TimeSet\",\"arg\":A}                TimeSet with a string, integer or null\n"
+    "  {\"call\":\"TimeSet\",\"file\":\"PATH\"}          TimeSet with the text of a UTF-8 file\n"
+    "  {\"call\":\"PopulateWorkOrder\",...}          the same two forms for the work orders\n"
+    "  {\"call\":\"OrderOut\"}                       OrderOut: the picked order\n"
+    "  {\"event\":\"grid\",\"id\":N,\"args\":[...]}      the grid raises its event 3, 8 or 16\n"
+    "  {\"event\":\"toolbar\",\"args\":[BUTTON,X]}     the toolbar raises its button event\n"
+    "  {\"inject\":\"fail\",\"dispid\":N,\"error\":E,\"description\":\"TEXT\"}\n"
+    "                                            the grid's next operation N fails\n"
+    "  {\"inject\":\"result\",\"dispid\":N,\"value\":V}\n"
+    "                                            the grid's next call or get of N returns V\n"
+    "  {\"inject\":\"set\",\"dispid\":N,\"value\":V}     sets the grid's property N, untraced\n"
+    "  {\"query\":\"grid\"}                          prints the grid's state\n"
+    "\n"
+    "Output lines: grid, font, tooltip, box, caption, fill, msgbox, return, state and error.\n"
+    "Exits 0 when the script ran to its end, whatever the control reported; 2 when the script\n"
+    "cannot be read.\n";
 
 int Trace(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -10,6 +10,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPageLayout>
 #include <QPageSize>
@@ -24,6 +26,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 #include <unistd.h>
@@ -38,8 +41,10 @@ constexpr char kShowUsage[] =
     "Opens a host window with the control, loaded through the component library's factory,\n"
     "and hands it the header document HEADER (TimeSet) and the work-order document ORDERS\n"
     "(PopulateWorkOrder). Pick a line in the grid, then press \"Use picked order\" (or Enter):\n"
-    "the host asks the control for the picked order (OrderOut) and prints the answer as one\n"
-    "line on standard output. Closing the window asks once more.\n";
+    "the host asks the control for the picked order (OrderOut), shows the answer beside the\n"
+    "button and prints it as one line on standard output. Closing the window asks once more.\n"
+    "\n"
+    "Every message box of the control is also printed on standard error.\n";
 
 constexpr char kRenderUsage[] =
     "Usage: varnex render HEADER ORDERS -o FILE [--pick ROW] [--zoom-in N] [--zoom-out N]\n"
@@ -54,16 +59,38 @@ constexpr char kRenderUsage[] =
     "  --zoom-in N     press \"Zoom In\" N times first\n"
     "  --zoom-out N    press \"Zoom Out\" N times first\n"
     "\n"
-    "Message boxes of the control are printed on standard error instead of waiting for OK.\n";
+    "Message boxes of the control are printed on standard error instead of waiting for OK.\n"
+    "Printing to PDF shows the pages done on standard error when that is a terminal.\n"
+    "\n"
+    "Exit status: 0 when the file was written and the control showed no message box,\n"
+    "3 when it was written but the control showed at least one, 1 when it could not be\n"
+    "written, 2 for a usage error or a document that cannot be read.\n";
 
-// Message boxes of a batch run: printed, never waited for.
-class StderrMessageBoxPort final : public control::MessageBoxPort {
+// Every message box of the control, printed on standard error as it is shown and then handed
+// on to `next` (the modal box of a window), or to nothing in a batch run.
+class ReportingMessageBoxPort final : public control::MessageBoxPort {
  public:
-  void ShowMessage(QWidget*, const QString& title, const QString& text) override {
-    std::fprintf(stderr, "varnex render: message box \"%s\": %s\n", qPrintable(title),
-                 qPrintable(text));
+  ReportingMessageBoxPort(const char* command, control::MessageBoxPort* next)
+      : mCommand(command), mNext(next) {}
+
+  void ShowMessage(QWidget* parent, const QString& title, const QString& text) override {
+    ++mShown;
+    std::fprintf(stderr, "varnex %s: message box \"%s\": %s\n", mCommand,
+                 title.toUtf8().constData(), text.toUtf8().constData());
+    std::fflush(stderr);
+    if (mNext) mNext->ShowMessage(parent, title, text);
   }
+
+  [[nodiscard]] int Shown() const { return mShown; }
+
+ private:
+  const char* mCommand;
+  control::MessageBoxPort* mNext;
+  int mShown = 0;
 };
+
+// The exit status of a render that wrote its file after the control showed a message box.
+constexpr int kRenderedWithMessages = 3;
 
 // The host window's margins and the gap between the control and the button, in pixels.
 constexpr int kHostMargin = 8;
@@ -165,6 +192,16 @@ void PressToolbarButton(control::VarnexWidget& control, const QString& caption, 
   for (int i = 0; i < times && button; ++i) button->click();
 }
 
+// Pages done of all, on one line of a terminal; nothing when standard error is not one.
+std::function<void(int, int)> PageProgress() {
+  if (!::isatty(STDERR_FILENO)) return {};
+  return [](int done, int total) {
+    std::fprintf(stderr, "\rvarnex render: printed %d of %d pages", done, total);
+    if (done == total) std::fputc('\n', stderr);
+    std::fflush(stderr);
+  };
+}
+
 std::optional<int> CountArgument(const QString& text) {
   bool ok = false;
   const int value = text.toInt(&ok);
@@ -185,18 +222,35 @@ int RunShow(int argc, char** argv) {
   if (!docs) return 2;
 
   QApplication app(argc, argv);
+  // The ports outlive the window and the control in it.
+  control::ModalMessageBoxPort modal;
+  ReportingMessageBoxPort messages("show", &modal);
   QWidget window;
   window.setWindowTitle(QStringLiteral("%1 host").arg(varnex::ProductName()));
   auto* layout = new QVBoxLayout(&window);
   layout->setContentsMargins(kHostMargin, kHostMargin, kHostMargin, kHostMargin);
   layout->setSpacing(kHostMargin);
   control::VarnexWidget* control = CreateLoadedControl(&window);
+  control->SetMessageBoxPort(&messages);
   layout->addWidget(control);
+  // Under the control: the button, and beside it the order it was last given.
+  auto* row = new QHBoxLayout;
   auto* use = new QPushButton(QStringLiteral("Use picked order"), &window);
   use->setObjectName(QStringLiteral("usePickedOrder"));
-  layout->addWidget(use, 0, Qt::AlignLeft);
+  auto* answer = new QLabel(&window);
+  answer->setObjectName(QStringLiteral("pickedOrder"));
+  answer->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  row->addWidget(use);
+  row->addWidget(answer, 1);
+  layout->addLayout(row);
+  // The window takes the control's fixed size plus its margins and the button row, and keeps it.
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  QObject::connect(use, &QPushButton::clicked, control, [control] { PrintLine(control->OrderOut()); });
+  QObject::connect(use, &QPushButton::clicked, control, [control, answer] {
+    const QString order = control->OrderOut();
+    answer->setText(order.isEmpty() ? QStringLiteral("No order picked yet")
+                                    : QStringLiteral("Picked order: %1").arg(order));
+    PrintLine(order);
+  });
   for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
     auto* shortcut = new QShortcut(QKeySequence(key), &window);
     QObject::connect(shortcut, &QShortcut::activated, use, &QPushButton::animateClick);
@@ -256,7 +310,7 @@ int RunRender(int argc, char** argv) {
   // Drawn offscreen whatever display there is, unless a platform was asked for.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  StderrMessageBoxPort messages;
+  ReportingMessageBoxPort messages("render", nullptr);
   std::unique_ptr<control::VarnexWidget> control(CreateLoadedControl(nullptr));
   control->SetMessageBoxPort(&messages);
   control->setAttribute(Qt::WA_DontShowOnScreen);
@@ -283,13 +337,13 @@ int RunRender(int argc, char** argv) {
     writer.setCreator(QStringLiteral("varnex render"));
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-    written = control->PrintRun(writer);
+    written = control->PrintRun(writer, PageProgress());
   }
   if (!written) {
     std::fprintf(stderr, "varnex render: cannot write %s\n", qPrintable(output));
     return 1;
   }
-  return 0;
+  return messages.Shown() > 0 ? kRenderedWithMessages : 0;
 }
 
 }  // namespace varnex::app

@@ -41,7 +41,8 @@ QRect LegendBounds(const std::vector<const QWidget*>& legends) {
 }  // namespace
 
 bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
-                      const std::vector<const QWidget*>& legends) {
+                      const std::vector<const QWidget*>& legends,
+                      const std::function<void(int done, int total)>& progress) {
   QPainter painter;
   if (!painter.begin(&device)) return false;
 
@@ -70,8 +71,11 @@ bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
       height - kFooterHeight;
   const int pageCount = linePages + (legendsFit ? 0 : 1);
 
+  // Every column gets its longest text or a fair share of the list's part of the page.
   grid::ScheduleView::PaintOptions options;
-  options.listWidth = int(width * kListShare);
+  options.columnWidths = view.fittedColumnWidths(int(width * kListShare));
+  // The picked line stands out on paper as on the screen.
+  options.highlights = true;
 
   const QFont footerFont = ArialFont(8.25);
   const QString heading = HeadingText(view);
@@ -105,6 +109,7 @@ bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
     painter.drawText(QRect(0, height - kFooterHeight, width, kFooterHeight),
                      Qt::AlignRight | Qt::AlignBottom,
                      QStringLiteral("Page %1 of %2").arg(page).arg(pageCount));
+    if (progress) progress(page, pageCount);
   }
   return painter.end();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -15,7 +16,9 @@ namespace varnex::control {
 /// the column captions and the time ruler over as many whole lines as fit; after the last line
 /// the legend bands, drawn as they stand on the screen (on a page of their own when the last
 /// page has no room left). Returns false when the device cannot be painted on.
+/// `progress`, when given, is told after each page the pages printed so far and the pages in all.
 bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
-                      const std::vector<const QWidget*>& legends);
+                      const std::vector<const QWidget*>& legends,
+                      const std::function<void(int done, int total)>& progress = {});
 
 }  // namespace varnex::control

@@ -21,6 +21,7 @@
 #include <QFrame>
 #include <QHash>
 #include <QLabel>
+#include <QMetaClassInfo>
 
 #include <array>
 #include <vector>
@@ -311,6 +312,12 @@ VarnexWidget::VarnexWidget(QWidget* parent)
   // The board comes last: the control's creation step already writes to the legend.
   d->board = std::make_unique<Board>(*d);
   d->ctWOSched->setModel(&d->board->Model());
+  // Ctrl + wheel over the grid presses the zoom buttons, so that the control's zoom steps and
+  // failures are the buttons' own.
+  connect(d->ctWOSched, &grid::ScheduleView::zoomRequested, this, [this](int direction) {
+    const int number = direction > 0 ? 5 : 4;
+    d->ButtonPressed(number, d->ctWOToolBar->ButtonAt(number)->text());
+  });
 }
 
 VarnexWidget::~VarnexWidget() {
@@ -334,7 +341,23 @@ void VarnexWidget::PopulateWorkOrder(QString& Wohxml) {
   if (arg.Type() == platform::VarType::Bstr) Wohxml = arg.AsBstr();
 }
 
+void VarnexWidget::TimeSet(const QString& Hdrxml) { d->board->Control().TimeSet(Hdrxml); }
+
+void VarnexWidget::PopulateWorkOrder(const QString& Wohxml) {
+  d->board->Control().PopulateWorkOrder(Wohxml);
+}
+
 QString VarnexWidget::OrderOut() { return d->board->Control().OrderOut(); }
+
+qint32 VarnexWidget::DispIdOf(QStringView name) {
+  const QMetaObject& meta = staticMetaObject;
+  const QByteArray key = "DispId:" + name.toLatin1();
+  const int index = meta.indexOfClassInfo(key.constData());
+  if (index < meta.classInfoOffset()) return -1;
+  bool ok = false;
+  const qint32 id = QByteArray(meta.classInfo(index).value()).toInt(&ok, 0);
+  return ok ? id : -1;
+}
 
 bool VarnexWidget::Invoke(qint32 dispId, QVariantList& args, QVariant* result, QString* error) {
   try {
@@ -366,12 +389,13 @@ void VarnexWidget::SetMessageBoxPort(MessageBoxPort* port) {
   d->port = port ? port : &d->modalPort;
 }
 
-bool VarnexWidget::PrintRun(QPagedPaintDevice& device) {
+bool VarnexWidget::PrintRun(QPagedPaintDevice& device,
+                            const std::function<void(int done, int total)>& progress) {
   std::vector<const QWidget*> legends;
   for (const ChildEntry& entry : kScreen) {
     if (entry.kind == Kind::Band) legends.push_back(d->containers.value(Text(entry.name)));
   }
-  return PrintPlanningRun(device, *d->ctWOSched, legends);
+  return PrintPlanningRun(device, *d->ctWOSched, legends, progress);
 }
 
 QSize VarnexWidget::sizeHint() const {

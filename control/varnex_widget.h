@@ -4,6 +4,7 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QPagedPaintDevice;
@@ -20,6 +21,16 @@ class MessageBoxPort;
 /// each one in a message box titled with the product name, through its MessageBoxPort.
 class VarnexWidget : public QWidget {
   Q_OBJECT
+  // The class as a type library: a host or script engine reads these through QMetaObject. The
+  // help string and the version are the product's ("Kestrova", "1.00"); each member's DISPID is
+  // under "DispId:" and its name.
+  Q_CLASSINFO("Description", "Kestrova")
+  Q_CLASSINFO("Version", "1.00")
+  Q_CLASSINFO("CoClassAlias", "Zeb_Varnex")
+  Q_CLASSINFO("DispId:TimeSet", "0x60030008")
+  Q_CLASSINFO("DispId:PopulateWorkOrder", "0x60030009")
+  Q_CLASSINFO("DispId:OrderOut", "0x6003000A")
+
  public:
   /// The members' DISPIDs, for Invoke().
   static constexpr qint32 kTimeSetId = 0x60030008;
@@ -29,12 +40,23 @@ class VarnexWidget : public QWidget {
   explicit VarnexWidget(QWidget* parent = nullptr);
   ~VarnexWidget() override;
 
-  /// Sets the time horizon from a header document. `Hdrxml` receives the escaped text.
-  void TimeSet(QString& Hdrxml);
-  /// Fills the grid from a work-order document. `Wohxml` receives the escaped text.
-  void PopulateWorkOrder(QString& Wohxml);
+  /// Reads the header document and shows the period of its first row on the time scale.
+  /// `Hdrxml` receives the escaped text.
+  Q_INVOKABLE void TimeSet(QString& Hdrxml);
+  /// The same for a document that stays as the caller gave it (a literal, a constant):
+  /// nothing is written back.
+  Q_INVOKABLE void TimeSet(const QString& Hdrxml);
+  /// Reads the work-order document and shows each order as one grid line with its bar, in
+  /// place of the lines shown before. `Wohxml` receives the escaped text.
+  Q_INVOKABLE void PopulateWorkOrder(QString& Wohxml);
+  /// The same for a document that stays as the caller gave it: nothing is written back.
+  Q_INVOKABLE void PopulateWorkOrder(const QString& Wohxml);
   /// The order number of the line the planner last picked; empty until the first pick.
-  [[nodiscard]] QString OrderOut();
+  [[nodiscard]] Q_INVOKABLE QString OrderOut();
+
+  /// The DISPID of the member named `name` ("TimeSet", "PopulateWorkOrder", "OrderOut"), as the
+  /// class information gives it; -1 for any other name.
+  [[nodiscard]] static qint32 DispIdOf(QStringView name);
 
   /// Calls a member late-bound, by DISPID. TimeSet and PopulateWorkOrder take one argument,
   /// passed by reference: args[0] receives the escaped text. OrderOut takes none and sets
@@ -49,8 +71,10 @@ class VarnexWidget : public QWidget {
 
   /// Prints the whole planning run onto a paged device: every line, as many per page as fit
   /// and none cut between pages, the column captions and the time ruler on each page and the
-  /// legends on the last. Returns false when the device cannot be painted on.
-  bool PrintRun(QPagedPaintDevice& device);
+  /// legends on the last. Returns false when the device cannot be painted on. `progress`, when
+  /// given, is told after each page the pages printed so far and the pages in all.
+  bool PrintRun(QPagedPaintDevice& device,
+                const std::function<void(int done, int total)>& progress = {});
 
   QSize sizeHint() const override;
 

@@ -23,6 +23,18 @@ void NeedArgs(std::span<Variant> args, std::size_t count) {
   if (args.size() < count) platform::ThrowError(platform::errors::kWrongArgumentCount);
 }
 
+using VariantMember = void (Zeb_Varnex::*)(Variant&);
+
+// Runs a member that takes its document by reference on a copy of `text`; the copy, escaped,
+// is written back to `writeBack` when one is given.
+void WithTextArgument(Zeb_Varnex& control, VariantMember member, const QString& text,
+                      QString* writeBack) {
+  Variant arg = Variant::Bstr(text);
+  arg.ByRef();
+  (control.*member)(arg);
+  if (writeBack && arg.Type() == platform::VarType::Bstr) *writeBack = arg.AsBstr();
+}
+
 }  // namespace
 
 class Zeb_Varnex::GridSink final : public platform::EventSink {
@@ -138,6 +150,22 @@ void Zeb_Varnex::PopulateWorkOrder(Variant& Wohxml) {
                                        [this] { SetLegendColors(); }};
     orders::PopulateWorkOrder(Wohxml, ctWOSched, mSite, members);
   });
+}
+
+void Zeb_Varnex::TimeSet(QString& Hdrxml) {
+  WithTextArgument(*this, &Zeb_Varnex::TimeSet, Hdrxml, &Hdrxml);
+}
+
+void Zeb_Varnex::TimeSet(const QString& Hdrxml) {
+  WithTextArgument(*this, &Zeb_Varnex::TimeSet, Hdrxml, nullptr);
+}
+
+void Zeb_Varnex::PopulateWorkOrder(QString& Wohxml) {
+  WithTextArgument(*this, &Zeb_Varnex::PopulateWorkOrder, Wohxml, &Wohxml);
+}
+
+void Zeb_Varnex::PopulateWorkOrder(const QString& Wohxml) {
+  WithTextArgument(*this, &Zeb_Varnex::PopulateWorkOrder, Wohxml, nullptr);
 }
 
 QString Zeb_Varnex::OrderOut() {

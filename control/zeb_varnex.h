@@ -41,8 +41,17 @@ class Zeb_Varnex : public platform::Dispatch {
 
   /// Sets the time horizon from a header document; `Hdrxml` receives the escaped text.
   void TimeSet(platform::Variant& Hdrxml);
+  /// The same for a document held as text; `Hdrxml` receives the escaped text.
+  void TimeSet(QString& Hdrxml);
+  /// The same for a document that stays as the caller gave it (a literal, a constant):
+  /// nothing is written back.
+  void TimeSet(const QString& Hdrxml);
   /// Fills the grid from a work-order document; `Wohxml` receives the escaped text.
   void PopulateWorkOrder(platform::Variant& Wohxml);
+  /// The same for a document held as text; `Wohxml` receives the escaped text.
+  void PopulateWorkOrder(QString& Wohxml);
+  /// The same for a document that stays as the caller gave it: nothing is written back.
+  void PopulateWorkOrder(const QString& Wohxml);
   /// The order number of the line the planner last picked; empty until the first pick.
   [[nodiscard]] QString OrderOut();
 

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 namespace varnex::testing {
@@ -93,6 +94,35 @@ TEST_F(Control, MembersCalledByDispidWorkAsTheDirectCalls) {
   EXPECT_EQ(control.Get(control::control_ids::kOrderOut), Variant::Bstr(QStringLiteral("WO2")));
 }
 
+TEST_F(Control, TextMembersWriteTheEscapedTextBackOnlyIntoAVariable) {
+  const QString header = Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"));
+  const QString orders = WorkOrders({With(Order(QStringLiteral("WO1")), "itemdesc", QStringLiteral("Nut & bolt's")),
+                                     Order(QStringLiteral("WO2"))});
+
+  // A QString variable takes the by-reference members and receives the escaped text.
+  QString headerText = header;
+  QString orderText = orders;
+  control.TimeSet(headerText);
+  control.PopulateWorkOrder(orderText);
+  EXPECT_TRUE(headerText.contains(QLatin1String("Kestrel &amp; Sons")));
+  EXPECT_TRUE(orderText.contains(QLatin1String("Nut &amp; bolt&apos;s")));
+  EXPECT_EQ(model.horizonStart(), 45290);
+  ASSERT_EQ(model.lineCount(), 2);
+  EXPECT_EQ(model.cellText(1, 4).toStdString(), "Nut & bolt's");
+
+  // Literals, temporaries and constants load the same and are left as they were given.
+  model.clearLines();
+  model.setHorizonStart(0);
+  control.TimeSet(std::as_const(header));
+  control.PopulateWorkOrder(QString(orders));
+  EXPECT_EQ(model.horizonStart(), 45290);
+  ASSERT_EQ(model.lineCount(), 2);
+  EXPECT_EQ(model.cellText(1, 4).toStdString(), "Nut & bolt's");
+  EXPECT_EQ(site.BoxText(QStringLiteral("Box2")), orderText);
+  control.PopulateWorkOrder(QStringLiteral("<workorders><wo docuemntno=\"W\"/></workorders>"));
+  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("3265 Item cannot be found in the collection corresponding to the requested name or ordinal.")}));
+}
+
 TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
   Load({Order(QStringLiteral("WO1")), With(Order(QStringLiteral("WO2")), "daysfrom", QStringLiteral("abc"))});
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("13 Type mismatch")}));
@@ -162,8 +192,16 @@ TEST_F(Control, ReloadShowsOnlyTheNewOrdersEachBarOnItsOwnLine) {
   Load(QStringLiteral("<workorders>") + Element(Order()) + QStringLiteral("stray</workorders>"));
   Load(QStringLiteral("<workorders/>"));
   EXPECT_EQ(TakeMessages().size(), 4);
+  // Nor do tables that lack a column the load reads: no line is emptied or added, and no bar
+  // lands on the earlier load's lines.
+  for (const char* missing : {"alt_resource", "daysfrom", "daysto", "Status"}) {
+    Load({Without(Order(QStringLiteral("WO9")), missing), Order(QStringLiteral("WO9"))});
+    EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("3265 Item cannot be found in the collection corresponding to the requested name or ordinal.")})) << missing;
+  }
   EXPECT_EQ(model.lineCount(), 2);
   EXPECT_EQ(model.cellText(1, 1).toStdString(), "WO7");
+  EXPECT_EQ(model.barCount(1), 1);
+  EXPECT_EQ(model.barCount(2), 1);
 }
 
 TEST_F(Control, OrderOutReturnsTheLatestPickAcrossReloads) {
@@ -228,7 +266,7 @@ TEST_F(Control, BarActivationWithTheFlagTrueFocusesThatBar) {
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("9 Line 1 has no bar 5")}));
 }
 
-TEST_F(Control, ZoomButtonsStepTheGridsZoomUntilTheGridRefuses) {
+TEST_F(Control, ZoomButtonsStepTheGridsZoomAcrossTheSixteenBitRange) {
   Load(kThreeOrders);
   for (std::int16_t button : {1, 2, 3, 6}) Press(button);
   EXPECT_EQ(model.zoom(), 230);
@@ -238,29 +276,30 @@ TEST_F(Control, ZoomButtonsStepTheGridsZoomUntilTheGridRefuses) {
   Press(4);
   EXPECT_EQ(model.zoom(), 180);
 
-  // The control writes every step; this grid refuses a zoom below 1.
+  // The control writes every step, below zero too, without a box.
   std::vector<int> zooms;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 5; ++i) {
     Press(4);
     zooms.push_back(model.zoom());
   }
-  EXPECT_EQ(zooms, (std::vector<int>{130, 80, 30, 30}));
-  EXPECT_EQ(TakeMessages(),
-            QStringList({QStringLiteral("380 Invalid property value: a zoom value of -20 is below 1")}));
+  EXPECT_EQ(zooms, (std::vector<int>{130, 80, 30, -20, -70}));
+  EXPECT_EQ(TakeMessages(), QStringList());
 
   // A reload starts again from 230.
   Load(kThreeOrders);
   EXPECT_EQ(model.zoom(), 230);
 
-  // A step past 16 bits overflows before anything is written.
-  ASSERT_TRUE(model.setZoom(32720));
-  Press(5);
-  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("6 Overflow")}));
-  EXPECT_EQ(model.zoom(), 32720);
+  // A step past 16 bits overflows before anything is written, at either end.
+  for (const int zoom : {32720, -32720}) {
+    model.setZoom(zoom);
+    Press(zoom > 0 ? 5 : 4);
+    EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("6 Overflow")}));
+    EXPECT_EQ(model.zoom(), zoom);
+  }
 }
 
 TEST_F(Control, ZoomThatTheGridHoldsBeyondSixteenBitsOverflowsInsteadOfWrapping) {
-  ASSERT_TRUE(model.setZoom(40000));
+  model.setZoom(40000);
   Press(4);
   Press(5);
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("6 Overflow"), QStringLiteral("6 Overflow")}));

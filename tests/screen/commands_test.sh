@@ -31,11 +31,16 @@ png_size() {  # the width and height in a PNG's header
   od -An -tu1 -j16 -N8 "$1" | awk '{ print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8 }'
 }
 
-# Help and usage errors
-expect 0 "render --help" "$varnex" render --help
-grep -q "^Usage: varnex render" "$work/out" || fail "render --help prints no usage"
-expect 0 "show --help" "$varnex" show --help
-grep -q "^Usage: varnex show" "$work/out" || fail "show --help prints no usage"
+# Help: every command answers --help on stdout; trace lists its commands, render its exit statuses
+for command in "" trace show render; do
+  expect 0 "${command:-varnex} --help" "$varnex" $command --help
+  grep -q "^Usage: varnex ${command:-COMMAND}" "$work/out" || fail "${command:-varnex} --help prints no usage"
+  case $command in
+    trace) grep -q '{"inject":"fail"' "$work/out" || fail "trace --help does not list the commands" ;;
+    render) grep -q "^3 when it was written but the control showed" "$work/out" ||
+      fail "render --help does not document exit status 3" ;;
+  esac
+done
 expect 2 "render without -o" "$varnex" render "$header" "$orders"
 grep -q "\-o FILE is required" "$work/err" || fail "no word about the missing -o"
 expect 2 "render to .jpg" "$varnex" render "$header" "$orders" -o "$work/board.jpg"
@@ -60,16 +65,27 @@ expect 0 "render png" "$varnex" render "$header" "$orders" -o "$work/board.png" 
 expect 2 "pick past the end" "$varnex" render "$header" "$orders" -o "$work/b.png" --pick 301
 grep -q "no line 301" "$work/err" || fail "a pick past the end is not explained"
 
-# PDF: the whole run over several pages
+# PDF: the whole run over several pages, quietly when standard error is no terminal and with
+# the pages done when it is one
 expect 0 "render pdf" "$varnex" render "$header" "$orders" -o "$work/run.pdf"
 head -c 5 "$work/run.pdf" | grep -q '%PDF-' || fail "run.pdf is no PDF"
 pages=$(grep -a -c '/Type /Page$\|/Type /Page[^s]' "$work/run.pdf" || true)
 [ "$pages" -ge 2 ] || fail "run.pdf has $pages pages for 300 lines"
+grep -q "pages" "$work/err" && fail "progress printed into a file: $(cat "$work/err")"
+if command -v script >/dev/null; then
+  script -qec "'$varnex' render '$header' '$orders' -o '$work/tty.pdf'" /dev/null >"$work/tty" 2>&1 </dev/null || true
+  grep -q "printed $pages of $pages pages" "$work/tty" || fail "no progress on a terminal: $(cat "$work/tty")"
+fi
 
-# A document that is not valid UTF-8 is refused by the control; the box goes to stderr
+# A document the control refuses: every box goes to stderr, the image is still written, and the
+# exit status says a box was shown
 printf '<?xml version="1.0"?>\n<workorders><wo docuemntno="W\xff1"/></workorders>\n' >"$work/bad.xml"
-expect 0 "render a refused document" "$varnex" render "$header" "$work/bad.xml" -o "$work/b.png"
-grep -q 'message box "Kestrova"' "$work/err" || fail "the refusal was not printed: $(cat "$work/err")"
+expect 3 "render a refused document" "$varnex" render "$header" "$work/bad.xml" -o "$work/refused.png"
+grep -q '^varnex render: message box "Kestrova": The document holds a broken character' "$work/err" ||
+  fail "the refusal was not printed: $(cat "$work/err")"
+[ "$(png_size "$work/refused.png")" = "965x552" ] || fail "no image after a refused document"
+expect 3 "render two refused documents" "$varnex" render "$work/bad.xml" "$work/bad.xml" -o "$work/b.png"
+[ "$(grep -c '^varnex render: message box' "$work/err")" -eq 2 ] || fail "not every box was printed: $(cat "$work/err")"
 
 # trace needs no display platform at all
 printf '{"call":"OrderOut"}\n' >"$work/script"
