@@ -64,7 +64,8 @@ class OrderWords final : public grid::LineDescriber {
 
   QString lineText(const grid::ScheduleModel& model, int line) const override {
     const grid::Bar* bar = model.bar(line, 1);
-    const QString state = bar ? colourName(bar->colour) : QStringLiteral("not scheduled");
+    const QString state =
+        bar ? colourName(bar->colour) + QStringLiteral(" state") : QStringLiteral("not scheduled");
     const QString action = model.cellText(line, kActionColumn).trimmed();
     return QStringLiteral("Order %1, %2, %3")
         .arg(model.cellText(line, kOrderColumn), state,

@@ -1,10 +1,15 @@
 #include "control/tool_bar.h"
 
+#include "control/screen_parts.h"
+
+#include <QEvent>
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QToolButton>
+
+#include <utility>
 
 namespace varnex::control {
 
@@ -44,6 +49,7 @@ QIcon ZoomIcon(bool zoomIn, const QColor& ink) {
 
 ToolBar::ToolBar(const QList<Button>& buttons, OleColour background, QWidget* parent)
     : QWidget(parent), mBackground(background) {
+  detail::InstallScreenAccessibility();
   const QColor ink = ResolveColour(system_colours::kBtnText, palette());
   for (qsizetype i = 0; i < buttons.size(); ++i) {
     const Button& entry = buttons[i];
@@ -53,7 +59,6 @@ ToolBar::ToolBar(const QList<Button>& buttons, OleColour background, QWidget* pa
     button->setText(entry.caption);
     button->setAccessibleName(entry.caption);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::TabFocus);
     if (entry.icon != ButtonIcon::None) {
       button->setIcon(ZoomIcon(entry.icon == ButtonIcon::ZoomIn, ink));
       button->setIconSize(QSize(kIconSize, kIconSize));
@@ -65,6 +70,7 @@ ToolBar::ToolBar(const QList<Button>& buttons, OleColour background, QWidget* pa
             [this, number, caption = entry.caption] { Q_EMIT ButtonClicked(number, caption); });
     mButtons.append(button);
   }
+  UpdateFocusPolicies();
   LayoutButtons();
 }
 
@@ -72,6 +78,28 @@ int ToolBar::ButtonCount() const { return int(mButtons.size()); }
 
 QAbstractButton* ToolBar::ButtonAt(int number) const {
   return number >= 1 && number <= mButtons.size() ? mButtons[number - 1] : nullptr;
+}
+
+void ToolBar::SetButtonDescription(const QString& text) {
+  for (QAbstractButton* b : std::as_const(mButtons)) {
+    if (!b->isHidden()) b->setAccessibleDescription(text);
+  }
+}
+
+bool ToolBar::event(QEvent* event) {
+  if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+    UpdateFocusPolicies();
+  }
+  return QWidget::event(event);
+}
+
+void ToolBar::UpdateFocusPolicies() {
+  // A button nobody sees takes no focus, so Tab never lands on it: one not shown, or any on a
+  // bar that was hidden (a bar not yet shown with its parent is not).
+  const bool barHidden = isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide);
+  for (QAbstractButton* b : std::as_const(mButtons)) {
+    b->setFocusPolicy(!barHidden && !b->isHidden() ? Qt::TabFocus : Qt::NoFocus);
+  }
 }
 
 void ToolBar::paintEvent(QPaintEvent*) {

@@ -14,8 +14,9 @@ namespace varnex::control {
 enum class ButtonIcon { None, ZoomOut, ZoomIn };
 
 /// A toolbar: a row of buttons numbered from 1 in stored order. Buttons that are not shown
-/// keep their number, so the numbers of the others never shift. The caption of an icon-only
-/// button is its accessible name and tooltip.
+/// keep their number, so the numbers of the others never shift. A button's caption is its
+/// accessible name. Only the shown buttons of a shown bar take the keyboard (Tab) and reach
+/// assistive technology.
 class ToolBar : public QWidget {
   Q_OBJECT
  public:
@@ -30,17 +31,22 @@ class ToolBar : public QWidget {
   [[nodiscard]] int ButtonCount() const;
   /// The button with that number (from 1), or nullptr.
   [[nodiscard]] QAbstractButton* ButtonAt(int number) const;
+  /// Describes the shown buttons to assistive technology, read after their names (the zoom
+  /// buttons tell the scale a step led to); readers hear the change on the focused button.
+  void SetButtonDescription(const QString& text);
 
  Q_SIGNALS:
   /// A button was pressed (clicked, or activated from the keyboard).
   void ButtonClicked(int number, const QString& caption);
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void LayoutButtons();
+  void UpdateFocusPolicies();
 
   QList<QAbstractButton*> mButtons;
   OleColour mBackground;

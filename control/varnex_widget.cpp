@@ -17,6 +17,7 @@
 #include "schedule/schedule_ids.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QDateTime>
 #include <QFrame>
 #include <QHash>
@@ -58,7 +59,7 @@ using namespace system_colours;
 
 // Every child of the screen in stored order; each container comes before its children.
 constexpr std::array kScreen = {
-    ChildEntry{u"Frame2", Kind::Band, u"", 1950, 7770, 9255, 375, u"", kInactiveCaptionText, false},
+    ChildEntry{u"Frame2", Kind::Band, u"", 1950, 7770, 9255, 375, u"Planning actions", kInactiveCaptionText, false},
     ChildEntry{u"Label15", Kind::LegendText, u"Frame2", 7650, 150, 1050, 210, u"Amend orders", 0, false},
     ChildEntry{u"lblAmend", Kind::Marker, u"Frame2", 7470, 90, 135, 285, u"|", 0, false},
     ChildEntry{u"lblCancel", Kind::Marker, u"Frame2", 5880, 120, 225, 285, u"X", 0, false},
@@ -71,7 +72,7 @@ constexpr std::array kScreen = {
     ChildEntry{u"Label1", Kind::LegendText, u"Frame2", 6090, 135, 1050, 420, u"Cancel Orders", 0, false},
     ChildEntry{u"Box2", Kind::TextBox, u"", 240, 4680, 975, 975, u"", 0, true},
     ChildEntry{u"Box1", Kind::TextBox, u"", 240, 3720, 975, 855, u"", 0, true},
-    ChildEntry{u"Frame1", Kind::Band, u"", 1980, 7260, 8925, 375, u"", kInactiveCaptionText, false},
+    ChildEntry{u"Frame1", Kind::Band, u"", 1980, 7260, 8925, 375, u"Order states", kInactiveCaptionText, false},
     ChildEntry{u"ctPushRelease", Kind::Swatch, u"Frame1", 7380, 120, 375, 255, u"", Rgb(0, 0, 255), false},
     ChildEntry{u"ctPushFirm", Kind::Swatch, u"Frame1", 5130, 120, 375, 255, u"", kBtnText, false},
     ChildEntry{u"ctPushAccepted", Kind::Swatch, u"Frame1", 2670, 120, 375, 255, u"", Rgb(255, 255, 0), false},
@@ -201,22 +202,27 @@ void VarnexWidget::Private::Build() {
     if (entry.hidden) child->hide();
   }
   for (QLabel* label : legendTexts) KeepOnOneLineIfClipped(label);
-  // Keyboard focus runs from the grid to the toolbar; nothing else on the surface takes it.
-  QWidget* previous = ctWOSched;
+  // Keyboard focus runs in on-screen order, the toolbar's shown buttons and then the grid;
+  // nothing else on the surface takes it. The grid comes first in the focus chain, as it was
+  // made first, so the buttons move to the front of the surface's part of it: behind the
+  // surface itself, which takes focus only while they move.
+  q->setFocusPolicy(Qt::TabFocus);
+  QWidget* previous = q;
   for (int number = 1; number <= ctWOToolBar->ButtonCount(); ++number) {
     QAbstractButton* button = ctWOToolBar->ButtonAt(number);
-    if (button->isHidden()) continue;
-    if (previous == ctWOSched) ctWOToolBar->setFocusProxy(button);
+    if (button->focusPolicy() == Qt::NoFocus) continue;
     QWidget::setTabOrder(previous, button);
     previous = button;
   }
+  q->setFocusPolicy(Qt::NoFocus);
 }
 
 QWidget* VarnexWidget::Private::MakeChild(const ChildEntry& entry, QWidget* container) {
   const QString name = Text(entry.name);
   switch (entry.kind) {
     case Kind::Band: {
-      auto* band = new QFrame(container);
+      // The text of a band is the name it is read by.
+      auto* band = new LegendBand(Text(entry.text), container);
       band->setFrameShape(QFrame::NoFrame);
       band->setAutoFillBackground(true);
       band->setBackgroundRole(QPalette::Window);
@@ -235,6 +241,7 @@ QWidget* VarnexWidget::Private::MakeChild(const ChildEntry& entry, QWidget* cont
     case Kind::Marker: {
       QLabel* label = MakeLabel(Text(entry.text), ArialFont(kMarkerPoints, true), container);
       label->setForegroundRole(QPalette::Text);
+      static_cast<LegendBand*>(container)->AddMark(label);
       markers.insert(name, label);
       return label;
     }
@@ -299,6 +306,12 @@ void VarnexWidget::Private::ButtonPressed(int number, const QString& caption) {
   std::array<Variant, 2> args = {Variant::I2(static_cast<std::int16_t>(number)),
                                  Variant::Bstr(caption)};
   board->Control().ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
+  // The buttons describe the scale the grid shows now, so a reader hears each step on them.
+  if (QAccessible::isActive()) {
+    if (QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(ctWOSched)) {
+      ctWOToolBar->SetButtonDescription(grid->text(QAccessible::Description));
+    }
+  }
 }
 
 VarnexWidget::VarnexWidget(QWidget* parent)

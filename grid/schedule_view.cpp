@@ -2,7 +2,6 @@
 
 #include "grid/schedule_view_p.h"
 
-#include <QAccessible>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QPainter>
@@ -57,15 +56,12 @@ int ScheduleView::currentLine() const {
 void ScheduleView::setCurrentLine(int line) {
   if (line < 0 || line > d->model->lineCount() || line == d->currentLine)
     return;
+  const int previous = d->currentLine;
   d->currentLine = line;
   d->ensureLineVisible(line, false);
   d->listBody->update();
   d->timelineBody->update();
-  if (line > 0 && QAccessible::isActive()) {
-    QAccessibleEvent event(d->listBody, QAccessible::Focus);
-    event.setChild(line - 1);
-    QAccessible::updateAccessibility(&event);
-  }
+  d->announceCurrentLine(previous);
   Q_EMIT currentLineChanged(line);
 }
 
@@ -367,6 +363,15 @@ void ScheduleView::resizeEvent(QResizeEvent* event) {
 
 void ScheduleView::keyPressEvent(QKeyEvent* event) {
   QToolTip::hideText();
+  // Ctrl + plus (or =) and Ctrl + minus ask for a zoom step, as a wheel notch does.
+  if (event->modifiers() & Qt::ControlModifier) {
+    const int key = event->key();
+    if (key == Qt::Key_Plus || key == Qt::Key_Equal || key == Qt::Key_Minus) {
+      Q_EMIT zoomRequested(key == Qt::Key_Minus ? -1 : 1);
+      event->accept();
+      return;
+    }
+  }
   switch (event->key()) {
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -401,6 +406,7 @@ void ScheduleView::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
   d->listBody->update();
   d->timelineBody->update();
+  d->announceFocus();
 }
 
 void ScheduleView::focusOutEvent(QFocusEvent* event) {

@@ -29,12 +29,21 @@ class ScheduleView::Private {
   class CaptionModel;
   class PaneWidget;
   class ScrollBar;
-  class BodyAccessible;
-  class LineAccessible;
+  class Accessibility;
 
   explicit Private(ScheduleView* view);
-  /// Registers the factory that describes the bodies and their lines to assistive technology.
-  static void installAccessibility();
+
+  // What assistive technology hears (schedule_view_accessible.cpp).
+  /// Registers the factory that describes the view and its parts, once the parts exist.
+  void installAccessibility();
+  /// The current line (or the table) as focused, when the view takes the keyboard.
+  void announceFocus();
+  /// The current line as focused and selected after it moved from `previous`.
+  void announceCurrentLine(int previous);
+  /// The new scale and the days in view, after a zoom step.
+  void announceScale();
+  /// The lines and the period, when a load or a new horizon changed them.
+  void announceLines();
 
   void build();
   void attach(ScheduleModel* newModel);

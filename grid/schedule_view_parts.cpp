@@ -253,7 +253,6 @@ void ScheduleView::Private::Header::paintEvent(QPaintEvent* event) {
 }
 
 void ScheduleView::Private::build() {
-  installAccessibility();
   title = new TitleStrip(this, q);
   splitter = new QSplitter(Qt::Horizontal, q);
   splitter->setChildrenCollapsible(false);
@@ -314,6 +313,7 @@ void ScheduleView::Private::build() {
       header->viewport()->update();
     });
   }
+  installAccessibility();
 }
 
 }  // namespace varnex::grid

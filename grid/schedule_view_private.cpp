@@ -122,6 +122,7 @@ void ScheduleView::Private::scheduleRelayout() {
         relayoutPosted = false;
         ensureLayout();
         updateBodies();
+        announceLines();
       },
       Qt::QueuedConnection);
 }
@@ -389,6 +390,7 @@ void ScheduleView::Private::onZoomChanged() {
   const double x = scale.offsetOf(moment) - anchor;
   timeHScroll->setValue(int(std::lround(std::clamp(x, 0.0, double(timeHScroll->maximum())))));
   updateBodies();
+  announceScale();
 }
 
 void ScheduleView::Private::onFocusRequested(int line, int barIndex) {

@@ -744,7 +744,8 @@ class TestScheduleView : public QObject {
       QCOMPARE(cells, expected);
       QCOMPARE(table->rowDescription(line - 1), model->lineText(line));
     }
-    QCOMPARE(table->cellAt(6, 3)->text(QAccessible::Description), model->cellText(7, 1) + QStringLiteral(", released"));
+    QCOMPARE(table->cellAt(6, 3)->text(QAccessible::Description),
+             model->cellText(7, 1) + QStringLiteral(", released"));
     // Every child, headers first, is found where it is; nothing lies outside.
     for (int index = 0; index < list->childCount(); ++index) {
       QAccessibleInterface* cell = list->child(index);
@@ -753,7 +754,8 @@ class TestScheduleView : public QObject {
       QCOMPARE(cell->tableCellInterface()->rowIndex(), index / 12 - 1);
     }
     QCOMPARE(list->childCount(), 11 * 12);
-    QVERIFY(!table->cellAt(10, 0) && !table->cellAt(0, 12) && !table->cellAt(-1, 0) && !list->child(-1));
+    QVERIFY(!table->cellAt(10, 0) && !table->cellAt(0, 12) && !table->cellAt(-1, 0));
+    QVERIFY(!list->child(-1));
 
     // One object reads as focused: the table until a line is current, then the line's first
     // cell, which reads as selected with the rest of its row.
@@ -776,7 +778,8 @@ class TestScheduleView : public QObject {
     const Bar* bar = model->bar(7, 1);
     QCOMPARE(timeline->childCount(), 1);
     QCOMPARE(timeline->child(0)->text(QAccessible::Name),
-             QStringLiteral("released state, %1 to %2, marked X").arg(moment(bar->start), moment(bar->end)));
+             QStringLiteral("released state, %1 to %2, marked X")
+                 .arg(moment(bar->start), moment(bar->end)));
 
     // A reader that selects a row picks its line, as a click does.
     QSignalSpy picked(model.get(), &ScheduleModel::linePicked);

@@ -12,9 +12,12 @@
 #include "tools/document_generator.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMetaEnum>
+#include <QPushButton>
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -22,8 +25,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include <functional>
 #include <memory>
 
 using varnex::control::VarnexWidget;
@@ -87,7 +92,8 @@ class tst_Screen : public QObject {
   void shouldShowThePlanOnFirstOpen_data();
   void shouldShowThePlanOnFirstOpen();
   void shouldStepTheZoomWithTheToolbarButtons();
-  void shouldMoveFocusFromTheGridToTheToolbar();
+  void shouldWalkTheBoardWithTheKeyboardAlone();
+  void shouldReadTheBoardToAssistiveTechnology();
   void shouldShowAModalBoxForAMalformedDocument();
   void shouldWriteTheSiteThroughToBoxesAndTooltip();
   void shouldCallTheMembersByDispid();
@@ -403,19 +409,128 @@ void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
   QVERIFY(mMessages.messages.isEmpty());
 }
 
-void tst_Screen::shouldMoveFocusFromTheGridToTheToolbar() {
+// The zoom buttons, the grid and then the host's next widget take the keyboard in on-screen
+// order, both ways round; nothing else on the board does.
+void tst_Screen::shouldWalkTheBoardWithTheKeyboardAlone() {
+  QWidget host;
+  auto* layout = new QVBoxLayout(&host);
+  auto* control = new VarnexWidget(&host);
+  control->SetMessageBoxPort(&mMessages);
+  auto* after = new QPushButton(QStringLiteral("After the board"), &host);
+  layout->addWidget(control);
+  layout->addWidget(after);
+  host.show();
+  host.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&host));
+  LoadExample(*control);
+  QWidget* zoomOut = MainToolbarButton(*control, "Zoom Out");
+  QWidget* zoomIn = MainToolbarButton(*control, "Zoom In");
+  ScheduleView* grid = Grid(*control);
+
+  const auto walk = [](QWidget* from, Qt::KeyboardModifiers modifiers) {
+    from->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> seen{QApplication::focusWidget()};
+    for (int step = 0; step < 4; ++step) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+      seen << QApplication::focusWidget();
+    }
+    return seen;
+  };
+  QCOMPARE(walk(zoomOut, Qt::NoModifier), (QList<QWidget*>{zoomOut, zoomIn, grid, after, zoomOut}));
+  QCOMPARE(walk(after, Qt::ShiftModifier), (QList<QWidget*>{after, grid, zoomIn, zoomOut, after}));
+  QList<QWidget*> tabStops;
+  for (QWidget* widget : control->findChildren<QWidget*>()) {
+    if ((widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy()) tabStops << widget;
+  }
+  QCOMPARE(tabStops.size(), 3);
+  QVERIFY(tabStops.contains(zoomOut) && tabStops.contains(zoomIn) && tabStops.contains(grid));
+
+  // Ctrl + plus (or =) and Ctrl + minus over the grid press the zoom buttons.
+  ScheduleModel* model = grid->model();
+  QCOMPARE(model->zoom(), 230);
+  QTest::keyClick(grid, Qt::Key_Plus, Qt::ControlModifier);
+  QCOMPARE(model->zoom(), 280);
+  QTest::keyClick(grid, Qt::Key_Equal, Qt::ControlModifier);
+  QCOMPARE(model->zoom(), 330);
+  QTest::keyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
+  QCOMPARE(model->zoom(), 280);
+  QCOMPARE(grid->currentLine(), 0);
+  QVERIFY(mMessages.messages.isEmpty());
+}
+
+// Assistive technology reads the board as its parts in reading order: the toolbar's shown
+// buttons, the title, the grid and the two legends as named groups, each mark with its words.
+// Hidden holders, the hidden toolbar and the inert buttons are not there at all.
+void tst_Screen::shouldReadTheBoardToAssistiveTechnology() {
+  LoadExample(*mControl);
+  const QMetaEnum roles = QMetaEnum::fromType<QAccessible::Role>();
+  const auto describe = [&](QAccessibleInterface* iface) {
+    return QStringLiteral("%1 %2").arg(QString::fromLatin1(roles.valueToKey(iface->role())),
+                                       iface->text(QAccessible::Name));
+  };
+  const auto children = [&](QAccessibleInterface* iface) {
+    QStringList described;
+    for (int i = 0; i < iface->childCount(); ++i) {
+      QAccessibleInterface* child = iface->child(i);
+      const bool placed = child->parent() == iface && iface->indexOfChild(child) == i;
+      described << describe(child) + (placed ? QString() : QStringLiteral(" (misplaced)"));
+    }
+    return described;
+  };
+  QAccessibleInterface* board = QAccessible::queryAccessibleInterface(mControl.get());
+  const QStringList parts = children(board);
+  QCOMPARE(parts.size(), 5);
+  QCOMPARE(parts[0], QStringLiteral("ToolBar "));
+  QCOMPARE(parts[1], QStringLiteral("StaticText Kestrova"));
+  QVERIFY2(parts[2].startsWith(QLatin1String("Grouping Schedule grid: 300 orders, ")),
+           qPrintable(parts[2]));
+  QCOMPARE(parts[3], QStringLiteral("Grouping Order states"));
+  QCOMPARE(parts[4], QStringLiteral("Grouping Planning actions"));
+  QCOMPARE(children(board->child(0)),
+           (QStringList{QStringLiteral("Button Zoom Out"), QStringLiteral("Button Zoom In")}));
+  QCOMPARE(children(board->child(3)),
+           (QStringList{QStringLiteral("StaticText Suggested"),
+                        QStringLiteral("StaticText Accepted"), QStringLiteral("StaticText Firmed"),
+                        QStringLiteral("StaticText Released")}));
+  QCOMPARE(children(board->child(4)),
+           (QStringList{QStringLiteral("StaticText ?: Material Shortage"),
+                        QStringLiteral("StaticText >>: Reschedule Out"),
+                        QStringLiteral("StaticText <<: Reschedule In"),
+                        QStringLiteral("StaticText X: Cancel Orders"),
+                        QStringLiteral("StaticText \u00e2: Amend orders")}));
+
+  // Everything in the tree is shown, and nothing reads as focused but the one object that is.
+  ScheduleView* grid = Grid(*mControl);
   mControl->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(mControl.get()));
-  ScheduleView* grid = Grid(*mControl);
-  grid->setFocus(Qt::TabFocusReason);
-  QVERIFY(grid->hasFocus());
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  QCOMPARE(QApplication::focusWidget(), MainToolbarButton(*mControl, "Zoom Out"));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  QCOMPARE(QApplication::focusWidget(), MainToolbarButton(*mControl, "Zoom In"));
-  for (const QLabel* label : mControl->findChildren<QLabel*>()) {
-    QCOMPARE(label->focusPolicy(), Qt::NoFocus);
-  }
+  const QRect line6 = grid->lineRect(6, ScheduleView::Pane::List);
+  QTest::mouseClick(grid->listBody(), Qt::LeftButton, {},
+                    grid->listBody()->mapFrom(grid, line6.center()));
+  QList<QAccessibleInterface*> focused;
+  QStringList hidden;
+  const std::function<void(QAccessibleInterface*)> visit = [&](QAccessibleInterface* iface) {
+    const auto* widget = qobject_cast<const QWidget*>(iface->object());
+    if (widget && !widget->isVisible()) hidden << describe(iface);
+    if (iface->state().focused) focused << iface;
+    for (int i = 0; i < iface->childCount(); ++i) visit(iface->child(i));
+  };
+  visit(board);
+  QCOMPARE(hidden, QStringList());
+  QCOMPARE(focused.size(), 1);
+  // It is the picked line's first cell, which tells the order's state and action.
+  ScheduleModel* model = grid->model();
+  QCOMPARE(focused[0]->tableCellInterface()->rowIndex(), 5);
+  QCOMPARE(focused[0]->text(QAccessible::Name), QStringLiteral("WO100005"));
+  QCOMPARE(focused[0]->text(QAccessible::Description), model->lineText(6));
+  QVERIFY2(model->lineText(6).startsWith(QLatin1String("Order WO100005, ")),
+           qPrintable(model->lineText(6)));
+  // A bar whose colour no swatch shows reads as of another state.
+  model->setBarColour(6, 1, 0x00123456);
+  QAccessibleInterface* timeline = QAccessible::queryAccessibleInterface(grid->timelineBody());
+  QVERIFY2(timeline->child(0)->text(QAccessible::Name).startsWith(QLatin1String("other state, ")),
+           qPrintable(timeline->child(0)->text(QAccessible::Name)));
+  QVERIFY2(model->lineText(6).startsWith(QLatin1String("Order WO100005, other state, ")),
+           qPrintable(model->lineText(6)));
 }
 
 void tst_Screen::shouldShowAModalBoxForAMalformedDocument() {
