@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDateTime>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
@@ -19,6 +20,7 @@
 
 #include <cmath>
 #include <memory>
+#include <numeric>
 
 using namespace varnex::grid;
 
@@ -591,6 +593,33 @@ class TestScheduleView : public QObject {
     v.paintHeader(&headerPainter, QRect(0, v.titleHeight(), 1600, v.headerHeight()), options);
     headerPainter.end();
     QVERIFY(countPixels(header, header.rect(), QColor(Qt::white)) < header.width() * header.height());
+  }
+
+  void fitsPrintedColumnsToTheirLongestTextOrAFairShare() {
+    ScheduleView& v = show(60);
+    const int columns = model->columnCount();
+    QFont font = v.font();
+    font.setPixelSize(QFontInfo(font).pixelSize());
+    const QFontMetrics metrics(font);
+    std::vector<int> widest(std::size_t(columns), 0);
+    for (int column = 1; column <= columns; ++column)
+      for (int line = 1; line <= 60; ++line)
+        widest[std::size_t(column - 1)] = std::max(widest[std::size_t(column - 1)],
+                                                   metrics.horizontalAdvance(model->cellText(line, column)));
+    // With room for all, every column holds its longest text and no more is taken.
+    const QList<int> roomy = v.fittedColumnWidths(5000);
+    for (int column = 0; column < columns; ++column)
+      QVERIFY(roomy[column] >= widest[std::size_t(column)] + 2 * detail::kCellPadding);
+    QVERIFY(std::accumulate(roomy.begin(), roomy.end(), 0) < 5000);
+    // Without, the narrow columns still hold theirs and the others share the rest alike.
+    const int tight = 600;
+    const QList<int> shared = v.fittedColumnWidths(tight);
+    QVERIFY(std::accumulate(shared.begin(), shared.end(), 0) <= tight);
+    const int widestShare = *std::max_element(shared.begin(), shared.end());
+    for (int column = 0; column < columns; ++column) {
+      const bool fits = shared[column] >= widest[std::size_t(column)] + 2 * detail::kCellPadding;
+      QVERIFY(fits || shared[column] >= widestShare - 1);
+    }
   }
 
   void emptyOrInvertedHorizonFallsBackToTheBars_data() {
