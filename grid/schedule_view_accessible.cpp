@@ -189,16 +189,11 @@ class ScheduleView::Private::Accessibility {
     Private* const d;
   };
 
-  // A cell of the table; line 0 holds the column headers. Its text is read from the model each
-  // time, so a cell stays right however the lines change.
-  class Cell final : public QAccessibleInterface, public QAccessibleTableCellInterface {
+  // What cells and bars share: made on demand inside a part of the view, without children of
+  // their own and without a widget.
+  class Leaf : public QAccessibleInterface {
    public:
-    Cell(QWidget* table, Private* owner, int lineNumber, int columnIndex)
-        : body(table), d(owner), line(lineNumber), column(columnIndex) {}
-
-    bool isValid() const override {
-      return body && line <= d->model->lineCount() && column < columnCount(*d);
-    }
+    Leaf(QWidget* part, Private* owner) : body(part), d(owner) {}
     QObject* object() const override { return nullptr; }
     QAccessibleInterface* parent() const override {
       return body ? QAccessible::queryAccessibleInterface(body) : nullptr;
@@ -207,6 +202,22 @@ class ScheduleView::Private::Accessibility {
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+   protected:
+    QPointer<QWidget> body;
+    Private* const d;
+  };
+
+  // A cell of the table; line 0 holds the column headers. Its text is read from the model each
+  // time, so a cell stays right however the lines change.
+  class Cell final : public Leaf, public QAccessibleTableCellInterface {
+   public:
+    Cell(QWidget* table, Private* owner, int lineNumber, int columnIndex)
+        : Leaf(table, owner), line(lineNumber), column(columnIndex) {}
+
+    bool isValid() const override {
+      return body && line <= d->model->lineCount() && column < columnCount(*d);
+    }
     QString text(QAccessible::Text t) const override {
       if (!isValid())
         return {};
@@ -270,8 +281,6 @@ class ScheduleView::Private::Accessibility {
     QAccessibleInterface* table() const override { return parent(); }
 
    private:
-    QPointer<QWidget> body;
-    Private* const d;
     const int line;
     const int column;
   };
@@ -416,20 +425,12 @@ class ScheduleView::Private::Accessibility {
   };
 
   // One bar of a line in the timeline.
-  class BarItem final : public QAccessibleInterface {
+  class BarItem final : public Leaf {
    public:
     BarItem(QWidget* timeline, Private* owner, int lineNumber, int barIndex)
-        : body(timeline), d(owner), line(lineNumber), index(barIndex) {}
+        : Leaf(timeline, owner), line(lineNumber), index(barIndex) {}
 
     bool isValid() const override { return body && d->model->bar(line, index); }
-    QObject* object() const override { return nullptr; }
-    QAccessibleInterface* parent() const override {
-      return body ? QAccessible::queryAccessibleInterface(body) : nullptr;
-    }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override {
       if (!isValid() || t != QAccessible::Name)
         return {};
@@ -448,8 +449,6 @@ class ScheduleView::Private::Accessibility {
     }
 
    private:
-    QPointer<QWidget> body;
-    Private* const d;
     const int line;
     const int index;
   };
