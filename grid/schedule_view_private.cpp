@@ -64,6 +64,7 @@ void ScheduleView::Private::attach(ScheduleModel* newModel) {
               << QObject::connect(model, &QObject::destroyed, q, [this] { attach(nullptr); });
   syncColumns(true);
   updateMetrics();
+  period.span = {0, 0};  // no period is empty: the new model's period and zoom take over
   relayout();
   updateBodies();
 }

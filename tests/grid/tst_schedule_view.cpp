@@ -348,6 +348,15 @@ class TestScheduleView : public QObject {
     const double days = TimeAxis::dayPosition(bar->end) - TimeAxis::dayPosition(bar->start);
     QVERIFY(std::abs(base - days * v.pixelsPerDay()) <= 2);
 
+    // Another model brings its own zoom.
+    const double fitted = v.pixelsPerDay();
+    ScheduleModel other;
+    demo::fill(other, 3);
+    other.setZoom(330);
+    v.setModel(&other);
+    QCOMPARE(v.pixelsPerDay(), 2 * fitted);
+    v.setModel(model.get());
+    QCOMPARE(v.pixelsPerDay(), fitted);
     model->setZoom(330);
     QVERIFY(std::abs(barWidth() - 2 * base) <= 3);
     model->setZoom(130);
