@@ -173,20 +173,24 @@ class ScheduleView::Private::Accessibility {
   // focused only where focusOf() says.
   class Part : public QAccessibleWidget {
    public:
-    Part(QWidget* widget, QAccessible::Role role, Private* owner)
-        : QAccessibleWidget(widget, role), d(owner) {}
+    /// `focus`: the focus that makes this part read as focused; None for a part that never is.
+    Part(QWidget* widget, QAccessible::Role role, Private* owner, Focus focus = Focus::None)
+        : QAccessibleWidget(widget, role), d(owner), mine(focus) {}
 
     QAccessibleInterface* parent() const override {
       return isValid() ? QAccessible::queryAccessibleInterface(d->q) : nullptr;
     }
     QAccessible::State state() const override {
       QAccessible::State s = QAccessibleWidget::state();
-      s.focused = false;
+      s.focused = mine != Focus::None && isValid() && focusOf(*d) == mine;
       return s;
     }
 
    protected:
     Private* const d;
+
+   private:
+    const Focus mine;
   };
 
   // What cells and bars share: made on demand inside a part of the view, without children of
@@ -288,18 +292,13 @@ class ScheduleView::Private::Accessibility {
   // The list pane as a table: a header row of captions, then one row per line.
   class Table final : public Part, public QAccessibleTableInterface {
    public:
-    Table(QWidget* body, Private* owner) : Part(body, QAccessible::Table, owner) {}
+    Table(QWidget* body, Private* owner) : Part(body, QAccessible::Table, owner, Focus::Table) {}
     ~Table() override { forgetCells(-1, -1); }
 
     void* interface_cast(QAccessible::InterfaceType type) override {
       if (type == QAccessible::TableInterface)
         return static_cast<QAccessibleTableInterface*>(this);
       return Part::interface_cast(type);
-    }
-    QAccessible::State state() const override {
-      QAccessible::State s = Part::state();
-      s.focused = isValid() && focusOf(*d) == Focus::Table;
-      return s;
     }
     int childCount() const override {
       return int(std::min<qint64>(qint64(rowCount() + 1) * columnCount(), INT_MAX));
@@ -456,7 +455,8 @@ class ScheduleView::Private::Accessibility {
   // The timeline: described by its scale and the days in view, holding the current line's bars.
   class Timeline final : public Part {
    public:
-    Timeline(QWidget* body, Private* owner) : Part(body, QAccessible::Chart, owner) {}
+    Timeline(QWidget* body, Private* owner)
+        : Part(body, QAccessible::Chart, owner, Focus::Timeline) {}
     ~Timeline() override {
       for (const QAccessible::Id id : std::as_const(bars))
         QAccessible::deleteAccessibleInterface(id);
@@ -466,11 +466,6 @@ class ScheduleView::Private::Accessibility {
       if (t == QAccessible::Description && isValid())
         return scaleWords(*d);
       return Part::text(t);
-    }
-    QAccessible::State state() const override {
-      QAccessible::State s = Part::state();
-      s.focused = isValid() && focusOf(*d) == Focus::Timeline;
-      return s;
     }
     int childCount() const override {
       return isValid() && d->currentLine > 0 ? d->model->barCount(d->currentLine) : 0;
