@@ -2,7 +2,6 @@
 
 #include "grid/schedule_view_p.h"
 
-#include <QFontInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -257,9 +256,7 @@ QList<int> ScheduleView::fittedColumnWidths(int width) const {
   const int count = d->model->columnCount();
   const int lines = d->model->lineCount();
   // Measured in the font the paint functions use, with the cells' padding on both sides.
-  QFont font = this->font();
-  font.setPixelSize(QFontInfo(font).pixelSize());
-  const QFontMetrics metrics(font);
+  const QFontMetrics metrics(Private::inPixels(font()));
   std::vector<int> need(static_cast<std::size_t>(count), 0);
   for (int column = 0; column < count; ++column) {
     int widest = 0;

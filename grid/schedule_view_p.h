@@ -72,6 +72,8 @@ class ScheduleView::Private {
   [[nodiscard]] RowGeometry rows() const;
   [[nodiscard]] TimeAxis axis() const;
   [[nodiscard]] detail::PaintContext screenContext() const;
+  /// The font in pixels at the screen's size, so that a painter's scale alone sizes output.
+  [[nodiscard]] static QFont inPixels(QFont font);
   [[nodiscard]] detail::PaintContext exportContext(const QRect& target, const PaintOptions& options,
                                            int firstLine, int* listWidth) const;
   [[nodiscard]] int visibleRowCount() const;

@@ -266,15 +266,15 @@ detail::PaintContext ScheduleView::Private::screenContext() const {
   return ctx;
 }
 
+QFont ScheduleView::Private::inPixels(QFont font) {
+  font.setPixelSize(QFontInfo(font).pixelSize());
+  return font;
+}
+
 detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
                                                           const PaintOptions& options,
                                                           int firstLine, int* listWidth) const {
   detail::PaintContext ctx = screenContext();
-  // Fonts in pixels at the screen's size, so the painter's scale alone sizes the output.
-  const auto inPixels = [](QFont font) {
-    font.setPixelSize(QFontInfo(font).pixelSize());
-    return font;
-  };
   ctx.font = inPixels(ctx.font);
   ctx.markFont = inPixels(ctx.markFont);
   ctx.headerFont = inPixels(ctx.headerFont);
