@@ -23,13 +23,25 @@ QString DecodeUtf8Escaped(const QByteArray& bytes) {
     int length = 0;
     char32_t cp = 0;
     char32_t min = 0;
-    if ((b & 0xE0) == 0xC0) { length = 2; cp = b & 0x1F; min = 0x80; }
-    else if ((b & 0xF0) == 0xE0) { length = 3; cp = b & 0x0F; min = 0x800; }
-    else if ((b & 0xF8) == 0xF0) { length = 4; cp = b & 0x07; min = 0x10000; }
+    if ((b & 0xE0) == 0xC0) {
+      length = 2;
+      cp = b & 0x1F;
+      min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+      length = 3;
+      cp = b & 0x0F;
+      min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+      length = 4;
+      cp = b & 0x07;
+      min = 0x10000;
+    }
     bool valid = length > 0 && i + length <= n;
     for (int k = 1; valid && k < length; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80) valid = false;
-      else cp = (cp << 6) | (p[i + k] & 0x3F);
+      if ((p[i + k] & 0xC0) != 0x80)
+        valid = false;
+      else
+        cp = (cp << 6) | (p[i + k] & 0x3F);
     }
     valid = valid && cp >= min && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
     if (!valid) {

@@ -40,7 +40,9 @@ QString JsonValue(const Variant& value) {
     case VarType::Null: v = QStringLiteral("null"); break;
     case VarType::I2: v = QString::number(value.AsI2()); break;
     case VarType::I4: v = QString::number(value.AsI4()); break;
-    case VarType::Bool: v = value.AsBool() ? QStringLiteral("true") : QStringLiteral("false"); break;
+    case VarType::Bool:
+      v = value.AsBool() ? QStringLiteral("true") : QStringLiteral("false");
+      break;
     case VarType::Bstr: v = JsonString(value.AsBstr()); break;
     case VarType::Date: v = JsonString(value.AsDate().ToIsoText()); break;
     case VarType::Font: {

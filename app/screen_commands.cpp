@@ -144,7 +144,8 @@ struct Documents {
 std::optional<Documents> ReadDocuments(const char* command, const QString& headerPath,
                                        const QString& ordersPath) {
   Documents docs;
-  for (auto [path, text] : {std::pair{&headerPath, &docs.header}, std::pair{&ordersPath, &docs.orders}}) {
+  for (auto [path, text] :
+       {std::pair{&headerPath, &docs.header}, std::pair{&ordersPath, &docs.orders}}) {
     QString error;
     const std::optional<QString> read = ReadDocumentFile(*path, &error);
     if (!read) {
@@ -174,12 +175,13 @@ bool ClickLine(control::VarnexWidget& control, int line) {
   if (!view || line < 1 || line > view->model()->lineCount()) return false;
   view->scrollToLine(line);
   QWidget* body = view->listBody();
-  const QPoint at = body->mapFrom(view, view->lineRect(line, grid::ScheduleView::Pane::List).center());
+  const QPoint at =
+      body->mapFrom(view, view->lineRect(line, grid::ScheduleView::Pane::List).center());
   const QPointF global = body->mapToGlobal(QPointF(at));
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
   QApplication::sendEvent(body, &press);
   QApplication::sendEvent(body, &release);
   return true;
@@ -217,7 +219,8 @@ int RunShow(int argc, char** argv) {
     std::fputs(kShowUsage, stdout);
     return 0;
   }
-  if (args.size() != 2) return UsageError("show", QStringLiteral("expected HEADER and ORDERS"), kShowUsage);
+  if (args.size() != 2)
+    return UsageError("show", QStringLiteral("expected HEADER and ORDERS"), kShowUsage);
   const std::optional<Documents> docs = ReadDocuments("show", args[0], args[1]);
   if (!docs) return 2;
 
@@ -286,7 +289,8 @@ int RunRender(int argc, char** argv) {
       positional << arg;
       continue;
     }
-    if (i + 1 >= argc) return UsageError("render", QStringLiteral("%1 needs a value").arg(arg), kRenderUsage);
+    if (i + 1 >= argc)
+      return UsageError("render", QStringLiteral("%1 needs a value").arg(arg), kRenderUsage);
     const QString value = QString::fromLocal8Bit(argv[++i]);
     if (arg == QLatin1String("-o")) {
       output = value;
@@ -294,15 +298,22 @@ int RunRender(int argc, char** argv) {
     }
     const std::optional<int> count = CountArgument(value);
     if (!count || (arg == QLatin1String("--pick") && *count < 1)) {
-      return UsageError("render", QStringLiteral("%1 needs a number, not '%2'").arg(arg, value), kRenderUsage);
+      return UsageError("render", QStringLiteral("%1 needs a number, not '%2'").arg(arg, value),
+                        kRenderUsage);
     }
-    (arg == QLatin1String("--pick") ? pick : arg == QLatin1String("--zoom-in") ? zoomIn : zoomOut) = *count;
+    (arg == QLatin1String("--pick")      ? pick
+     : arg == QLatin1String("--zoom-in") ? zoomIn
+                                         : zoomOut) = *count;
   }
-  if (positional.size() != 2) return UsageError("render", QStringLiteral("expected HEADER and ORDERS"), kRenderUsage);
-  if (output.isEmpty()) return UsageError("render", QStringLiteral("-o FILE is required"), kRenderUsage);
+  if (positional.size() != 2)
+    return UsageError("render", QStringLiteral("expected HEADER and ORDERS"), kRenderUsage);
+  if (output.isEmpty())
+    return UsageError("render", QStringLiteral("-o FILE is required"), kRenderUsage);
   const QString suffix = QFileInfo(output).suffix().toLower();
   if (suffix != QLatin1String("png") && suffix != QLatin1String("pdf")) {
-    return UsageError("render", QStringLiteral("%1: the output must end in .png or .pdf").arg(output), kRenderUsage);
+    return UsageError("render",
+                      QStringLiteral("%1: the output must end in .png or .pdf").arg(output),
+                      kRenderUsage);
   }
   const std::optional<Documents> docs = ReadDocuments("render", positional[0], positional[1]);
   if (!docs) return 2;

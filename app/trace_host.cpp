@@ -45,7 +45,8 @@ class TracedFont final : public platform::FontObject {
     return font ? font->Describe() : platform::FontDescription{};
   }
 
-  Variant Invoke(DispId id, InvokeKind kind, std::span<Variant> args, const Variant& value) override {
+  Variant Invoke(DispId id, InvokeKind kind, std::span<Variant> args,
+                 const Variant& value) override {
     Variant result = mInner->Invoke(id, kind, args, value);
     if (kind == InvokeKind::PropertyPut) {
       const char* prop = id == platform::font_ids::kName   ? "Name"
@@ -74,7 +75,8 @@ class TracedGrid final : public platform::Dispatch {
  public:
   TracedGrid(platform::Dispatch& inner, QTextStream& out) : mInner(inner), mOut(out) {}
 
-  Variant Invoke(DispId id, InvokeKind kind, std::span<Variant> args, const Variant& value) override {
+  Variant Invoke(DispId id, InvokeKind kind, std::span<Variant> args,
+                 const Variant& value) override {
     QStringList argTexts;
     for (const Variant& a : args) argTexts << JsonValue(a);
     QString body = QStringLiteral("{\"dispid\":%1,\"op\":\"%2\",\"args\":[%3]")
@@ -132,17 +134,20 @@ class TracedSite final : public platform::ControlSite {
   void SetModel(grid::ScheduleModel* model) { mModel = model; }
 
   void SetBoxText(const QString& box, const QString& text) override {
-    Print(QStringLiteral("box"), QStringLiteral("{\"name\":%1,\"text\":%2}").arg(JsonString(box), JsonString(text)));
+    Print(QStringLiteral("box"),
+          QStringLiteral("{\"name\":%1,\"text\":%2}").arg(JsonString(box), JsonString(text)));
   }
   void SetGridToolTip(const QString& text) override {
     if (mModel) mModel->setToolTipText(text);
     Print(QStringLiteral("tooltip"), JsonString(text));
   }
   void SetMarkerCaption(const QString& marker, const QString& text) override {
-    Print(QStringLiteral("caption"), QStringLiteral("{\"name\":%1,\"text\":%2}").arg(JsonString(marker), JsonString(text)));
+    Print(QStringLiteral("caption"),
+          QStringLiteral("{\"name\":%1,\"text\":%2}").arg(JsonString(marker), JsonString(text)));
   }
   void SetSwatchFill(const QString& swatch, std::int32_t colour) override {
-    Print(QStringLiteral("fill"), QStringLiteral("{\"name\":%1,\"colour\":%2}").arg(JsonString(swatch), QString::number(colour)));
+    Print(QStringLiteral("fill"), QStringLiteral("{\"name\":%1,\"colour\":%2}")
+                                      .arg(JsonString(swatch), QString::number(colour)));
   }
   void ShowMessage(const QString& title, const QString& text) override {
     Print(QStringLiteral("msgbox"), QStringLiteral("{\"title\":%1,\"text\":%2,\"buttons\":\"OK\"}")
@@ -165,9 +170,11 @@ std::optional<Variant> ToVariant(const QJsonValue& v, bool integersAsI2) {
     case QJsonValue::String: return Variant::Bstr(v.toString());
     case QJsonValue::Double: {
       const double d = v.toDouble();
-      if (d != static_cast<double>(static_cast<qint64>(d))) return Variant::Bstr(QString::number(d));
+      if (d != static_cast<double>(static_cast<qint64>(d)))
+        return Variant::Bstr(QString::number(d));
       const qint64 i = static_cast<qint64>(d);
-      if (integersAsI2 && i >= -32768 && i <= 32767) return Variant::I2(static_cast<std::int16_t>(i));
+      if (integersAsI2 && i >= -32768 && i <= 32767)
+        return Variant::I2(static_cast<std::int16_t>(i));
       if (i >= INT32_MIN && i <= INT32_MAX) return Variant::I4(static_cast<std::int32_t>(i));
       return Variant::Bstr(QString::number(i));
     }
@@ -206,7 +213,9 @@ class Trace {
     }
   }
 
-  void Error(const QString& text) { mOut << Line(QStringLiteral("error"), JsonString(text)) << '\n'; }
+  void Error(const QString& text) {
+    mOut << Line(QStringLiteral("error"), JsonString(text)) << '\n';
+  }
 
  private:
   void Call(const QJsonObject& command) {
@@ -238,8 +247,8 @@ class Trace {
     } else {
       mControl.PopulateWorkOrder(arg);
     }
-    mOut << Line(QStringLiteral("return"), QStringLiteral("{\"call\":%1,\"arg\":%2}")
-                                               .arg(JsonString(name), JsonValue(arg)))
+    mOut << Line(QStringLiteral("return"),
+                 QStringLiteral("{\"call\":%1,\"arg\":%2}").arg(JsonString(name), JsonValue(arg)))
          << '\n';
   }
 
@@ -247,12 +256,14 @@ class Trace {
     std::vector<Variant> args;
     for (const QJsonValue& v : command.value(QLatin1String("args")).toArray()) {
       const auto variant = ToVariant(v, true);
-      if (!variant) return Error(QStringLiteral("event values must be integers, strings, booleans or null"));
+      if (!variant)
+        return Error(QStringLiteral("event values must be integers, strings, booleans or null"));
       args.push_back(*variant);
     }
     const QString source = command.value(QLatin1String("event")).toString();
     if (source == QLatin1String("grid")) {
-      if (!command.value(QLatin1String("id")).isDouble()) return Error(QStringLiteral("a grid event needs an \"id\""));
+      if (!command.value(QLatin1String("id")).isDouble())
+        return Error(QStringLiteral("a grid event needs an \"id\""));
       mControl.GridEvents().OnEvent(command.value(QLatin1String("id")).toInt(), args);
     } else if (source == QLatin1String("toolbar")) {
       mControl.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
@@ -272,10 +283,12 @@ class Trace {
       if (description.isEmpty()) description = platform::StandardDescription(number);
       mGrid->FailNext(dispid, number, description);
     } else if (what == QLatin1String("result")) {
-      mGrid->ResultNext(dispid, static_cast<std::int32_t>(command.value(QLatin1String("value")).toDouble()));
+      mGrid->ResultNext(dispid, static_cast<std::int32_t>(
+                                    command.value(QLatin1String("value")).toDouble()));
     } else if (what == QLatin1String("set")) {
       const double value = command.value(QLatin1String("value")).toDouble();
-      if (value < -32768 || value > 32767) return Error(QStringLiteral("\"value\" must fit 16 bits"));
+      if (value < -32768 || value > 32767)
+        return Error(QStringLiteral("\"value\" must fit 16 bits"));
       // Straight to the grid, untraced; a refusal is reported as an error line.
       try {
         mComponent.Put(dispid, Variant::I2(static_cast<std::int16_t>(value)));
@@ -299,31 +312,37 @@ class Trace {
         const grid::Bar* bar = mModel.bar(line, b);
         if (bar == nullptr) continue;
         QStringList props;
-        for (const DispId id : {schedule::grid_ids::kBarSetting216, schedule::grid_ids::kBarSetting230,
-                                schedule::grid_ids::kBarSetting276}) {
+        for (const DispId id :
+             {schedule::grid_ids::kBarSetting216, schedule::grid_ids::kBarSetting230,
+              schedule::grid_ids::kBarSetting276}) {
           const QVariant v = mModel.barSetting(line, b, id);
           if (!v.isValid()) continue;
-          std::array<Variant, 2> index = {Variant::I2(static_cast<std::int16_t>(line)), Variant::I2(static_cast<std::int16_t>(b))};
+          std::array<Variant, 2> index = {Variant::I2(static_cast<std::int16_t>(line)),
+                                          Variant::I2(static_cast<std::int16_t>(b))};
           props << QStringLiteral("\"%1\":%2").arg(id).arg(JsonValue(mComponent.Get(id, index)));
         }
-        bars << QStringLiteral("{\"index\":%1,\"start\":[%2,%3],\"end\":[%4,%5],\"colour\":%6,\"text\":%7,\"props\":{%8}}")
+        bars << QStringLiteral(
+                    "{\"index\":%1,\"start\":[%2,%3],\"end\":[%4,%5],\"colour\":%6,\"text\":%7,"
+                    "\"props\":{%8}}")
                     .arg(bar->index)
                     .arg(bar->start.day)
                     .arg(bar->start.minute)
                     .arg(bar->end.day)
                     .arg(bar->end.minute)
                     .arg(bar->colour)
-                    .arg(bar->hasText ? JsonString(bar->text) : QStringLiteral("null"), props.join(QLatin1Char(',')));
+                    .arg(bar->hasText ? JsonString(bar->text) : QStringLiteral("null"),
+                         props.join(QLatin1Char(',')));
       }
-      rows << QStringLiteral("{\"cells\":[%1],\"bars\":[%2]}").arg(cells.join(QLatin1Char(',')), bars.join(QLatin1Char(',')));
+      rows << QStringLiteral("{\"cells\":[%1],\"bars\":[%2]}")
+                  .arg(cells.join(QLatin1Char(',')), bars.join(QLatin1Char(',')));
     }
     // Built by concatenation: cell texts may hold "%1" and must not meet QString::arg again.
     const QString state = QStringLiteral("{\"rows\":[") + rows.join(QLatin1Char(',')) +
                           QStringLiteral("],\"zoom\":") + QString::number(mModel.zoom()) +
-                          QStringLiteral(",\"horizon\":[") + QString::number(mModel.horizonStart()) +
-                          QLatin1Char(',') + QString::number(mModel.horizonEnd()) +
-                          QStringLiteral("],\"tooltip\":") + JsonString(mModel.toolTipText()) +
-                          QLatin1Char('}');
+                          QStringLiteral(",\"horizon\":[") +
+                          QString::number(mModel.horizonStart()) + QLatin1Char(',') +
+                          QString::number(mModel.horizonEnd()) + QStringLiteral("],\"tooltip\":") +
+                          JsonString(mModel.toolTipText()) + QLatin1Char('}');
     mOut << Line(QStringLiteral("state"), state) << '\n';
   }
 

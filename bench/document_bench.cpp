@@ -15,7 +15,8 @@ void BM_EscapeDocument(benchmark::State& state) {
   const int orders = static_cast<int>(state.range(0));
   const QString& raw = WorkOrderDocument(orders);
   const QString once = platform::EscapeDocument(raw);
-  if (once.count(QStringLiteral("&amp;")) != raw.count(QLatin1Char('&')) || once.contains(QLatin1Char('\''))) {
+  if (once.count(QStringLiteral("&amp;")) != raw.count(QLatin1Char('&')) ||
+      once.contains(QLatin1Char('\''))) {
     state.SkipWithError("the escaped document is not what the escaping promises");
     return;
   }
@@ -30,7 +31,8 @@ void BM_ParseDocument(benchmark::State& state) {
   const int orders = static_cast<int>(state.range(0));
   const QString escaped = platform::EscapeDocument(WorkOrderDocument(orders));
   const auto once = platform::XmlDocument::Parse(platform::StripBlanks(escaped));
-  if (once->HasParseError() || once->RowCount() != orders || once->AttributeCount(orders - 1) != 13) {
+  if (once->HasParseError() || once->RowCount() != orders ||
+      once->AttributeCount(orders - 1) != 13) {
     state.SkipWithError("the document does not parse into one row per order");
     return;
   }
@@ -49,7 +51,8 @@ void BM_IntakeOrders(benchmark::State& state) {
   {
     platform::Variant wohxml = platform::Variant::Bstr(raw);
     const auto table = orders::LoadOrderTable(wohxml, site, mOrderDoc);
-    if (!table || table->RecordCount() != static_cast<std::size_t>(orders) || table->ColumnCount() != 13) {
+    if (!table || table->RecordCount() != static_cast<std::size_t>(orders) ||
+        table->ColumnCount() != 13) {
       state.SkipWithError("the order table does not hold one record per order");
       return;
     }
@@ -61,9 +64,21 @@ void BM_IntakeOrders(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_EscapeDocument)->Arg(kSmallOrders)->Arg(kTypicalOrders)->Arg(kMostOrders)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ParseDocument)->Arg(kSmallOrders)->Arg(kTypicalOrders)->Arg(kMostOrders)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_IntakeOrders)->Arg(kSmallOrders)->Arg(kTypicalOrders)->Arg(kMostOrders)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EscapeDocument)
+    ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseDocument)
+    ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IntakeOrders)
+    ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace varnex::bench

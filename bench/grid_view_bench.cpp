@@ -35,8 +35,7 @@ struct LoadInput {
 const LoadInput& input(int count) {
   static std::map<int, LoadInput> built;
   LoadInput& in = built[count];
-  if (!in.lines.empty())
-    return in;
+  if (!in.lines.empty()) return in;
   ScheduleModel scratch;
   demo::fill(scratch, count);
   std::minstd_rand random(3);
@@ -52,16 +51,14 @@ const LoadInput& input(int count) {
 }
 
 void load(ScheduleModel& model, const LoadInput& in) {
-  if (model.columnCount() == 0)
-    model.setColumns(demo::columns());
+  if (model.columnCount() == 0) model.setColumns(demo::columns());
   model.setHorizonStart(demo::firstDay());
   model.setHorizonEnd(demo::lastDay());
   for (const LoadInput::Line& l : in.lines) {
     const int line = model.appendLine(l.text);
     const int bar = model.addBar(line, l.start, l.end);
     model.setBarColour(line, bar, l.colour);
-    if (!l.mark.isEmpty())
-      model.setBarText(line, bar, l.mark);
+    if (!l.mark.isEmpty()) model.setBarText(line, bar, l.mark);
   }
 }
 
@@ -84,7 +81,8 @@ struct Screen {
                       int((model.bar(line, 1)->colour >> 8) & 0xFF),
                       int((model.bar(line, 1)->colour >> 16) & 0xFF));
     // Away from the mark, which sits in the middle.
-    return image.rect().contains(r.topLeft()) && image.pixelColor(r.left() + 2, r.top() + 2) == fill;
+    return image.rect().contains(r.topLeft()) &&
+           image.pixelColor(r.left() + 2, r.top() + 2) == fill;
   }
 };
 
@@ -116,14 +114,14 @@ BENCHMARK(BM_LoadAndFirstPaint)->Arg(1000)->Arg(kMostLines)->Unit(benchmark::kMi
 // Repaint after a scroll to the middle (arg 1) or the end (arg 2) of the lines.
 void BM_RepaintAfterScroll(benchmark::State& state) {
   static Screen screen;
-  if (screen.model.lineCount() == 0)
-    load(screen.model, input(kMostLines));
+  if (screen.model.lineCount() == 0) load(screen.model, input(kMostLines));
   QCoreApplication::processEvents();
   QScrollBar* bar = screen.view.verticalScrollBar();
   const int target = state.range(0) == 1 ? bar->maximum() / 2 : bar->maximum();
   bar->setValue(target);
   screen.paint();
-  const int line = screen.view.lineAt(screen.view.timelineBody()->mapTo(&screen.view, QPoint(5, 5)));
+  const int line =
+      screen.view.lineAt(screen.view.timelineBody()->mapTo(&screen.view, QPoint(5, 5)));
   if (line < (state.range(0) == 1 ? kMostLines / 2 - 50 : kMostLines - 60)) {
     state.SkipWithError("the scroll did not reach its lines");
     return;
@@ -139,8 +137,7 @@ BENCHMARK(BM_RepaintAfterScroll)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintAfterZoomStep(benchmark::State& state) {
   static Screen screen;
-  if (screen.model.lineCount() == 0)
-    load(screen.model, input(kMostLines));
+  if (screen.model.lineCount() == 0) load(screen.model, input(kMostLines));
   QCoreApplication::processEvents();
   screen.view.verticalScrollBar()->setValue(screen.view.verticalScrollBar()->maximum() / 2);
   screen.model.setZoom(230);
@@ -163,8 +160,7 @@ BENCHMARK(BM_RepaintAfterZoomStep)->Unit(benchmark::kMillisecond);
 }  // namespace varnex::grid
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

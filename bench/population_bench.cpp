@@ -19,10 +19,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(Clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
 
 double Median(std::vector<double> values) {
-  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+  std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2),
+                   values.end());
   return values[values.size() / 2];
 }
 
@@ -68,7 +71,11 @@ void BM_PopulateGrid(benchmark::State& state) {
   state.counters["x_parse"] = Median(loads) / Median(parses);
 }
 
-BENCHMARK(BM_PopulateGrid)->Arg(kSmallOrders)->Arg(kTypicalOrders)->Arg(kMostOrders)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PopulateGrid)
+    ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace varnex::bench

@@ -172,10 +172,26 @@ void BM_ViewMemory(benchmark::State& state) {
   state.counters["peak_growth_MiB"] = peak;
 }
 
-BENCHMARK(BM_PopulateView)->Arg(kSmallOrders)->Arg(kTypicalOrders)->Arg(kMostOrders)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RepaintScrolledToMiddle)->Arg(kSmallOrders)->Arg(kTypicalOrders)->Arg(kMostOrders)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RepaintScrolledToEnd)->Arg(kSmallOrders)->Arg(kTypicalOrders)->Arg(kMostOrders)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RepaintAfterZoom)->Arg(kSmallOrders)->Arg(kTypicalOrders)->Arg(kMostOrders)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PopulateView)
+    ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintScrolledToMiddle)
+    ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintScrolledToEnd)
+    ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintAfterZoom)
+    ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ViewMemory)->Arg(kMostOrders)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
@@ -185,7 +201,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // The offscreen platform warns about every shown window; keep the table readable.
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
-    if (!message.contains(QLatin1String("propagateSizeHints"))) std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (!message.contains(QLatin1String("propagateSizeHints")))
+      std::fprintf(stderr, "%s\n", qPrintable(message));
   });
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);

@@ -113,8 +113,14 @@ Board::Board(platform::ControlSite& site, const GridWrapper& wrap)
 
 Board::~Board() = default;
 
-grid::ScheduleModel& Board::Model() const { return d->model; }
-schedule::GridComponent& Board::Grid() const { return d->grid; }
-Zeb_Varnex& Board::Control() const { return d->control; }
+grid::ScheduleModel& Board::Model() const {
+  return d->model;
+}
+schedule::GridComponent& Board::Grid() const {
+  return d->grid;
+}
+Zeb_Varnex& Board::Control() const {
+  return d->control;
+}
 
 }  // namespace varnex::control

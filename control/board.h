@@ -28,8 +28,7 @@ class Board {
  public:
   /// Wraps the grid as the control sees it (the scripted host prints every call this way);
   /// returns what the control drives, which may keep a reference to `grid`.
-  using GridWrapper =
-      std::function<std::unique_ptr<platform::Dispatch>(platform::Dispatch& grid)>;
+  using GridWrapper = std::function<std::unique_ptr<platform::Dispatch>(platform::Dispatch& grid)>;
 
   /// Builds the board on `site`, which must outlive it, and runs the control's creation step
   /// (which already writes to the site).

@@ -13,9 +13,15 @@ std::atomic<int> gLiveControls{0};
 }  // namespace
 
 namespace control::detail {
-void ControlCreated() { ++gLiveControls; }
-void ControlDestroyed() { --gLiveControls; }
-int LiveControls() { return gLiveControls.load(); }
+void ControlCreated() {
+  ++gLiveControls;
+}
+void ControlDestroyed() {
+  --gLiveControls;
+}
+int LiveControls() {
+  return gLiveControls.load();
+}
 }  // namespace control::detail
 
 QWidget* CreateControl(const QString& className, QWidget* parent) {
@@ -23,11 +29,17 @@ QWidget* CreateControl(const QString& className, QWidget* parent) {
   return new control::VarnexWidget(parent);
 }
 
-bool CanUnloadNow() { return control::detail::LiveControls() == 0; }
+bool CanUnloadNow() {
+  return control::detail::LiveControls() == 0;
+}
 
-QString ProductName() { return QString::fromUtf16(platform::kProductName); }
+QString ProductName() {
+  return QString::fromUtf16(platform::kProductName);
+}
 
-QString VersionText() { return QString::fromUtf16(platform::kVersionText); }
+QString VersionText() {
+  return QString::fromUtf16(platform::kVersionText);
+}
 
 }  // namespace varnex
 
@@ -35,7 +47,9 @@ QWidget* varnex_create_control(const char* className, QWidget* parent) {
   return className ? varnex::CreateControl(QString::fromUtf8(className), parent) : nullptr;
 }
 
-int varnex_can_unload_now(void) { return varnex::CanUnloadNow() ? 1 : 0; }
+int varnex_can_unload_now(void) {
+  return varnex::CanUnloadNow() ? 1 : 0;
+}
 
 const char* varnex_version_text(void) {
   static const QByteArray text = varnex::VersionText().toUtf8();

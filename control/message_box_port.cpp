@@ -4,8 +4,7 @@
 
 namespace varnex::control {
 
-void ModalMessageBoxPort::ShowMessage(QWidget* parent, const QString& title,
-                                      const QString& text) {
+void ModalMessageBoxPort::ShowMessage(QWidget* parent, const QString& title, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
   box.setTextFormat(Qt::PlainText);
   box.exec();

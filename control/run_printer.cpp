@@ -1,13 +1,13 @@
 #include "control/run_printer.h"
 
 #include "control/screen_style.h"
-#include "grid/schedule_model.h"
 #include "grid/schedule_geometry.h"
+#include "grid/schedule_model.h"
 #include "grid/schedule_view.h"
 #include "platform/version_info.h"
 
-#include <QPagedPaintDevice>
 #include <QLocale>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QWidget>
 
@@ -66,9 +66,8 @@ bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
   const int linePages = std::max(1, (lineCount + perPage - 1) / perPage);
   const QRect legendBounds = LegendBounds(legends);
   const int linesOnLast = lineCount - (linePages - 1) * perPage;
-  const bool legendsFit =
-      bodyTop + linesOnLast * rowHeight + kLegendGap + legendBounds.height() <=
-      height - kFooterHeight;
+  const bool legendsFit = bodyTop + linesOnLast * rowHeight + kLegendGap + legendBounds.height() <=
+                          height - kFooterHeight;
   const int pageCount = linePages + (legendsFit ? 0 : 1);
 
   // Every column gets its longest text or a fair share of the list's part of the page.
@@ -100,8 +99,7 @@ bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
         const QPoint at = band->geometry().topLeft() - legendBounds.topLeft() +
                           QPoint((width - legendBounds.width()) / 2, y);
         const_cast<QWidget*>(band)->render(&painter, at, QRegion(),
-                                           QWidget::DrawWindowBackground |
-                                               QWidget::DrawChildren);
+                                           QWidget::DrawWindowBackground | QWidget::DrawChildren);
       }
     }
     painter.setFont(footerFont);

@@ -180,7 +180,9 @@ void Swatch::SetFill(OleColour fill) {
   update();
 }
 
-QColor Swatch::FillColour() const { return ResolveColour(mFill, palette()); }
+QColor Swatch::FillColour() const {
+  return ResolveColour(mFill, palette());
+}
 
 void Swatch::paintEvent(QPaintEvent*) {
   QPainter p(this);
@@ -194,7 +196,9 @@ OutlineShape::OutlineShape(OleColour line, int lineWidth, QWidget* parent)
   setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QColor OutlineShape::LineColour() const { return ResolveColour(mLine, palette()); }
+QColor OutlineShape::LineColour() const {
+  return ResolveColour(mLine, palette());
+}
 
 void OutlineShape::paintEvent(QPaintEvent*) {
   QPainter p(this);
@@ -208,8 +212,8 @@ void OutlineShape::paintEvent(QPaintEvent*) {
 
 void OutlineShape::resizeEvent(QResizeEvent*) {
   // The inside is left to the children beneath, so the grid never repaints on its account.
-  setMask(QRegion(rect()) - QRegion(rect().adjusted(mLineWidth, mLineWidth, -mLineWidth,
-                                                    -mLineWidth)));
+  setMask(QRegion(rect()) -
+          QRegion(rect().adjusted(mLineWidth, mLineWidth, -mLineWidth, -mLineWidth)));
 }
 
 }  // namespace varnex::control

@@ -12,7 +12,9 @@ namespace varnex::control {
 
 /// Screen positions and sizes are stored in twips; 15 twips make one logical pixel (96 dpi).
 inline constexpr int kTwipsPerPixel = 15;
-[[nodiscard]] constexpr int Twips(int twips) { return twips / kTwipsPerPixel; }
+[[nodiscard]] constexpr int Twips(int twips) {
+  return twips / kTwipsPerPixel;
+}
 [[nodiscard]] constexpr QRect TwipsRect(int left, int top, int width, int height) {
   return QRect(Twips(left), Twips(top), Twips(width), Twips(height));
 }

@@ -74,7 +74,9 @@ ToolBar::ToolBar(const QList<Button>& buttons, OleColour background, QWidget* pa
   LayoutButtons();
 }
 
-int ToolBar::ButtonCount() const { return int(mButtons.size()); }
+int ToolBar::ButtonCount() const {
+  return int(mButtons.size());
+}
 
 QAbstractButton* ToolBar::ButtonAt(int number) const {
   return number >= 1 && number <= mButtons.size() ? mButtons[number - 1] : nullptr;
@@ -107,7 +109,9 @@ void ToolBar::paintEvent(QPaintEvent*) {
   p.fillRect(rect(), ResolveColour(mBackground, palette()));
 }
 
-void ToolBar::resizeEvent(QResizeEvent*) { LayoutButtons(); }
+void ToolBar::resizeEvent(QResizeEvent*) {
+  LayoutButtons();
+}
 
 void ToolBar::LayoutButtons() {
   // The shown buttons share the width in one row, each no wider than the bar is high.

@@ -48,7 +48,7 @@ enum class Kind { Band, LegendText, Marker, TextBox, Swatch, ToolBar, Schedule, 
 struct ChildEntry {
   const char16_t* name;
   Kind kind;
-  const char16_t* container;  // empty: the control's own surface
+  const char16_t* container;     // empty: the control's own surface
   int left, top, width, height;  // twips
   const char16_t* text;
   OleColour colour;
@@ -59,36 +59,50 @@ using namespace system_colours;
 
 // Every child of the screen in stored order; each container comes before its children.
 constexpr std::array kScreen = {
-    ChildEntry{u"Frame2", Kind::Band, u"", 1950, 7770, 9255, 375, u"Planning actions", kInactiveCaptionText, false},
-    ChildEntry{u"Label15", Kind::LegendText, u"Frame2", 7650, 150, 1050, 210, u"Amend orders", 0, false},
+    ChildEntry{u"Frame2", Kind::Band, u"", 1950, 7770, 9255, 375, u"Planning actions",
+               kInactiveCaptionText, false},
+    ChildEntry{u"Label15", Kind::LegendText, u"Frame2", 7650, 150, 1050, 210, u"Amend orders", 0,
+               false},
     ChildEntry{u"lblAmend", Kind::Marker, u"Frame2", 7470, 90, 135, 285, u"|", 0, false},
     ChildEntry{u"lblCancel", Kind::Marker, u"Frame2", 5880, 120, 225, 285, u"X", 0, false},
     ChildEntry{u"lblReschIn", Kind::Marker, u"Frame2", 4230, 90, 255, 285, u"<-", 0, false},
     ChildEntry{u"lblReschOut", Kind::Marker, u"Frame2", 2400, 90, 255, 285, u"->", 0, false},
     ChildEntry{u"lblMatshortate", Kind::Marker, u"Frame2", 510, 90, 225, 285, u"?", 0, false},
-    ChildEntry{u"Label9", Kind::LegendText, u"Frame2", 2700, 135, 1170, 420, u"Reschedule Out", 0, false},
-    ChildEntry{u"Label8", Kind::LegendText, u"Frame2", 4530, 135, 1080, 420, u"Reschedule In", 0, false},
-    ChildEntry{u"Label2", Kind::LegendText, u"Frame2", 780, 135, 1290, 420, u"Material Shortage", 0, false},
-    ChildEntry{u"Label1", Kind::LegendText, u"Frame2", 6090, 135, 1050, 420, u"Cancel Orders", 0, false},
+    ChildEntry{u"Label9", Kind::LegendText, u"Frame2", 2700, 135, 1170, 420, u"Reschedule Out", 0,
+               false},
+    ChildEntry{u"Label8", Kind::LegendText, u"Frame2", 4530, 135, 1080, 420, u"Reschedule In", 0,
+               false},
+    ChildEntry{u"Label2", Kind::LegendText, u"Frame2", 780, 135, 1290, 420, u"Material Shortage", 0,
+               false},
+    ChildEntry{u"Label1", Kind::LegendText, u"Frame2", 6090, 135, 1050, 420, u"Cancel Orders", 0,
+               false},
     ChildEntry{u"Box2", Kind::TextBox, u"", 240, 4680, 975, 975, u"", 0, true},
     ChildEntry{u"Box1", Kind::TextBox, u"", 240, 3720, 975, 855, u"", 0, true},
-    ChildEntry{u"Frame1", Kind::Band, u"", 1980, 7260, 8925, 375, u"Order states", kInactiveCaptionText, false},
-    ChildEntry{u"ctPushRelease", Kind::Swatch, u"Frame1", 7380, 120, 375, 255, u"", Rgb(0, 0, 255), false},
+    ChildEntry{u"Frame1", Kind::Band, u"", 1980, 7260, 8925, 375, u"Order states",
+               kInactiveCaptionText, false},
+    ChildEntry{u"ctPushRelease", Kind::Swatch, u"Frame1", 7380, 120, 375, 255, u"", Rgb(0, 0, 255),
+               false},
     ChildEntry{u"ctPushFirm", Kind::Swatch, u"Frame1", 5130, 120, 375, 255, u"", kBtnText, false},
-    ChildEntry{u"ctPushAccepted", Kind::Swatch, u"Frame1", 2670, 120, 375, 255, u"", Rgb(255, 255, 0), false},
-    ChildEntry{u"ctPushSuggested", Kind::Swatch, u"Frame1", 390, 120, 375, 255, u"", Rgb(0, 145, 72), false},
+    ChildEntry{u"ctPushAccepted", Kind::Swatch, u"Frame1", 2670, 120, 375, 255, u"",
+               Rgb(255, 255, 0), false},
+    ChildEntry{u"ctPushSuggested", Kind::Swatch, u"Frame1", 390, 120, 375, 255, u"",
+               Rgb(0, 145, 72), false},
     ChildEntry{u"Label3", Kind::LegendText, u"Frame1", 7830, 135, 720, 210, u"Released", 0, false},
     ChildEntry{u"Label6", Kind::LegendText, u"Frame1", 840, 135, 840, 210, u"Suggested", 0, false},
     ChildEntry{u"Label4", Kind::LegendText, u"Frame1", 5580, 135, 540, 210, u"Firmed", 0, false},
     ChildEntry{u"Label5", Kind::LegendText, u"Frame1", 3120, 135, 780, 210, u"Accepted", 0, false},
-    ChildEntry{u"ctWOToolBar1", Kind::ToolBar, u"", 1320, 60, 1095, 495, u"", kInactiveCaptionText, true},
+    ChildEntry{u"ctWOToolBar1", Kind::ToolBar, u"", 1320, 60, 1095, 495, u"", kInactiveCaptionText,
+               true},
     ChildEntry{u"ctWOSched", Kind::Schedule, u"", 60, 600, 14235, 6645, u"", 0, false},
     ChildEntry{u"ctWOToolBar", Kind::ToolBar, u"", 30, 60, 1065, 615, u"", kBtnFace, false},
     ChildEntry{u"Shape1", Kind::Outline, u"", 30, 30, 14355, 8205, u"", Rgb(0, 0, 192), false},
-    ChildEntry{u"Label7", Kind::Title, u"", 5460, 120, 2625, 375, u"Kestrova", Rgb(0, 0, 192), false},
+    ChildEntry{u"Label7", Kind::Title, u"", 5460, 120, 2625, 375, u"Kestrova", Rgb(0, 0, 192),
+               false},
 };
 
-QString Text(const char16_t* text) { return QString::fromUtf16(text); }
+QString Text(const char16_t* text) {
+  return QString::fromUtf16(text);
+}
 
 QLabel* MakeLabel(const QString& text, const QFont& font, QWidget* parent) {
   auto* label = new QLabel(parent);
@@ -314,8 +328,7 @@ void VarnexWidget::Private::ButtonPressed(int number, const QString& caption) {
   }
 }
 
-VarnexWidget::VarnexWidget(QWidget* parent)
-    : QWidget(parent), d(std::make_unique<Private>(this)) {
+VarnexWidget::VarnexWidget(QWidget* parent) : QWidget(parent), d(std::make_unique<Private>(this)) {
   detail::ControlCreated();
   setAutoFillBackground(true);
   setBackgroundRole(QPalette::Button);
@@ -354,13 +367,17 @@ void VarnexWidget::PopulateWorkOrder(QString& Wohxml) {
   if (arg.Type() == platform::VarType::Bstr) Wohxml = arg.AsBstr();
 }
 
-void VarnexWidget::TimeSet(const QString& Hdrxml) { d->board->Control().TimeSet(Hdrxml); }
+void VarnexWidget::TimeSet(const QString& Hdrxml) {
+  d->board->Control().TimeSet(Hdrxml);
+}
 
 void VarnexWidget::PopulateWorkOrder(const QString& Wohxml) {
   d->board->Control().PopulateWorkOrder(Wohxml);
 }
 
-QString VarnexWidget::OrderOut() { return d->board->Control().OrderOut(); }
+QString VarnexWidget::OrderOut() {
+  return d->board->Control().OrderOut();
+}
 
 qint32 VarnexWidget::DispIdOf(QStringView name) {
   const QMetaObject& meta = staticMetaObject;
@@ -390,9 +407,10 @@ bool VarnexWidget::Invoke(qint32 dispId, QVariantList& args, QVariant* result, Q
     // members report it, never thrown at the host.
     d->board->Control().ReportOutOfMemory();
     if (error) {
-      *error = platform::AutomationError(platform::errors::kOutOfMemory,
-                                         platform::StandardDescription(platform::errors::kOutOfMemory))
-                   .ReportText();
+      *error =
+          platform::AutomationError(platform::errors::kOutOfMemory,
+                                    platform::StandardDescription(platform::errors::kOutOfMemory))
+              .ReportText();
     }
     return false;
   }

@@ -17,7 +17,9 @@ using platform::Variant;
 
 namespace {
 
-constexpr std::int32_t Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr std::int32_t Rgb(int r, int g, int b) {
+  return r + 256 * g + 65536 * b;
+}
 
 void NeedArgs(std::span<Variant> args, std::size_t count) {
   if (args.size() < count) platform::ThrowError(platform::errors::kWrongArgumentCount);
@@ -60,8 +62,8 @@ class Zeb_Varnex::GridSink final : public platform::EventSink {
       case schedule::grid_events::kBarActivated:
         c.Report([&] {
           NeedArgs(args, 3);
-          interaction::OnBarActivated(c.ctWOSched, platform::ToI2(args[0]),
-                                      platform::ToI2(args[1]), platform::ToI2(args[2]));
+          interaction::OnBarActivated(c.ctWOSched, platform::ToI2(args[0]), platform::ToI2(args[1]),
+                                      platform::ToI2(args[2]));
         });
         break;
       default: break;  // events the control does not handle
@@ -113,9 +115,9 @@ void Zeb_Varnex::Report(Fn&& fn) {
 
 void Zeb_Varnex::ReportOutOfMemory() {
   mSite.ShowMessage(QString::fromUtf16(platform::kProductName),
-                    platform::AutomationError(
-                        platform::errors::kOutOfMemory,
-                        platform::StandardDescription(platform::errors::kOutOfMemory))
+                    platform::AutomationError(platform::errors::kOutOfMemory,
+                                              platform::StandardDescription(
+                                                  platform::errors::kOutOfMemory))
                         .ReportText());
 }
 
@@ -174,8 +176,8 @@ QString Zeb_Varnex::OrderOut() {
   return result;
 }
 
-Variant Zeb_Varnex::Invoke(platform::DispId id, platform::InvokeKind kind,
-                           std::span<Variant> args, const Variant& /*value*/) {
+Variant Zeb_Varnex::Invoke(platform::DispId id, platform::InvokeKind kind, std::span<Variant> args,
+                           const Variant& /*value*/) {
   // Script hosts call a member without arguments as a property get; both mean the same here.
   const bool isCall = kind == platform::InvokeKind::Method ||
                       (kind == platform::InvokeKind::PropertyGet && id == control_ids::kOrderOut);
@@ -196,7 +198,11 @@ Variant Zeb_Varnex::Invoke(platform::DispId id, platform::InvokeKind kind,
   }
 }
 
-platform::EventSink& Zeb_Varnex::GridEvents() { return *mGridSink; }
-platform::EventSink& Zeb_Varnex::ToolbarEvents() { return *mToolbarSink; }
+platform::EventSink& Zeb_Varnex::GridEvents() {
+  return *mGridSink;
+}
+platform::EventSink& Zeb_Varnex::ToolbarEvents() {
+  return *mToolbarSink;
+}
 
 }  // namespace varnex::control

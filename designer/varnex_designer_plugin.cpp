@@ -28,11 +28,13 @@ class VarnexDesignerPlugin final : public QObject, public QDesignerCustomWidgetI
   }
   QString whatsThis() const override {
     return QStringLiteral(
-        "The %1 planning board (Zeb_Varnex) shows the orders of a planning run on a "
-        "time-scaled grid: one line per order with ten text columns and a time bar whose colour "
-        "tells the order's state. The host calls TimeSet with the header document, "
-        "PopulateWorkOrder with the work-order document, and OrderOut for the order the planner "
-        "last picked.")
+               "The %1 planning board (Zeb_Varnex) shows the orders of a planning run on a "
+               "time-scaled grid: one line per order with ten text columns and a time bar whose "
+               "colour "
+               "tells the order's state. The host calls TimeSet with the header document, "
+               "PopulateWorkOrder with the work-order document, and OrderOut for the order the "
+               "planner "
+               "last picked.")
         .arg(ProductName());
   }
   QString includeFile() const override { return QStringLiteral("varnex/varnex_widget.h"); }

@@ -6,7 +6,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace varnex;
   QString text(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
   for (std::size_t i = 0; i + 1 < size; i += 2) {
-    text[static_cast<qsizetype>(i / 2)] = QChar(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+    text[static_cast<qsizetype>(i / 2)] =
+        QChar(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
   }
   const QString escaped = platform::EscapeDocument(text);
   // Every ampersand and apostrophe is escaped, nothing else changes, and the result gives the
@@ -18,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                           5 * text.count(QLatin1Char('\'')));
   // Stripping blanks takes U+0020 from both ends only.
   const QStringView stripped = platform::StripBlanks(escaped);
-  VARNEX_FUZZ_CHECK(stripped.isEmpty() || (stripped.front() != QLatin1Char(' ') &&
-                                           stripped.back() != QLatin1Char(' ')));
+  VARNEX_FUZZ_CHECK(stripped.isEmpty() ||
+                    (stripped.front() != QLatin1Char(' ') && stripped.back() != QLatin1Char(' ')));
   VARNEX_FUZZ_CHECK(QStringView(escaped).contains(stripped));
   return 0;
 }

@@ -11,12 +11,12 @@
 namespace varnex::fuzz {
 
 /// Stops the run with the property that does not hold, so the fuzzer keeps the input.
-#define VARNEX_FUZZ_CHECK(condition)                                                     \
-  do {                                                                                   \
-    if (!(condition)) {                                                                  \
+#define VARNEX_FUZZ_CHECK(condition)                                                               \
+  do {                                                                                             \
+    if (!(condition)) {                                                                            \
       std::fprintf(stderr, "%s:%d: property does not hold: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                      \
-    }                                                                                    \
+      std::abort();                                                                                \
+    }                                                                                              \
   } while (false)
 
 /// The escaped text turned back: "&amp;" and "&apos;" to their characters; false when the text

@@ -3,7 +3,6 @@
 #include "platform/variant.h"
 #include "schedule/day_number.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace varnex;
   const QString text = fuzz::DecodeInput(data, size);

@@ -17,8 +17,8 @@ namespace {
 using namespace varnex;
 
 constexpr std::array<const char16_t*, 13> kAttributes = {
-    u"docuemntno", u"item_code", u"item_variant", u"itemdesc", u"order_quantity",
-    u"chk_sc_wo",  u"custnameml", u"allflag",     u"allmethod", u"alt_resource",
+    u"docuemntno", u"item_code",  u"item_variant", u"itemdesc",  u"order_quantity",
+    u"chk_sc_wo",  u"custnameml", u"allflag",      u"allmethod", u"alt_resource",
     u"daysfrom",   u"daysto",     u"Status"};
 
 // Text that an attribute value delimited by double quotes can hold: no quote, no "<", and only
@@ -27,7 +27,8 @@ QString Storable(QStringView text) {
   QString out;
   for (const QChar c : text) {
     const char16_t u = c.unicode();
-    const bool allowed = u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u != 0xFFFE && u != 0xFFFF);
+    const bool allowed =
+        u == 0x9 || u == 0xA || u == 0xD || (u >= 0x20 && u != 0xFFFE && u != 0xFFFF);
     if (allowed && u != u'"' && u != u'<') out += c;
   }
   return out;
@@ -42,20 +43,24 @@ QString Normalised(QString text) {
   return text;
 }
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Given: thirteen values from the input, separated by U+001F.
-  const QString input = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  const QString input =
+      QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   QStringList values = input.split(QChar(0x1F));
   while (values.size() < 13) values << QString();
   QString row = QStringLiteral("<wo");
   QStringList expected;
   for (int i = 0; i < 13; ++i) {
     const QString value = Storable(values[i]);
-    row += QLatin1Char(' ') + QString::fromUtf16(kAttributes[i]) + QStringLiteral("=\"") + value + QLatin1Char('"');
+    row += QLatin1Char(' ') + QString::fromUtf16(kAttributes[i]) + QStringLiteral("=\"") + value +
+           QLatin1Char('"');
     expected << Normalised(value);
   }
   const QString document = QStringLiteral("<workorders>") + row + QStringLiteral("/></workorders>");
@@ -75,9 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Then: the one line shows the values as the ten columns join and split them.
   const QString category = orders::OrderCategoryName(expected[5]);
   const QString action = orders::ActionFor(expected[9]).message.toString();
-  const QString rowText = QStringList{expected[0], expected[1], expected[2], expected[3], expected[4],
-                                      category, expected[6], expected[7], expected[8], action}
-                              .join(QLatin1Char(';'));
+  const QString rowText =
+      QStringList{expected[0], expected[1], expected[2], expected[3], expected[4],
+                  category,    expected[6], expected[7], expected[8], action}
+          .join(QLatin1Char(';'));
   VARNEX_FUZZ_CHECK(model.lineCount() == 1);
   const QStringList cells = rowText.split(QLatin1Char(';'));
   for (int column = 1; column <= 10; ++column) {

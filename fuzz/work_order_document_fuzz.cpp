@@ -9,7 +9,6 @@
 #include "schedule/schedule_ids.h"
 #include "tools/document_generator.h"
 
-
 #include <array>
 
 namespace {
@@ -45,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::Variant wohxml = platform::Variant::Bstr(text);
   control.PopulateWorkOrder(wohxml);
 
-  VARNEX_FUZZ_CHECK(wohxml.Type() == platform::VarType::Bstr && wohxml.AsBstr() == site.BoxText(QStringLiteral("Box2")));
+  VARNEX_FUZZ_CHECK(wohxml.Type() == platform::VarType::Bstr &&
+                    wohxml.AsBstr() == site.BoxText(QStringLiteral("Box2")));
   QString plain;
   VARNEX_FUZZ_CHECK(fuzz::Unescape(wohxml.AsBstr(), &plain) && plain == text);
   VARNEX_FUZZ_CHECK(site.messages.size() <= 1);
@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     model.raiseBarActivated(line, 1, -1);
   }
   std::array<platform::Variant, 1> zoomIn = {platform::Variant::I2(interaction::buttons::kZoomIn)};
-  std::array<platform::Variant, 1> zoomOut = {platform::Variant::I2(interaction::buttons::kZoomOut)};
+  std::array<platform::Variant, 1> zoomOut = {
+      platform::Variant::I2(interaction::buttons::kZoomOut)};
   control.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, zoomIn);
   control.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, zoomOut);
   VARNEX_FUZZ_CHECK(model.zoom() >= 1);

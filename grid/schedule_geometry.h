@@ -11,8 +11,8 @@ namespace varnex::grid {
 /// Where the lines sit vertically. Every part of the grid that places a line (both panes, the
 /// highlight, hit testing, printing) asks this one mapping, so the panes cannot drift apart.
 struct RowGeometry {
-  int top = 0;        ///< y of the top of line 1 (negative once scrolled)
-  int rowHeight = 20; ///< uniform height of every line
+  int top = 0;         ///< y of the top of line 1 (negative once scrolled)
+  int rowHeight = 20;  ///< uniform height of every line
 
   /// y of the top of a line (1-based).
   [[nodiscard]] int lineTop(int line) const { return top + (line - 1) * rowHeight; }

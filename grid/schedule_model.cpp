@@ -14,7 +14,6 @@
 #include <type_traits>
 #include <vector>
 
-
 namespace varnex::grid {
 
 QString LineDescriber::lineDescription(const ScheduleModel&, int) const {
@@ -265,7 +264,7 @@ int ScheduleModel::columnWidth(int column) const {
 
 ColumnStyle ScheduleModel::columnStyle(int column) const {
   return column < 1 || column > d->columnCount() ? ColumnStyle::LeftAligned
-                                                  : d->columns[column - 1].style;
+                                                 : d->columns[column - 1].style;
 }
 
 Qt::Alignment ScheduleModel::columnAlignment(int column) const {

@@ -29,9 +29,9 @@ struct FontSpec {
 
 /// How the views align and elide the cells of a column.
 enum class ColumnStyle {
-  RightAligned = 1,     ///< right-aligned, elided at the start (quantities)
-  LeftAligned = 2,      ///< left-aligned, elided at the end
-  LeftElidedMiddle = 3, ///< left-aligned, elided in the middle (long names keep both ends)
+  RightAligned = 1,      ///< right-aligned, elided at the start (quantities)
+  LeftAligned = 2,       ///< left-aligned, elided at the end
+  LeftElidedMiddle = 3,  ///< left-aligned, elided in the middle (long names keep both ends)
 };
 
 /// One column of the list: its caption, its initial width in logical pixels (96 dpi) and how
@@ -50,12 +50,12 @@ enum class TitleBorder : int { BottomLine = 0, Single = 1, Raised = 2, Sunken = 
 
 /// One time bar of a line.
 struct Bar {
-  int index = 0;        ///< the bar index that addBar() returned, 1-based within its row
+  int index = 0;  ///< the bar index that addBar() returned, 1-based within its row
   TimePoint start;
   TimePoint end;
   std::uint32_t colour = 0x00FFFFFF;  ///< 0x00BBGGRR
-  QString text;         ///< the mark drawn on the bar
-  bool hasText = false; ///< false until setBarText(); the mark is then not drawn at all
+  QString text;                       ///< the mark drawn on the bar
+  bool hasText = false;  ///< false until setBarText(); the mark is then not drawn at all
 };
 
 class ScheduleModel;

@@ -13,7 +13,6 @@ namespace varnex::grid::detail {
 
 namespace {
 
-
 QColor mix(const QColor& a, const QColor& b, double t) {
   return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
                           float(a.greenF() + (b.greenF() - a.greenF()) * t),
@@ -88,9 +87,12 @@ void forEachPeriod(std::int32_t first, std::int32_t last, int months, F&& visit)
 
 int monthsIn(TimeScale::Unit unit) {
   switch (unit) {
-    case TimeScale::Unit::Quarter: return 3;
-    case TimeScale::Unit::Year: return 12;
-    default: return 1;
+    case TimeScale::Unit::Quarter:
+      return 3;
+    case TimeScale::Unit::Year:
+      return 12;
+    default:
+      return 1;
   }
 }
 
@@ -146,8 +148,8 @@ QColor barFill(std::uint32_t colour) {
 }
 
 QColor markColourOn(const QColor& fill) {
-  const double luminance = 0.2126 * linear(fill.redF()) + 0.7152 * linear(fill.greenF()) +
-                           0.0722 * linear(fill.blueF());
+  const double luminance =
+      0.2126 * linear(fill.redF()) + 0.7152 * linear(fill.greenF()) + 0.0722 * linear(fill.blueF());
   const double onBlack = (luminance + 0.05) / 0.05;
   const double onWhite = 1.05 / (luminance + 0.05);
   return onBlack >= onWhite ? QColor(Qt::black) : QColor(Qt::white);
@@ -193,7 +195,8 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
   const int columnCount = int(ctx.columns.size());
 
   for (int line = firstLine; line <= lastLine; ++line)
-    p.fillRect(QRect(area.left(), ctx.rows.lineTop(line), area.width(), rh), rowBackground(ctx, line));
+    p.fillRect(QRect(area.left(), ctx.rows.lineTop(line), area.width(), rh),
+               rowBackground(ctx, line));
 
   // The cells of the columns [first, last] whose span meets [left, right].
   const auto paintCells = [&](int first, int last, int left, int right) {
@@ -230,7 +233,8 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
         p.drawLine(x, top, x, bottom);
     }
   };
-  const int frozen = ctx.frozenWidth > 0 && columnCount > 0 ? area.left() + ctx.frozenWidth : area.left();
+  const int frozen =
+      ctx.frozenWidth > 0 && columnCount > 0 ? area.left() + ctx.frozenWidth : area.left();
   if (frozen > area.left()) {
     // The other columns scroll under the first one, which stays in place.
     p.save();
@@ -274,8 +278,8 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
     for (std::int32_t day = firstDay; day <= lastDay; ++day) {
       if (isWeekend(day)) {
         const int x1 = clampedX(ctx.axis.x(day), area);
-        weekends.push_back({x1, clampedX(ctx.axis.x(day + 1.0), area),
-                            x1 < horizonLeft || x1 >= horizonRight});
+        weekends.push_back(
+            {x1, clampedX(ctx.axis.x(day + 1.0), area), x1 < horizonLeft || x1 >= horizonRight});
       }
     }
   }
@@ -354,8 +358,7 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
   if (ctx.todayWidth > 0) {
     const int x = clampedX(ctx.axis.x(ctx.today + 0.5), area);
     if (x + ctx.todayWidth > area.left() && x <= area.right())
-      p.fillRect(QRect(x - ctx.todayWidth / 2, area.top(), ctx.todayWidth, area.height()),
-                 c.today);
+      p.fillRect(QRect(x - ctx.todayWidth / 2, area.top(), ctx.todayWidth, area.height()), c.today);
   }
 }
 
@@ -434,9 +437,9 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
       // Months too narrow for any name: the year, once per year (or for the first in view).
       if (month.month() != 1 && x1 >= area.left())
         continue;
-      const int yearEnd = std::min(
-          clampedX(ctx.axis.x(double(dayOfDate(QDate(month.year() + 1, 1, 1)))), area),
-          area.right() + 1);
+      const int yearEnd =
+          std::min(clampedX(ctx.axis.x(double(dayOfDate(QDate(month.year() + 1, 1, 1)))), area),
+                   area.right() + 1);
       label = QString::number(month.year());
       if (fm.horizontalAdvance(label) > yearEnd - visibleLeft - 2 * kCellPadding)
         continue;

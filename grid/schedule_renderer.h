@@ -58,8 +58,8 @@ struct PaintContext {
   QLocale locale;
   GridColours colours;
   RowGeometry rows;
-  TimeScale scale;  ///< the days shown and the pixels per day
-  TimeAxis axis;    ///< scale's axis, placed in the painter's coordinates
+  TimeScale scale;                  ///< the days shown and the pixels per day
+  TimeAxis axis;                    ///< scale's axis, placed in the painter's coordinates
   std::vector<ColumnSpan> columns;  ///< one per model column, in the painter's coordinates
   /// Width of the first column when it stays in place while the others scroll under it: the
   /// others are clipped to its right. 0: every column where its span says.

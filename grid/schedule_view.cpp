@@ -153,7 +153,8 @@ QRect ScheduleView::barRect(int line, int barIndex) const {
 
 int ScheduleView::lineAt(const QPoint& pos) const {
   d->ensureLayout();
-  for (QWidget* body : {static_cast<QWidget*>(d->listBody), static_cast<QWidget*>(d->timelineBody)}) {
+  for (QWidget* body :
+       {static_cast<QWidget*>(d->listBody), static_cast<QWidget*>(d->timelineBody)}) {
     const QPoint local = body->mapFrom(this, pos);
     if (body->rect().contains(local))
       return d->rows().lineAt(local.y(), d->model->lineCount());
@@ -234,12 +235,13 @@ QString ScheduleView::shownTitle() const {
   d->ensureLayout();
   const QString format = QStringLiteral("d MMM yyyy");
   const auto period = [&](std::int32_t first, std::int32_t last) {
-    return QStringLiteral("%1 \u2013 %2").arg(locale().toString(dateOfDay(first), format),
-                                              locale().toString(dateOfDay(last), format));
+    return QStringLiteral("%1 \u2013 %2")
+        .arg(locale().toString(dateOfDay(first), format),
+             locale().toString(dateOfDay(last), format));
   };
-  QString text = QStringLiteral("%1  \u00B7  %2").arg(d->model->countText(d->model->lineCount()),
-                                                     period(d->scale.span().first,
-                                                            d->scale.span().last()));
+  QString text = QStringLiteral("%1  \u00B7  %2")
+                     .arg(d->model->countText(d->model->lineCount()),
+                          period(d->scale.span().first, d->scale.span().last()));
   // Say why the period is not the horizon.
   if (d->period.source == TimeScale::Source::Bars) {
     const std::int32_t start = d->model->horizonStart();
@@ -283,8 +285,7 @@ QList<int> ScheduleView::fittedColumnWidths(int width) const {
 }
 
 void ScheduleView::paintTitle(QPainter* painter, const QRect& target, const QString& text) const {
-  detail::paintTitle(*painter, *d->model, target, text.isNull() ? shownTitle() : text,
-                     d->colours);
+  detail::paintTitle(*painter, *d->model, target, text.isNull() ? shownTitle() : text, d->colours);
 }
 
 void ScheduleView::paintHeader(QPainter* painter, const QRect& target,
@@ -306,8 +307,8 @@ void ScheduleView::paintHeader(QPainter* painter, const QRect& target,
   painter->restore();
 }
 
-void ScheduleView::paintLines(QPainter* painter, const QRect& target, int firstLine,
-                              int lastLine, const PaintOptions& options) const {
+void ScheduleView::paintLines(QPainter* painter, const QRect& target, int firstLine, int lastLine,
+                              const PaintOptions& options) const {
   d->ensureLayout();
   firstLine = std::max(1, firstLine);
   int listWidth = 0;

@@ -75,7 +75,7 @@ class ScheduleView::Private {
   /// The font in pixels at the screen's size, so that a painter's scale alone sizes output.
   [[nodiscard]] static QFont inPixels(QFont font);
   [[nodiscard]] detail::PaintContext exportContext(const QRect& target, const PaintOptions& options,
-                                           int firstLine, int* listWidth) const;
+                                                   int firstLine, int* listWidth) const;
   [[nodiscard]] int visibleRowCount() const;
 
   void pick(int line);

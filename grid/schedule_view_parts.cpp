@@ -20,7 +20,6 @@
 
 namespace varnex::grid {
 
-
 // A pane of the splitter; its children are placed by Private::layoutPanes() and cover it
 // all but the corners beside the vertical scroll bar, which it paints itself.
 class ScheduleView::Private::PaneWidget : public QWidget {
@@ -66,7 +65,8 @@ class ScheduleView::Private::ScrollBar : public QScrollBar {
       p.drawLine(0, 0, width() - 1, 0);
     const bool enabled = maximum() > minimum();
     const QColor arrow = enabled ? c.headerText : c.headerLine;
-    for (const QStyle::SubControl control : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
+    for (const QStyle::SubControl control :
+         {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
       const QRect r = part(control);
       if (r.isEmpty())
         continue;
@@ -74,7 +74,8 @@ class ScheduleView::Private::ScrollBar : public QScrollBar {
       const QPointF m = QRectF(r).center();
       const double s = std::min(r.width(), r.height()) / 5.0;
       const double sign = control == QStyle::SC_ScrollBarAddLine ? 1 : -1;
-      const QPointF tip = vertical ? QPointF(m.x(), m.y() + sign * s) : QPointF(m.x() + sign * s, m.y());
+      const QPointF tip =
+          vertical ? QPointF(m.x(), m.y() + sign * s) : QPointF(m.x() + sign * s, m.y());
       const QPointF a = vertical ? QPointF(m.x() - s * 1.4, m.y() - sign * s)
                                  : QPointF(m.x() - sign * s, m.y() - s * 1.4);
       const QPointF b = vertical ? QPointF(m.x() + s * 1.4, m.y() - sign * s)
@@ -88,7 +89,8 @@ class ScheduleView::Private::ScrollBar : public QScrollBar {
     if (!enabled)
       return;
     const QRect slider = part(QStyle::SC_ScrollBarSlider);
-    const bool active = isSliderDown() || (underMouse() && slider.contains(mapFromGlobal(QCursor::pos())));
+    const bool active =
+        isSliderDown() || (underMouse() && slider.contains(mapFromGlobal(QCursor::pos())));
     const QRect thumb = vertical ? slider.adjusted(3, 1, -3, -1) : slider.adjusted(1, 3, -1, -3);
     p.fillRect(thumb, active ? c.strongLine.darker(125) : c.strongLine);
   }

@@ -33,35 +33,34 @@ void ScheduleView::Private::attach(ScheduleModel* newModel) {
   currentLine = focusLine = focusBar = hoverLine = 0;
 
   const auto relayoutSoon = [this] { scheduleRelayout(); };
-  connections << QObject::connect(model, &QAbstractItemModel::rowsInserted, q, relayoutSoon)
-              << QObject::connect(model, &QAbstractItemModel::dataChanged, q,
-                                  [this](const QModelIndex&, const QModelIndex&,
-                                         const QList<int>& roles) {
-                                    if (roles.isEmpty() || roles.contains(ScheduleModel::BarsRole))
-                                      scheduleRelayout();
-                                  })
-              << QObject::connect(model, &QAbstractItemModel::headerDataChanged, q,
-                                  [this] { syncColumns(false); })
-              << QObject::connect(model, &ScheduleModel::horizonChanged, q, relayoutSoon)
-              << QObject::connect(model, &QAbstractItemModel::modelReset, q, [this] {
-                   currentLine = focusLine = focusBar = hoverLine = 0;
-                   syncColumns(false);
-                   scheduleRelayout();
-                 })
-              << QObject::connect(model, &ScheduleModel::zoomChanged, q,
-                                  [this] { onZoomChanged(); })
-              << QObject::connect(model, &ScheduleModel::settingsChanged, q, [this] {
-                   updateMetrics();
-                   scheduleRelayout();
-                   title->update();
-                 })
-              << QObject::connect(model, &ScheduleModel::barFocusRequested, q,
-                                  [this](int line, int barIndex) {
-                                    onFocusRequested(line, barIndex);
-                                  })
-              << QObject::connect(model, &ScheduleModel::linePicked, q,
-                                  [this](int line) { q->setCurrentLine(line); })
-              << QObject::connect(model, &QObject::destroyed, q, [this] { attach(nullptr); });
+  connections
+      << QObject::connect(model, &QAbstractItemModel::rowsInserted, q, relayoutSoon)
+      << QObject::connect(model, &QAbstractItemModel::dataChanged, q,
+                          [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                            if (roles.isEmpty() || roles.contains(ScheduleModel::BarsRole))
+                              scheduleRelayout();
+                          })
+      << QObject::connect(model, &QAbstractItemModel::headerDataChanged, q,
+                          [this] { syncColumns(false); })
+      << QObject::connect(model, &ScheduleModel::horizonChanged, q, relayoutSoon)
+      << QObject::connect(model, &QAbstractItemModel::modelReset, q,
+                          [this] {
+                            currentLine = focusLine = focusBar = hoverLine = 0;
+                            syncColumns(false);
+                            scheduleRelayout();
+                          })
+      << QObject::connect(model, &ScheduleModel::zoomChanged, q, [this] { onZoomChanged(); })
+      << QObject::connect(model, &ScheduleModel::settingsChanged, q,
+                          [this] {
+                            updateMetrics();
+                            scheduleRelayout();
+                            title->update();
+                          })
+      << QObject::connect(model, &ScheduleModel::barFocusRequested, q,
+                          [this](int line, int barIndex) { onFocusRequested(line, barIndex); })
+      << QObject::connect(model, &ScheduleModel::linePicked, q,
+                          [this](int line) { q->setCurrentLine(line); })
+      << QObject::connect(model, &QObject::destroyed, q, [this] { attach(nullptr); });
   syncColumns(true);
   updateMetrics();
   period.span = {0, 0};  // no period is empty: the new model's period and zoom take over
@@ -285,8 +284,8 @@ detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
   const int total = std::max(1, given ? int(std::accumulate(options.columnWidths.begin(),
                                                             options.columnWidths.end(), 0))
                                       : listLength());
-  const int width = std::clamp(options.listWidth < 0 || given ? total : options.listWidth, 0,
-                               target.width());
+  const int width =
+      std::clamp(options.listWidth < 0 || given ? total : options.listWidth, 0, target.width());
   int used = 0;
   int x = target.left();
   for (int column = 0; column < count; ++column) {
@@ -407,8 +406,7 @@ void ScheduleView::Private::onFocusRequested(int line, int barIndex) {
   const double viewLeft = timeHScroll->value();
   const double viewWidth = timelineBody->width();
   if (left < viewLeft || right > viewLeft + viewWidth) {
-    const double x = right - left < viewWidth ? left - (viewWidth - (right - left)) / 2
-                                              : left - 24;
+    const double x = right - left < viewWidth ? left - (viewWidth - (right - left)) / 2 : left - 24;
     timeHScroll->setValue(int(std::lround(std::clamp(x, 0.0, double(timeHScroll->maximum())))));
   }
   updateBodies();
@@ -422,8 +420,7 @@ void ScheduleView::Private::hoverAt(int line) {
     model->raiseHover(0, 0);
 }
 
-void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos,
-                                        const QPoint& globalPos) {
+void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos, const QPoint& globalPos) {
   ensureLayout();
   const int line = rows().lineAt(pos.y(), model->lineCount());
   if (line == 0) {
@@ -444,7 +441,8 @@ void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos,
 
 void ScheduleView::Private::zoomWheel(QWheelEvent* event, bool overTimeline) {
   // Touchpads send fractions of a notch; they add up to whole requests.
-  wheelZoomDelta += event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
+  wheelZoomDelta +=
+      event->angleDelta().y() != 0 ? event->angleDelta().y() : event->angleDelta().x();
   const int steps = wheelZoomDelta / 120;
   wheelZoomDelta -= steps * 120;
   event->accept();
@@ -486,7 +484,8 @@ void ScheduleView::Private::wheel(QWheelEvent* event, QScrollBar* horizontal) {
     return;
   }
   const QPoint delta = event->angleDelta();
-  const bool sideways = (event->modifiers() & Qt::ShiftModifier) || std::abs(delta.x()) > std::abs(delta.y());
+  const bool sideways =
+      (event->modifiers() & Qt::ShiftModifier) || std::abs(delta.x()) > std::abs(delta.y());
   QScrollBar* bar = sideways ? horizontal : vScroll;
   const int notch = sideways ? (delta.x() != 0 ? delta.x() : delta.y()) : delta.y();
   const int step = sideways ? std::max(24, bar->pageStep() / 8) : 3 * rowHeight;

@@ -30,7 +30,7 @@ struct DaySpan {
 /// the day lines, the bars and the today line all place themselves through x(), so they stay
 /// aligned at every zoom and scroll position.
 struct TimeAxis {
-  std::int32_t originDay = 0; ///< the day whose midnight sits at x0
+  std::int32_t originDay = 0;  ///< the day whose midnight sits at x0
   double pixelsPerDay = 24;
   double x0 = 0;
 
@@ -38,9 +38,7 @@ struct TimeAxis {
   [[nodiscard]] double x(double dayPos) const { return (dayPos - originDay) * pixelsPerDay + x0; }
   [[nodiscard]] double x(TimePoint t) const { return x(dayPosition(t)); }
   /// The day position (day number plus fraction) at x.
-  [[nodiscard]] double dayAt(double xPos) const {
-    return originDay + (xPos - x0) / pixelsPerDay;
-  }
+  [[nodiscard]] double dayAt(double xPos) const { return originDay + (xPos - x0) / pixelsPerDay; }
 };
 
 /// The time scale of a timeline: the days it spans and the pixels a day takes, with what

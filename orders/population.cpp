@@ -21,14 +21,26 @@ namespace {
 
 // The order table's columns that the load reads, by name.
 enum class Field {
-  Action, Order, ItemCode, Variant, ItemDesc, Quantity, Category, Supplier, NewQty, NewDate,
-  From, To, Status, Count
+  Action,
+  Order,
+  ItemCode,
+  Variant,
+  ItemDesc,
+  Quantity,
+  Category,
+  Supplier,
+  NewQty,
+  NewDate,
+  From,
+  To,
+  Status,
+  Count
 };
 
 constexpr std::array<const char16_t*, static_cast<int>(Field::Count)> kFieldNames = {
-    u"alt_resource", u"docuemntno", u"item_code",  u"item_variant", u"itemdesc",
-    u"order_quantity", u"chk_sc_wo", u"custnameml", u"allflag",     u"allmethod",
-    u"daysfrom",     u"daysto",     u"Status"};
+    u"alt_resource",   u"docuemntno", u"item_code",  u"item_variant", u"itemdesc",
+    u"order_quantity", u"chk_sc_wo",  u"custnameml", u"allflag",      u"allmethod",
+    u"daysfrom",       u"daysto",     u"Status"};
 
 // Reads fields of the current order by name. The names are looked up once, before any line is
 // touched, so that a table without one of them fails while the grid still shows its lines.
@@ -113,8 +125,8 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
     const Action action = ActionFor(fields.Text(Field::Action));
 
     rowText.resize(0);  // keeps the buffer for the next order
-    for (Field f : {Field::Order, Field::ItemCode, Field::Variant, Field::ItemDesc,
-                    Field::Quantity}) {
+    for (Field f :
+         {Field::Order, Field::ItemCode, Field::Variant, Field::ItemDesc, Field::Quantity}) {
       rowText += fields.Text(f);
       rowText += QLatin1Char(';');
     }

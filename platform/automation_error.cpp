@@ -13,11 +13,13 @@ QString StandardDescription(std::int32_t number) {
     case errors::kOutOfMemory: return QStringLiteral("Out of memory");
     case errors::kSubscriptOutOfRange: return QStringLiteral("Subscript out of range");
     case errors::kTypeMismatch: return QStringLiteral("Type mismatch");
-    case errors::kObjectNotSet: return QStringLiteral("Object variable or With block variable not set");
+    case errors::kObjectNotSet:
+      return QStringLiteral("Object variable or With block variable not set");
     case errors::kObjectRequired: return QStringLiteral("Object required");
     case errors::kInvalidUseOfNull: return QStringLiteral("Invalid use of Null");
     case errors::kInvalidPropertyValue: return QStringLiteral("Invalid property value");
-    case errors::kNotSupported: return QStringLiteral("Object doesn't support this property or method");
+    case errors::kNotSupported:
+      return QStringLiteral("Object doesn't support this property or method");
     case errors::kWrongArgumentCount:
       return QStringLiteral("Wrong number of arguments or invalid property assignment");
     case errors::kNoCurrentRecord:
@@ -25,9 +27,9 @@ QString StandardDescription(std::int32_t number) {
           "Either BOF or EOF is True, or the current record has been deleted. Requested operation "
           "requires a current record.");
     case errors::kItemNotFound:
-      return QStringLiteral("Item cannot be found in the collection corresponding to the requested name or ordinal.");
-    case errors::kNotAllowed:
-      return QStringLiteral("Operation is not allowed in this context.");
+      return QStringLiteral(
+          "Item cannot be found in the collection corresponding to the requested name or ordinal.");
+    case errors::kNotAllowed: return QStringLiteral("Operation is not allowed in this context.");
     default: return QStringLiteral("Application-defined or object-defined error");
   }
 }
@@ -35,9 +37,17 @@ QString StandardDescription(std::int32_t number) {
 void ThrowError(std::int32_t number, const QString& description) {
   throw AutomationError(number, description);
 }
-void ThrowError(std::int32_t number) { ThrowError(number, StandardDescription(number)); }
-void ThrowTypeMismatch() { ThrowError(errors::kTypeMismatch); }
-void ThrowOverflow() { ThrowError(errors::kOverflow); }
-void ThrowInvalidUseOfNull() { ThrowError(errors::kInvalidUseOfNull); }
+void ThrowError(std::int32_t number) {
+  ThrowError(number, StandardDescription(number));
+}
+void ThrowTypeMismatch() {
+  ThrowError(errors::kTypeMismatch);
+}
+void ThrowOverflow() {
+  ThrowError(errors::kOverflow);
+}
+void ThrowInvalidUseOfNull() {
+  ThrowError(errors::kInvalidUseOfNull);
+}
 
 }  // namespace varnex::platform

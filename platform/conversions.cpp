@@ -12,7 +12,9 @@
 namespace varnex::platform {
 namespace {
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool IsBlank(QChar c) {
+  return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
 
 QStringView Trimmed(QStringView text) {
   qsizetype begin = 0;
@@ -104,9 +106,13 @@ Date ParseDate(QStringView text, const QLocale& locale) {
   ThrowTypeMismatch();
 }
 
-std::int16_t ToI2(const Variant& value) { return Narrow<std::int16_t>(WholeNumber(value)); }
+std::int16_t ToI2(const Variant& value) {
+  return Narrow<std::int16_t>(WholeNumber(value));
+}
 
-std::int32_t ToI4(const Variant& value) { return Narrow<std::int32_t>(WholeNumber(value)); }
+std::int32_t ToI4(const Variant& value) {
+  return Narrow<std::int32_t>(WholeNumber(value));
+}
 
 QString ToBstr(const Variant& value) {
   switch (value.Type()) {

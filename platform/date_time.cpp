@@ -29,7 +29,9 @@ Date Date::FromQDateTime(const QDateTime& dateTime) {
   return FromParts(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
 }
 
-std::int64_t Date::DaySerial() const { return FloorDiv(seconds, kSecondsPerDay); }
+std::int64_t Date::DaySerial() const {
+  return FloorDiv(seconds, kSecondsPerDay);
+}
 
 std::int32_t Date::SecondOfDay() const {
   return static_cast<std::int32_t>(seconds - DaySerial() * kSecondsPerDay);

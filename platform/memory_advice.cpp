@@ -20,9 +20,13 @@ constexpr std::size_t kLargeBlock = kHugePage / 2;
 
 }  // namespace
 
-void SetHugePagesEnabled(bool enabled) { gHugePages.store(enabled, std::memory_order_relaxed); }
+void SetHugePagesEnabled(bool enabled) {
+  gHugePages.store(enabled, std::memory_order_relaxed);
+}
 
-bool HugePagesEnabled() { return gHugePages.load(std::memory_order_relaxed); }
+bool HugePagesEnabled() {
+  return gHugePages.load(std::memory_order_relaxed);
+}
 
 void AdviseLargeWrite(void* data, std::size_t bytes) {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
@@ -42,7 +46,7 @@ namespace detail {
 void* AllocateLarge(std::size_t bytes) {
   if (bytes < kLargeBlock) return ::operator new(bytes);
   const std::size_t whole = (bytes + kHugePage - 1) & ~(kHugePage - 1);
-  void* block = ::operator new(whole, std::align_val_t{kHugePage});
+  void* block = ::operator new (whole, std::align_val_t{kHugePage});
   AdviseLargeWrite(block, whole);
   return block;
 }
@@ -51,7 +55,7 @@ void FreeLarge(void* block, std::size_t bytes) noexcept {
   if (bytes < kLargeBlock) {
     ::operator delete(block);
   } else {
-    ::operator delete(block, std::align_val_t{kHugePage});
+    ::operator delete (block, std::align_val_t{kHugePage});
   }
 }
 

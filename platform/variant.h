@@ -37,7 +37,10 @@ class Variant {
   [[nodiscard]] bool IsNull() const noexcept { return mType == VarType::Null; }
 
   /// Marks this value as passed by reference (see the class comment).
-  Variant& ByRef() noexcept { mByRef = true; return *this; }
+  Variant& ByRef() noexcept {
+    mByRef = true;
+    return *this;
+  }
   [[nodiscard]] bool IsByRef() const noexcept { return mByRef; }
 
   /// Raw accessors; each asserts the type. Use the conversions for anything else.

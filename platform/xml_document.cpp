@@ -41,14 +41,13 @@ std::pair<qint64, qint64> LineAndColumn(const QByteArray& utf8, qint64 offset) {
 
 QString Describe(XML_Error code) {
   switch (code) {
-    case XML_ERROR_NO_ELEMENTS:
-      return QStringLiteral("The document has no root element");
+    case XML_ERROR_NO_ELEMENTS: return QStringLiteral("The document has no root element");
     case XML_ERROR_INVALID_TOKEN:
-      return QStringLiteral("The document is not well-formed (a character or markup that is not allowed here)");
+      return QStringLiteral(
+          "The document is not well-formed (a character or markup that is not allowed here)");
     case XML_ERROR_UNCLOSED_TOKEN:
       return QStringLiteral("The document ends inside a tag or other markup");
-    case XML_ERROR_PARTIAL_CHAR:
-      return QStringLiteral("The document ends inside a character");
+    case XML_ERROR_PARTIAL_CHAR: return QStringLiteral("The document ends inside a character");
     case XML_ERROR_TAG_MISMATCH:
       return QStringLiteral("An end tag does not match the start tag that is open");
     case XML_ERROR_DUPLICATE_ATTRIBUTE:
@@ -59,19 +58,15 @@ QString Describe(XML_Error code) {
       return QStringLiteral("An entity reference names an entity that is not defined");
     case XML_ERROR_BAD_CHAR_REF:
       return QStringLiteral("A character reference names a character that is not allowed");
-    case XML_ERROR_SYNTAX:
-      return QStringLiteral("The document has a syntax error");
+    case XML_ERROR_SYNTAX: return QStringLiteral("The document has a syntax error");
     case XML_ERROR_MISPLACED_XML_PI:
       return QStringLiteral("The XML declaration is not at the very start of the document");
-    case XML_ERROR_UNCLOSED_CDATA_SECTION:
-      return QStringLiteral("A CDATA section is not closed");
+    case XML_ERROR_UNCLOSED_CDATA_SECTION: return QStringLiteral("A CDATA section is not closed");
     case XML_ERROR_INCORRECT_ENCODING:
     case XML_ERROR_UNKNOWN_ENCODING:
       return QStringLiteral("The encoding declaration does not match the document's characters");
-    case XML_ERROR_XML_DECL:
-      return QStringLiteral("The XML declaration is malformed");
-    case XML_ERROR_NO_MEMORY:
-      return QStringLiteral("The document is too large to be read");
+    case XML_ERROR_XML_DECL: return QStringLiteral("The XML declaration is malformed");
+    case XML_ERROR_NO_MEMORY: return QStringLiteral("The document is too large to be read");
     default: {
       QString text = QString::fromUtf8(XML_ErrorString(code));
       if (!text.isEmpty()) text[0] = text[0].toUpper();
@@ -80,7 +75,9 @@ QString Describe(XML_Error code) {
   }
 }
 
-bool IsXmlBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
+bool IsXmlBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
 
 struct ParserFree {
   void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
@@ -209,8 +206,8 @@ class XmlRowBuilder {
     if (source == nullptr || source->size() >= kLargestShared || text.isEmpty()) return;
     const std::less<const QChar*> before;
     const QChar* begin = source->constData();
-    const bool inside = !before(text.data(), begin) &&
-                        !before(begin + source->size(), text.data() + text.size());
+    const bool inside =
+        !before(text.data(), begin) && !before(begin + source->size(), text.data() + text.size());
     Q_ASSERT(inside);
     if (!inside) return;
     mDoc.mSource = *source;
@@ -484,8 +481,8 @@ class XmlRowBuilder {
         units = mFilled - offset;
         offset += mDoc.mValueBase;
       }
-      mDoc.mAttributes.push_back({nameIndex, static_cast<std::uint32_t>(offset),
-                                  static_cast<std::uint32_t>(units)});
+      mDoc.mAttributes.push_back(
+          {nameIndex, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(units)});
       ++row.count;
     }
   }

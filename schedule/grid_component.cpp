@@ -21,12 +21,14 @@ using platform::VarType;
 namespace {
 
 // Ids that are plain settings: kept as given and read back.
-constexpr std::array kPlainSettings = {
-    grid_ids::kTitleSetting4, grid_ids::kGridSetting80, grid_ids::kRulerAlign,
-    grid_ids::kTimeType,      grid_ids::kGridSetting29, grid_ids::kGridSetting30,
-    grid_ids::kGridSetting82, grid_ids::kGridSetting92, grid_ids::kGridSetting81,
-    grid_ids::kGridSetting48, grid_ids::kGridSetting49, grid_ids::kGridSetting40,
-    grid_ids::kGridSetting51, grid_ids::kGridSetting147, grid_ids::kRedrawAfterBar};
+constexpr std::array kPlainSettings = {grid_ids::kTitleSetting4, grid_ids::kGridSetting80,
+                                       grid_ids::kRulerAlign,    grid_ids::kTimeType,
+                                       grid_ids::kGridSetting29, grid_ids::kGridSetting30,
+                                       grid_ids::kGridSetting82, grid_ids::kGridSetting92,
+                                       grid_ids::kGridSetting81, grid_ids::kGridSetting48,
+                                       grid_ids::kGridSetting49, grid_ids::kGridSetting40,
+                                       grid_ids::kGridSetting51, grid_ids::kGridSetting147,
+                                       grid_ids::kRedrawAfterBar};
 
 constexpr std::array kBarSettings = {grid_ids::kBarSetting216, grid_ids::kBarSetting230,
                                      grid_ids::kBarSetting276};
@@ -93,7 +95,8 @@ class TitleFont final : public platform::FontObject {
       switch (id) {
         case platform::font_ids::kName: {
           const QString name = platform::ToBstr(value);
-          if (name.isEmpty()) Refuse(platform::errors::kInvalidPropertyValue, QStringLiteral("A font needs a name"));
+          if (name.isEmpty())
+            Refuse(platform::errors::kInvalidPropertyValue, QStringLiteral("A font needs a name"));
           f.family = name;
           break;
         }
@@ -128,8 +131,9 @@ class GridComponent::Private {
   int Line(const Variant& v) const {
     const int line = platform::ToI2(v);
     if (line < 1 || line > model.lineCount()) {
-      Refuse(platform::errors::kSubscriptOutOfRange,
-             QStringLiteral("The grid has no line %1 (it holds %2)").arg(line).arg(model.lineCount()));
+      Refuse(
+          platform::errors::kSubscriptOutOfRange,
+          QStringLiteral("The grid has no line %1 (it holds %2)").arg(line).arg(model.lineCount()));
     }
     return line;
   }
@@ -157,7 +161,8 @@ class GridComponent::Private {
       case grid_ids::kAddRow:
         NeedArgs(args, 1);
         if (model.lineCount() >= 32767) {
-          Refuse(platform::errors::kOverflow, QStringLiteral("The grid holds 32,767 lines, its most"));
+          Refuse(platform::errors::kOverflow,
+                 QStringLiteral("The grid holds 32,767 lines, its most"));
         }
         model.appendLine(platform::ToBstr(args[0]));
         return {};
@@ -201,7 +206,9 @@ class GridComponent::Private {
     const int line = Line(args[0]);
     const int bar = BarOf(line, args[1]);
     switch (id) {
-      case grid_ids::kBarColour: model.setBarColour(line, bar, static_cast<std::uint32_t>(platform::ToI4(value))); break;
+      case grid_ids::kBarColour:
+        model.setBarColour(line, bar, static_cast<std::uint32_t>(platform::ToI4(value)));
+        break;
       case grid_ids::kBarText: model.setBarText(line, bar, platform::ToBstr(value)); break;
       default: model.setBarSetting(line, bar, id, ToQVariant(value)); break;
     }
@@ -212,9 +219,15 @@ class GridComponent::Private {
       case grid_ids::kZoom: model.setZoom(platform::ToI2(value)); return;
       case grid_ids::kHorizonStart: model.setHorizonStart(platform::ToI4(value)); return;
       case grid_ids::kHorizonEnd: model.setHorizonEnd(platform::ToI4(value)); return;
-      case grid_ids::kTitleAlign: model.setTitleAlign(grid::TitleAlignment(platform::ToI4(value))); return;
-      case grid_ids::kTitleBorder: model.setTitleBorder(grid::TitleBorder(platform::ToI4(value))); return;
-      case grid_ids::kTitleColour: model.setTitleColour(static_cast<std::uint32_t>(platform::ToI4(value))); return;
+      case grid_ids::kTitleAlign:
+        model.setTitleAlign(grid::TitleAlignment(platform::ToI4(value)));
+        return;
+      case grid_ids::kTitleBorder:
+        model.setTitleBorder(grid::TitleBorder(platform::ToI4(value)));
+        return;
+      case grid_ids::kTitleColour:
+        model.setTitleColour(static_cast<std::uint32_t>(platform::ToI4(value)));
+        return;
       case grid_ids::kTitleFont: {
         grid::FontSpec f = model.titleFont();
         if (value.Type() == VarType::Font) {
@@ -260,8 +273,10 @@ class GridComponent::Private {
       case grid_ids::kHorizonStart: return Variant::I4(model.horizonStart());
       case grid_ids::kHorizonEnd: return Variant::I4(model.horizonEnd());
       case grid_ids::kTitleAlign: return Variant::I4(static_cast<std::int32_t>(model.titleAlign()));
-      case grid_ids::kTitleBorder: return Variant::I4(static_cast<std::int32_t>(model.titleBorder()));
-      case grid_ids::kTitleColour: return Variant::I4(static_cast<std::int32_t>(model.titleColour()));
+      case grid_ids::kTitleBorder:
+        return Variant::I4(static_cast<std::int32_t>(model.titleBorder()));
+      case grid_ids::kTitleColour:
+        return Variant::I4(static_cast<std::int32_t>(model.titleColour()));
       case grid_ids::kTitleFont: return Variant::Font(std::make_shared<TitleFont>(model));
       case grid_ids::kRulerPattern: return Variant::Bstr(model.rulerPattern());
       case grid_ids::kWeekdayNames: return Variant::Bstr(model.weekdayNames());
@@ -288,10 +303,12 @@ class GridComponent::Private {
 };
 
 GridComponent::GridComponent(grid::ScheduleModel& model) : d(std::make_unique<Private>(model)) {
-  QObject::connect(&model, &grid::ScheduleModel::linePicked, &d->context,
-                   [this](int line) { d->Raise(grid_events::kLinePicked, {line, 0}); });
-  QObject::connect(&model, &grid::ScheduleModel::hovered, &d->context,
-                   [this](int line, int value) { d->Raise(grid_events::kHover, {line, value}); });
+  QObject::connect(&model, &grid::ScheduleModel::linePicked, &d->context, [this](int line) {
+    d->Raise(grid_events::kLinePicked, {line, 0});
+  });
+  QObject::connect(&model, &grid::ScheduleModel::hovered, &d->context, [this](int line, int value) {
+    d->Raise(grid_events::kHover, {line, value});
+  });
   QObject::connect(&model, &grid::ScheduleModel::barActivated, &d->context,
                    [this](int line, int bar, int flag) {
                      d->Raise(grid_events::kBarActivated, {line, bar, flag, 0});
@@ -300,9 +317,13 @@ GridComponent::GridComponent(grid::ScheduleModel& model) : d(std::make_unique<Pr
 
 GridComponent::~GridComponent() = default;
 
-void GridComponent::SetEventSink(platform::EventSink* sink) { d->sink = sink; }
+void GridComponent::SetEventSink(platform::EventSink* sink) {
+  d->sink = sink;
+}
 
-grid::ScheduleModel& GridComponent::Model() const { return d->model; }
+grid::ScheduleModel& GridComponent::Model() const {
+  return d->model;
+}
 
 Variant GridComponent::Invoke(platform::DispId id, InvokeKind kind, std::span<Variant> args,
                               const Variant& value) {

@@ -20,20 +20,23 @@ class Random {
   }
   int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
   template <typename T, std::size_t N>
-  const T& Pick(const std::array<T, N>& items) { return items[static_cast<std::size_t>(Below(N))]; }
+  const T& Pick(const std::array<T, N>& items) {
+    return items[static_cast<std::size_t>(Below(N))];
+  }
 
  private:
   std::uint64_t mState;
 };
 
 constexpr std::array<const char*, 12> kItems = {
-    "Nuts & Bolts M8 zinc",       "Hex socket screw M6x20",   "Operator's manual, print",
-    "Gearbox housing machined",   "Drive shaft 40mm hardened", "Bearing 6204-2RS",
-    "Motor bracket weldment",     "Cable harness & plugs",    "Pump impeller bronze",
-    "Customer's spare kit",       "Control panel assembly",   "Seal ring NBR 52x3"};
-constexpr std::array<const char*, 8> kSuppliers = {
-    "Baxter & Co. Ltd",       "O'Brien Precision",  "Nordwerk GmbH",      "Lindqvist AB",
-    "Ferraz Componentes SA",  "Harlow's Castings",  "Tanaka Seiki K.K.",  "In-house"};
+    "Nuts & Bolts M8 zinc",     "Hex socket screw M6x20",    "Operator's manual, print",
+    "Gearbox housing machined", "Drive shaft 40mm hardened", "Bearing 6204-2RS",
+    "Motor bracket weldment",   "Cable harness & plugs",     "Pump impeller bronze",
+    "Customer's spare kit",     "Control panel assembly",    "Seal ring NBR 52x3"};
+constexpr std::array<const char*, 8> kSuppliers = {"Baxter & Co. Ltd",      "O'Brien Precision",
+                                                   "Nordwerk GmbH",         "Lindqvist AB",
+                                                   "Ferraz Componentes SA", "Harlow's Castings",
+                                                   "Tanaka Seiki K.K.",     "In-house"};
 constexpr std::array<const char*, 9> kCategories = {"F", "H", "I", "Q", "R", "U", "6", "7", "X9"};
 constexpr std::array<const char*, 9> kActions = {"A", "B", "C", "D", "E", "F", "G", "H", ""};
 constexpr std::array<const char*, 5> kStatuses = {"D", "E", "F", "G", "C"};
@@ -68,12 +71,14 @@ QString GenerateWorkOrders(const GeneratorOptions& options) {
   const qint64 horizonSeconds = qint64{options.days} * 86400;
   for (int i = 0; i < options.orders; ++i) {
     // Every category, action and status appears in the first rows, then at random.
-    const char* category = i < 9 ? kCategories[static_cast<std::size_t>(i)] : random.Pick(kCategories);
+    const char* category =
+        i < 9 ? kCategories[static_cast<std::size_t>(i)] : random.Pick(kCategories);
     const char* action = i < 9 ? kActions[static_cast<std::size_t>(i)] : random.Pick(kActions);
     const char* status = i < 5 ? kStatuses[static_cast<std::size_t>(i)] : random.Pick(kStatuses);
     const int item = random.Below(static_cast<int>(kItems.size()));
     const qint64 length = 3600 * (4 + random.Below(24 * 14));
-    const qint64 from = horizonStart + random.Below(static_cast<int>(std::max<qint64>(1, horizonSeconds - length)));
+    const qint64 from =
+        horizonStart + random.Below(static_cast<int>(std::max<qint64>(1, horizonSeconds - length)));
     const qint64 to = from + length;
     const int quantity = 5 * (1 + random.Below(200));
     const bool amended = action[0] == 'G' || action[0] == 'D' || action[0] == 'E';
@@ -87,8 +92,9 @@ QString GenerateWorkOrders(const GeneratorOptions& options) {
                .arg(quantity)
                .arg(QLatin1String(category));
     out += QLatin1String(random.Pick(kSuppliers));
-    out += QStringLiteral("\" allflag=\"%1\" allmethod=\"%2\" alt_resource=\"%3\" daysfrom=\"%4\" "
-                          "daysto=\"%5\" Status=\"%6\"/>\n")
+    out += QStringLiteral(
+               "\" allflag=\"%1\" allmethod=\"%2\" alt_resource=\"%3\" daysfrom=\"%4\" "
+               "daysto=\"%5\" Status=\"%6\"/>\n")
                .arg(amended ? QString::number(quantity + 5 * (random.Below(20) - 10)) : QString())
                .arg(amended ? newDate.toString(Qt::ISODate) : QString())
                .arg(QLatin1String(action))

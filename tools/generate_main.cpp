@@ -33,8 +33,10 @@ int main(int argc, char** argv) {
   const QCommandLineOption days(QStringLiteral("days"), QStringLiteral("Length of the horizon."),
                                 QStringLiteral("D"), QStringLiteral("120"));
   parser.addOptions({orders, seed, days});
-  parser.addPositionalArgument(QStringLiteral("HEADER"), QStringLiteral("Header document to write."));
-  parser.addPositionalArgument(QStringLiteral("ORDERS"), QStringLiteral("Work-order document to write."));
+  parser.addPositionalArgument(QStringLiteral("HEADER"),
+                               QStringLiteral("Header document to write."));
+  parser.addPositionalArgument(QStringLiteral("ORDERS"),
+                               QStringLiteral("Work-order document to write."));
   parser.process(app);
   if (parser.positionalArguments().size() != 2) parser.showHelp(2);
 

@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
   // The same member late-bound, as a scripting host calls it.
   QVariantList args{orders};
   QString error;
-  if (!control->Invoke(varnex::control::VarnexWidget::kPopulateWorkOrderId, args, nullptr, &error)) {
+  if (!control->Invoke(varnex::control::VarnexWidget::kPopulateWorkOrderId, args, nullptr,
+                       &error)) {
     std::fprintf(stderr, "PopulateWorkOrder: %s\n", qPrintable(error));
     return 1;
   }

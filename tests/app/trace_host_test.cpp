@@ -42,7 +42,9 @@ QJsonObject Parse(const QString& line) {
   return doc.object();
 }
 
-QString File(const char* name) { return QStringLiteral(VARNEX_EXAMPLES_DIR "/") + QLatin1String(name); }
+QString File(const char* name) {
+  return QStringLiteral(VARNEX_EXAMPLES_DIR "/") + QLatin1String(name);
+}
 
 const QString kCreation = QStringLiteral(
     "{\"caption\":{\"name\":\"lblCancel\",\"text\":\"X\"}}\n"
@@ -52,20 +54,26 @@ const QString kCreation = QStringLiteral(
 
 TEST(Trace, ShowsTheExampleRunStepByStep) {
   const TraceRun run = RunScript({
-      Command({{QStringLiteral("call"), QStringLiteral("TimeSet")}, {QStringLiteral("file"), File("header.xml")}}),
-      Command({{QStringLiteral("call"), QStringLiteral("PopulateWorkOrder")}, {QStringLiteral("file"), File("workorders.xml")}}),
+      Command({{QStringLiteral("call"), QStringLiteral("TimeSet")},
+               {QStringLiteral("file"), File("header.xml")}}),
+      Command({{QStringLiteral("call"), QStringLiteral("PopulateWorkOrder")},
+               {QStringLiteral("file"), File("workorders.xml")}}),
   });
   ASSERT_EQ(run.exitCode, 0);
   ASSERT_GT(run.lines.size(), 40);
   EXPECT_EQ(run.lines.mid(0, 4).join(QLatin1Char('\n')), kCreation);
 
   // TimeSet: the escaped copy, the horizon, and the caller's variant escaped in place.
-  EXPECT_TRUE(run.lines[4].startsWith(QLatin1String("{\"box\":{\"name\":\"Box1\",\"text\":\"<?xml")));
-  EXPECT_EQ(run.lines[5].toStdString(), R"({"grid":{"dispid":31,"op":"put","args":[],"value":{"t":"I4","v":45661}}})");
-  EXPECT_EQ(run.lines[6].toStdString(), R"({"grid":{"dispid":32,"op":"put","args":[],"value":{"t":"I4","v":45780}}})");
+  EXPECT_TRUE(
+      run.lines[4].startsWith(QLatin1String("{\"box\":{\"name\":\"Box1\",\"text\":\"<?xml")));
+  EXPECT_EQ(run.lines[5].toStdString(),
+            R"({"grid":{"dispid":31,"op":"put","args":[],"value":{"t":"I4","v":45661}}})");
+  EXPECT_EQ(run.lines[6].toStdString(),
+            R"({"grid":{"dispid":32,"op":"put","args":[],"value":{"t":"I4","v":45780}}})");
   const QJsonObject timeSet = Parse(run.lines[7])[QLatin1String("return")].toObject();
   EXPECT_EQ(timeSet[QLatin1String("call")].toString().toStdString(), "TimeSet");
-  EXPECT_TRUE(timeSet[QLatin1String("arg")][QLatin1String("v")].toString().contains(QLatin1String("Kestrel &amp; Sons")));
+  EXPECT_TRUE(timeSet[QLatin1String("arg")][QLatin1String("v")].toString().contains(
+      QLatin1String("Kestrel &amp; Sons")));
   EXPECT_TRUE(timeSet[QLatin1String("arg")][QLatin1String("ref")].toBool());
 
   // PopulateWorkOrder: the title steps with the font read twice, the twenty grid steps with
@@ -87,15 +95,21 @@ TEST(Trace, ShowsTheExampleRunStepByStep) {
     const QJsonObject op = Parse(line)[QLatin1String("grid")].toObject();
     EXPECT_EQ(op[QLatin1String("op")].toString().toStdString(), "put");
     setUp << op[QLatin1String("dispid")].toInt();
-    if (setUp.last() == 31 || setUp.last() == 32) horizon << op[QLatin1String("value")][QLatin1String("v")].toInt();
+    if (setUp.last() == 31 || setUp.last() == 32)
+      horizon << op[QLatin1String("value")][QLatin1String("v")].toInt();
   }
-  EXPECT_EQ(setUp, (QList<int>{80, 33, 25, 29, 30, 43, 41, 82, 92, 31, 32, 81, 48, 33, 49, 40, 28, 51, 149, 147}));
+  EXPECT_EQ(setUp, (QList<int>{80, 33, 25, 29, 30, 43, 41, 82, 92,  31,
+                               32, 81, 48, 33, 49, 40, 28, 51, 149, 147}));
   EXPECT_EQ(horizon, (QList<int>{45661, 45780}));
   EXPECT_EQ(run.lines[38].toStdString(), R"({"grid":{"dispid":900,"op":"call","args":[]}})");
 
   // Every order: its line, its bar, and the bar's settings, on its own row number.
-  EXPECT_EQ(Parse(run.lines[39])[QLatin1String("grid")][QLatin1String("args")][0][QLatin1String("v")].toString().toStdString(),
-            "WO100000;IT-4126;RH;Gearbox housing machined;20;MRP Order;Tanaka Seiki K.K.;;;accept suggested orders");
+  EXPECT_EQ(Parse(
+                run.lines[39])[QLatin1String("grid")][QLatin1String("args")][0][QLatin1String("v")]
+                .toString()
+                .toStdString(),
+            "WO100000;IT-4126;RH;Gearbox housing machined;20;MRP Order;Tanaka Seiki K.K.;;;accept "
+            "suggested orders");
   qsizetype at = 39;
   int marks = 0;
   for (int row = 1; row <= 300; ++row) {
@@ -107,7 +121,9 @@ TEST(Trace, ShowsTheExampleRunStepByStep) {
       ids << op[QLatin1String("dispid")].toInt();
       if (ids.last() == 164 || ids.last() == 217) {
         EXPECT_EQ(op[QLatin1String("args")][0].toObject(),
-                  (QJsonObject{{QStringLiteral("t"), QStringLiteral("I2")}, {QStringLiteral("v"), row}, {QStringLiteral("ref"), true}}));
+                  (QJsonObject{{QStringLiteral("t"), QStringLiteral("I2")},
+                               {QStringLiteral("v"), row},
+                               {QStringLiteral("ref"), true}}));
       }
     }
     if (ids.contains(229)) {
@@ -126,13 +142,17 @@ TEST(Trace, ShowsTheExampleRunStepByStep) {
 {"fill":{"name":"ctPushAccepted","colour":11468799}}
 {"fill":{"name":"ctPushFirm","colour":16756318}}
 {"fill":{"name":"ctPushRelease","colour":7001344}})");
-  EXPECT_TRUE(run.lines.last().startsWith(QLatin1String("{\"return\":{\"call\":\"PopulateWorkOrder\",\"arg\":{\"t\":\"BSTR\"")));
+  EXPECT_TRUE(run.lines.last().startsWith(
+      QLatin1String("{\"return\":{\"call\":\"PopulateWorkOrder\",\"arg\":{\"t\":\"BSTR\"")));
 }
 
 TEST(Trace, AnswersEventsAndQueriesWithTheGridsState) {
   const TraceRun run = RunScript({
-      Command({{QStringLiteral("call"), QStringLiteral("TimeSet")}, {QStringLiteral("arg"), Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"))}}),
-      Command({{QStringLiteral("call"), QStringLiteral("PopulateWorkOrder")}, {QStringLiteral("arg"), WorkOrders({Order()})}}),
+      Command({{QStringLiteral("call"), QStringLiteral("TimeSet")},
+               {QStringLiteral("arg"),
+                Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"))}}),
+      Command({{QStringLiteral("call"), QStringLiteral("PopulateWorkOrder")},
+               {QStringLiteral("arg"), WorkOrders({Order()})}}),
       QString(),
       QStringLiteral(R"({"event":"grid","id":3,"args":[1,0]})"),
       QStringLiteral(R"({"event":"grid","id":16,"args":[1,1]})"),
@@ -144,19 +164,21 @@ TEST(Trace, AnswersEventsAndQueriesWithTheGridsState) {
   const qsizetype pick = run.lines.indexOf(QStringLiteral(
       R"({"grid":{"dispid":236,"op":"call","args":[{"t":"I2","v":1,"ref":true},{"t":"I2","v":1}],"result":{"t":"BSTR","v":"WO1"}}})"));
   ASSERT_GT(pick, 0);
-  EXPECT_EQ(run.lines.mid(pick + 6).join(QLatin1Char('\n')).toStdString(),
-            R"({"tooltip":"Bearing / orders to reschedule out / MRP Order / 12 / 2024-02-01"}
+  EXPECT_EQ(
+      run.lines.mid(pick + 6).join(QLatin1Char('\n')).toStdString(),
+      R"({"tooltip":"Bearing / orders to reschedule out / MRP Order / 12 / 2024-02-01"}
 {"grid":{"dispid":28,"op":"get","args":[],"result":{"t":"I2","v":230}}}
 {"grid":{"dispid":28,"op":"put","args":[],"value":{"t":"I2","v":280}}}
 {"return":{"call":"OrderOut","value":{"t":"BSTR","v":"WO1"}}}
 {"state":{"rows":[{"cells":["WO1","IT-1","STD","Bearing","10","MRP Order","Baxter","12","2024-02-01","orders to reschedule out"],)"
-            R"("bars":[{"index":1,"start":[29219,0],"end":[29219,1439],"colour":16757738,"text":">>",)"
-            R"("props":{"216":{"t":"I2","v":0},"230":{"t":"I2","v":2},"276":{"t":"BOOL","v":true}}}]}],)"
-            R"("zoom":280,"horizon":[45290,45655],"tooltip":"Bearing / orders to reschedule out / MRP Order / 12 / 2024-02-01"}})");
+      R"("bars":[{"index":1,"start":[29219,0],"end":[29219,1439],"colour":16757738,"text":">>",)"
+      R"("props":{"216":{"t":"I2","v":0},"230":{"t":"I2","v":2},"276":{"t":"BOOL","v":true}}}]}],)"
+      R"("zoom":280,"horizon":[45290,45655],"tooltip":"Bearing / orders to reschedule out / MRP Order / 12 / 2024-02-01"}})");
 }
 
 TEST(Trace, InjectedFailuresResultsAndValuesReachTheControlThroughTheGrid) {
-  const QString load = Command({{QStringLiteral("call"), QStringLiteral("PopulateWorkOrder")}, {QStringLiteral("arg"), WorkOrders({Order()})}});
+  const QString load = Command({{QStringLiteral("call"), QStringLiteral("PopulateWorkOrder")},
+                                {QStringLiteral("arg"), WorkOrders({Order()})}});
   const TraceRun run = RunScript({
       QStringLiteral(R"({"inject":"fail","dispid":163,"error":7,"description":"No room"})"),
       load,
@@ -172,8 +194,10 @@ TEST(Trace, InjectedFailuresResultsAndValuesReachTheControlThroughTheGrid) {
   ASSERT_EQ(run.exitCode, 0);
   QStringList seen;
   for (const QString& line : run.lines) {
-    if (line.contains(QLatin1String("\"dispid\":163")) || line.contains(QLatin1String("\"dispid\":164")) ||
-        line.contains(QLatin1String("\"dispid\":28,")) || line.startsWith(QLatin1String("{\"msgbox\"")) ||
+    if (line.contains(QLatin1String("\"dispid\":163")) ||
+        line.contains(QLatin1String("\"dispid\":164")) ||
+        line.contains(QLatin1String("\"dispid\":28,")) ||
+        line.startsWith(QLatin1String("{\"msgbox\"")) ||
         line.startsWith(QLatin1String("{\"error\""))) {
       seen << line;
     }
@@ -208,16 +232,21 @@ TEST(Trace, ReportsCommandsItCannotUnderstandAndGoesOn) {
   });
   EXPECT_EQ(run.exitCode, 0);
   ASSERT_EQ(run.lines.size(), 4 + 12);
-  for (int i = 4; i < 9; ++i) EXPECT_TRUE(run.lines[i].startsWith(QLatin1String("{\"error\":"))) << run.lines[i].toStdString();
+  for (int i = 4; i < 9; ++i)
+    EXPECT_TRUE(run.lines[i].startsWith(QLatin1String("{\"error\":")))
+        << run.lines[i].toStdString();
   EXPECT_TRUE(run.lines[9].contains(QLatin1String("/no/such/header.xml")));
   EXPECT_EQ(run.lines.mid(10, 2).join(QLatin1Char('\n')).toStdString(),
             R"({"msgbox":{"title":"Kestrova","text":"94 Invalid use of Null","buttons":"OK"}}
 {"return":{"call":"TimeSet","arg":{"t":"NULL","v":null,"ref":true}}})");
   // An empty argument parses as no document at all.
   EXPECT_EQ(run.lines[12].toStdString(), R"({"box":{"name":"Box2","text":""}})");
-  EXPECT_TRUE(run.lines[13].startsWith(QLatin1String(R"({"msgbox":{"title":"Kestrova","text":"The document has no root element)")));
-  EXPECT_EQ(run.lines[14].toStdString(), R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"","ref":true}}})");
-  EXPECT_EQ(run.lines[15].toStdString(), R"({"return":{"call":"OrderOut","value":{"t":"BSTR","v":""}}})");
+  EXPECT_TRUE(run.lines[13].startsWith(
+      QLatin1String(R"({"msgbox":{"title":"Kestrova","text":"The document has no root element)")));
+  EXPECT_EQ(run.lines[14].toStdString(),
+            R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"","ref":true}}})");
+  EXPECT_EQ(run.lines[15].toStdString(),
+            R"({"return":{"call":"OrderOut","value":{"t":"BSTR","v":""}}})");
 }
 
 }  // namespace

@@ -28,17 +28,19 @@ namespace errors = platform::errors;
 // The control on the real grid model, as the screen and the scripted host build it.
 class Control : public ::testing::Test {
  protected:
-
   void Load(const QString& text) {
     Variant wohxml = Variant::Bstr(text).ByRef();
     control.PopulateWorkOrder(wohxml);
   }
   void Load(const QList<OrderRow>& rows) { Load(WorkOrders(rows)); }
   void SetHorizon(const char* from, const char* to) {
-    Variant hdrxml = Variant::Bstr(Header(QString::fromLatin1(from), QString::fromLatin1(to))).ByRef();
+    Variant hdrxml =
+        Variant::Bstr(Header(QString::fromLatin1(from), QString::fromLatin1(to))).ByRef();
     control.TimeSet(hdrxml);
   }
-  void Event(platform::DispId id, std::vector<Variant> args) { control.GridEvents().OnEvent(id, args); }
+  void Event(platform::DispId id, std::vector<Variant> args) {
+    control.GridEvents().OnEvent(id, args);
+  }
   void Press(std::int16_t button) {
     std::array<Variant, 2> args = {Variant::I2(button), Variant::I2(0)};
     control.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
@@ -72,7 +74,8 @@ TEST_F(Control, MembersCalledByDispidWorkAsTheDirectCalls) {
   EXPECT_EQ(control.Call(control::control_ids::kOrderOut, std::span<Variant>(none.data(), 0)),
             Variant::Bstr(QString()));
 
-  std::array<Variant, 1> header = {Variant::Bstr(Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"))).ByRef()};
+  std::array<Variant, 1> header = {
+      Variant::Bstr(Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"))).ByRef()};
   control.Call(control::control_ids::kTimeSet, header);
   EXPECT_TRUE(header[0].AsBstr().contains(QLatin1String("Kestrel &amp; Sons")));
   EXPECT_EQ(model.horizonStart(), 45290);
@@ -87,7 +90,8 @@ TEST_F(Control, MembersCalledByDispidWorkAsTheDirectCalls) {
   EXPECT_TRUE(site.messages.isEmpty());
 
   // A host that gets the call wrong hears so from the boundary.
-  EXPECT_EQ(ErrorOf([&] { control.Call(control::control_ids::kOrderOut, header); }), errors::kWrongArgumentCount);
+  EXPECT_EQ(ErrorOf([&] { control.Call(control::control_ids::kOrderOut, header); }),
+            errors::kWrongArgumentCount);
   EXPECT_EQ(ErrorOf([&] { control.Call(0x6003000B, header); }), errors::kNotSupported);
   EXPECT_EQ(ErrorOf([&] { control.Get(control::control_ids::kTimeSet); }), errors::kNotSupported);
   // Script hosts read a member without arguments as a property.
@@ -96,8 +100,9 @@ TEST_F(Control, MembersCalledByDispidWorkAsTheDirectCalls) {
 
 TEST_F(Control, TextMembersWriteTheEscapedTextBackOnlyIntoAVariable) {
   const QString header = Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"));
-  const QString orders = WorkOrders({With(Order(QStringLiteral("WO1")), "itemdesc", QStringLiteral("Nut & bolt's")),
-                                     Order(QStringLiteral("WO2"))});
+  const QString orders =
+      WorkOrders({With(Order(QStringLiteral("WO1")), "itemdesc", QStringLiteral("Nut & bolt's")),
+                  Order(QStringLiteral("WO2"))});
 
   // A QString variable takes the by-reference members and receives the escaped text.
   QString headerText = header;
@@ -120,11 +125,14 @@ TEST_F(Control, TextMembersWriteTheEscapedTextBackOnlyIntoAVariable) {
   EXPECT_EQ(model.cellText(1, 4).toStdString(), "Nut & bolt's");
   EXPECT_EQ(site.BoxText(QStringLiteral("Box2")), orderText);
   control.PopulateWorkOrder(QStringLiteral("<workorders><wo docuemntno=\"W\"/></workorders>"));
-  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("3265 Item cannot be found in the collection corresponding to the requested name or ordinal.")}));
+  EXPECT_EQ(TakeMessages(),
+            QStringList({QStringLiteral("3265 Item cannot be found in the collection corresponding "
+                                        "to the requested name or ordinal.")}));
 }
 
 TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
-  Load({Order(QStringLiteral("WO1")), With(Order(QStringLiteral("WO2")), "daysfrom", QStringLiteral("abc"))});
+  Load({Order(QStringLiteral("WO1")),
+        With(Order(QStringLiteral("WO2")), "daysfrom", QStringLiteral("abc"))});
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("13 Type mismatch")}));
   EXPECT_TRUE(site.lines.last().startsWith(QLatin1String("msgbox Kestrova: 13 ")));
   ASSERT_EQ(model.lineCount(), 2);
@@ -137,7 +145,8 @@ TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
   Variant null = Variant::Null().ByRef();
   control.PopulateWorkOrder(null);
   control.TimeSet(null);
-  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("94 Invalid use of Null"), QStringLiteral("94 Invalid use of Null")}));
+  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("94 Invalid use of Null"),
+                                         QStringLiteral("94 Invalid use of Null")}));
   EXPECT_EQ(site.lines.size(), before + 2);
   EXPECT_EQ(model.lineCount(), 2);
   EXPECT_EQ(model.horizonStart(), -2);
@@ -175,7 +184,8 @@ TEST_F(Control, EveryLoadAssignsTheStoredHorizonAgain) {
 
 TEST_F(Control, ReloadShowsOnlyTheNewOrdersEachBarOnItsOwnLine) {
   Load(kThreeOrders);
-  Load({With(Order(QStringLiteral("WO7")), "daysfrom", QStringLiteral("86400")), Order(QStringLiteral("WO8"))});
+  Load({With(Order(QStringLiteral("WO7")), "daysfrom", QStringLiteral("86400")),
+        Order(QStringLiteral("WO8"))});
   ASSERT_EQ(model.lineCount(), 2);
   EXPECT_EQ(model.cellText(1, 1).toStdString(), "WO7");
   EXPECT_EQ(model.cellText(2, 1).toStdString(), "WO8");
@@ -196,7 +206,10 @@ TEST_F(Control, ReloadShowsOnlyTheNewOrdersEachBarOnItsOwnLine) {
   // lands on the earlier load's lines.
   for (const char* missing : {"alt_resource", "daysfrom", "daysto", "Status"}) {
     Load({Without(Order(QStringLiteral("WO9")), missing), Order(QStringLiteral("WO9"))});
-    EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("3265 Item cannot be found in the collection corresponding to the requested name or ordinal.")})) << missing;
+    EXPECT_EQ(TakeMessages(),
+              QStringList({QStringLiteral("3265 Item cannot be found in the collection "
+                                          "corresponding to the requested name or ordinal.")}))
+        << missing;
   }
   EXPECT_EQ(model.lineCount(), 2);
   EXPECT_EQ(model.cellText(1, 1).toStdString(), "WO7");
@@ -232,8 +245,11 @@ TEST_F(Control, OrderOutReturnsTheLatestPickAcrossReloads) {
 }
 
 TEST_F(Control, HoverSetsTheSummaryOfALineAsTheGridsTooltip) {
-  Load({Order(), With(With(With(With(With(Order(), "itemdesc", QString()), "alt_resource", QString()),
-                                "chk_sc_wo", QString()), "allflag", QString()), "allmethod", QString())});
+  Load({Order(),
+        With(With(With(With(With(Order(), "itemdesc", QString()), "alt_resource", QString()),
+                       "chk_sc_wo", QString()),
+                  "allflag", QString()),
+             "allmethod", QString())});
   site.lines.clear();
   model.raiseHover(1, 1);
   model.raiseHover(2, 5);
@@ -246,7 +262,8 @@ TEST_F(Control, HoverSetsTheSummaryOfALineAsTheGridsTooltip) {
   // A line that does not exist: one box, and the tooltip stays.
   site.lines.clear();
   model.raiseHover(9, 1);
-  EXPECT_EQ(site.lines, QStringList({QStringLiteral("msgbox Kestrova: 9 The grid has no line 9 (it holds 2)")}));
+  EXPECT_EQ(site.lines, QStringList({QStringLiteral(
+                            "msgbox Kestrova: 9 The grid has no line 9 (it holds 2)")}));
 }
 
 TEST_F(Control, BarActivationWithTheFlagTrueFocusesThatBar) {
@@ -255,8 +272,10 @@ TEST_F(Control, BarActivationWithTheFlagTrueFocusesThatBar) {
   QObject::connect(&model, &grid::ScheduleModel::barFocusRequested,
                    [&focused](int line, int bar) { focused.emplace_back(line, bar); });
   // The fourth value plays no part.
-  Event(schedule::grid_events::kBarActivated, {Variant::I2(2), Variant::I2(1), Variant::I2(-1), Variant::Null()});
-  Event(schedule::grid_events::kBarActivated, {Variant::I2(3), Variant::I2(1), Variant::I2(0), Variant::Null()});
+  Event(schedule::grid_events::kBarActivated,
+        {Variant::I2(2), Variant::I2(1), Variant::I2(-1), Variant::Null()});
+  Event(schedule::grid_events::kBarActivated,
+        {Variant::I2(3), Variant::I2(1), Variant::I2(0), Variant::Null()});
   Event(schedule::grid_events::kBarActivated, {Variant::I2(3), Variant::I2(1), Variant::I2(1)});
   EXPECT_EQ(focused, (std::vector<std::pair<int, int>>{{2, 1}}));
   EXPECT_TRUE(site.messages.isEmpty());
@@ -302,7 +321,8 @@ TEST_F(Control, ZoomThatTheGridHoldsBeyondSixteenBitsOverflowsInsteadOfWrapping)
   model.setZoom(40000);
   Press(4);
   Press(5);
-  EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("6 Overflow"), QStringLiteral("6 Overflow")}));
+  EXPECT_EQ(TakeMessages(),
+            QStringList({QStringLiteral("6 Overflow"), QStringLiteral("6 Overflow")}));
   EXPECT_EQ(model.zoom(), 40000);
 }
 

@@ -27,9 +27,13 @@ constexpr auto kDesignerPluginIid = "org.qt-project.Qt.QDesignerCustomWidgetInte
 
 QStringList gFailures;
 
-void Fail(const QString& what) { gFailures.append(what); }
+void Fail(const QString& what) {
+  gFailures.append(what);
+}
 
-void Print(const QString& line) { std::printf("%s\n", qPrintable(line)); }
+void Print(const QString& line) {
+  std::printf("%s\n", qPrintable(line));
+}
 
 QString SizeText(QSize size) {
   return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());

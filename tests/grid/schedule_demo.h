@@ -47,17 +47,18 @@ inline QList<ColumnSpec> columns() {
 /// The row text of demo order number i (0-based).
 inline QString rowText(int i, std::minstd_rand& random) {
   static const std::array<const char16_t*, 8> descriptions{
-      u"Hex bolt M8x40 zinc plated", u"Bearing housing, cast",   u"Hydraulic hose 1/2\" 2m",
-      u"Control board rev C",        u"Gear shaft 42 teeth",     u"Gasket set, high temperature",
+      u"Hex bolt M8x40 zinc plated", u"Bearing housing, cast", u"Hydraulic hose 1/2\" 2m",
+      u"Control board rev C",        u"Gear shaft 42 teeth",   u"Gasket set, high temperature",
       u"Steel sheet 2mm S235",       u"Motor flange adapter"};
-  static const std::array<const char16_t*, 4> categories{
-      u"Purchased parts", u"Manufactured assemblies", u"Subcontracted machining",
-      u"Raw material"};
+  static const std::array<const char16_t*, 4> categories{u"Purchased parts",
+                                                         u"Manufactured assemblies",
+                                                         u"Subcontracted machining",
+                                                         u"Raw material"};
   static const std::array<const char16_t*, 6> suppliers{
-      u"Nordic Fasteners AB",   u"Bergmann Industrietechnik GmbH", u"Castwell Foundry Ltd",
-      u"In-house production",   u"Precision Gear Works Inc.",      u"Alpen Hydraulik AG"};
-  static const std::array<const char16_t*, 5> actions{
-      u"Reschedule out", u"Reschedule in", u"Review quantity", u"Cancel", u""};
+      u"Nordic Fasteners AB", u"Bergmann Industrietechnik GmbH", u"Castwell Foundry Ltd",
+      u"In-house production", u"Precision Gear Works Inc.",      u"Alpen Hydraulik AG"};
+  static const std::array<const char16_t*, 5> actions{u"Reschedule out", u"Reschedule in",
+                                                      u"Review quantity", u"Cancel", u""};
   const int qty = int(random() % 40 + 1) * 25;
   const int action = int(random() % actions.size());
   const int newQty = action == 2 ? qty + int(random() % 8) * 25 : qty;
@@ -66,11 +67,10 @@ inline QString rowText(int i, std::minstd_rand& random) {
       .arg(250001 + i)
       .arg(QStringLiteral("IT-%1").arg(4000 + int(random() % 900)),
            i % 3 == 0 ? QStringLiteral("STD") : QStringLiteral("V%1").arg(i % 7),
-           QString::fromUtf16(descriptions[random() % descriptions.size()]),
-           QString::number(qty), QString::fromUtf16(categories[random() % categories.size()]),
+           QString::fromUtf16(descriptions[random() % descriptions.size()]), QString::number(qty),
+           QString::fromUtf16(categories[random() % categories.size()]),
            QString::fromUtf16(suppliers[random() % suppliers.size()]), QString::number(newQty),
-           newDate.toString(QStringLiteral("yyyy-MM-dd")),
-           QString::fromUtf16(actions[action]));
+           newDate.toString(QStringLiteral("yyyy-MM-dd")), QString::fromUtf16(actions[action]));
 }
 
 /// Appends `lines` demo orders, each with one coloured, marked bar inside the horizon, and
@@ -94,8 +94,8 @@ inline void fill(ScheduleModel& model, int lines, unsigned seed = 7) {
                                  {start + length, int(random() % 3) * 480});
     model.setBarColour(line, bar, colours[std::size_t(i) % colours.size()]);
     const QString action = model.cellText(line, 10);
-    std::size_t mark = action == u"Reschedule out" ? 0
-                       : action == u"Reschedule in" ? 1
+    std::size_t mark = action == u"Reschedule out"    ? 0
+                       : action == u"Reschedule in"   ? 1
                        : action == u"Review quantity" ? 2
                        : action == u"Cancel"          ? 3
                                                       : 4;

@@ -63,8 +63,7 @@ QCoreApplication& app() {
 TEST(ScheduleModel, TakesItsColumnsFromItsOwner) {
   WarningGuard guard;
   ScheduleModel model;
-  QAbstractItemModelTester tester(&model,
-                                  QAbstractItemModelTester::FailureReportingMode::Warning);
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
   EXPECT_EQ(model.columnCount(), 0);
   model.setColumns(demo::columns());
   EXPECT_EQ(model.columnCount(), 10);
@@ -223,8 +222,7 @@ TEST(ScheduleModel, KeepsBarsPerLineInAnyAddingOrder) {
 TEST(ScheduleModel, ClearLinesRemovesLinesAndBarsButKeepsSettings) {
   WarningGuard guard;
   TenColumns model;
-  QAbstractItemModelTester tester(&model,
-                                  QAbstractItemModelTester::FailureReportingMode::Warning);
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
   model.setZoom(400);
   model.setSetting(3001, 7);
   model.appendLine(u"A;B");
@@ -280,8 +278,7 @@ TEST(ScheduleModel, PassesTheItemModelTesterWhileGrowing) {
   WarningGuard guard;
   app();
   TenColumns model;
-  QAbstractItemModelTester tester(&model,
-                                  QAbstractItemModelTester::FailureReportingMode::Warning);
+  QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
   QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
   for (int i = 1; i <= 50; ++i)
     model.appendLine(QStringLiteral("O%1;I;V;D;1;C;S;2;d;a").arg(i));

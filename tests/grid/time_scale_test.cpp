@@ -20,8 +20,13 @@ TEST(TimeScale, ScalesTheFitByZoomWithinBounds) {
   struct Case {
     int zoom;
     double pixelsPerDay;
-  } cases[] = {{230, 6},   {330, 12},  {130, 3},    {280, 6 * std::sqrt(2.0)},
-               {-32768, 0.05}, {32767, 2000}, {-20, 6 * std::exp2(-2.5)}};
+  } cases[] = {{230, 6},
+               {330, 12},
+               {130, 3},
+               {280, 6 * std::sqrt(2.0)},
+               {-32768, 0.05},
+               {32767, 2000},
+               {-20, 6 * std::exp2(-2.5)}};
   for (const Case& c : cases) {
     const TimeScale scale = TimeScale::forZoom(c.zoom, span, 6);
     EXPECT_NEAR(scale.pixelsPerDay(), c.pixelsPerDay, 1e-9) << c.zoom;
@@ -65,14 +70,19 @@ TEST(TimeScale, ShowsTheHorizonOnlyWhenItHoldsABar) {
   struct Case {
     std::int32_t start, end;
     bool horizon;
-  } cases[] = {{thursday - 10, thursday + 30, true}, {thursday + 20, thursday + 40, true},
-               {thursday - 10, thursday, true},      {thursday + 21, thursday + 40, false},
-               {thursday - 10, thursday - 1, false}, {-2, -2, false},
-               {0, 0, false},                        {thursday + 5, thursday, false}};
+  } cases[] = {{thursday - 10, thursday + 30, true},
+               {thursday + 20, thursday + 40, true},
+               {thursday - 10, thursday, true},
+               {thursday + 21, thursday + 40, false},
+               {thursday - 10, thursday - 1, false},
+               {-2, -2, false},
+               {0, 0, false},
+               {thursday + 5, thursday, false}};
   for (const Case& c : cases) {
     const TimeScale::Period expected =
         c.horizon ? TimeScale::Period{{c.start, c.end + 1}, Source::Horizon} : fromBars;
-    EXPECT_EQ(TimeScale::periodFor(c.start, c.end, model, today), expected) << c.start << " " << c.end;
+    EXPECT_EQ(TimeScale::periodFor(c.start, c.end, model, today), expected)
+        << c.start << " " << c.end;
   }
 }
 

@@ -26,7 +26,7 @@ using namespace varnex::grid;
 
 namespace {
 
-constexpr std::uint32_t kRed = 0x000000FF; // 0x00BBGGRR
+constexpr std::uint32_t kRed = 0x000000FF;  // 0x00BBGGRR
 
 QColor fillOf(std::uint32_t colour) {
   return detail::barFill(colour);
@@ -89,8 +89,9 @@ class TestScheduleView : public QObject {
   }
 
   QPoint lineCentre(QWidget* body, int line) const {
-    const QRect band = view->lineRect(line, body == view->listBody() ? ScheduleView::Pane::List
-                                                                     : ScheduleView::Pane::Timeline);
+    const QRect band =
+        view->lineRect(line, body == view->listBody() ? ScheduleView::Pane::List
+                                                      : ScheduleView::Pane::Timeline);
     return body->mapFrom(view.get(), band.center());
   }
 
@@ -129,7 +130,8 @@ class TestScheduleView : public QObject {
         v.verticalScrollBar()->value() == v.verticalScrollBar()->maximum()) {
       for (QWidget* body : {list, timeline}) {
         const auto pane = body == list ? ScheduleView::Pane::List : ScheduleView::Pane::Timeline;
-        QCOMPARE(v.lineRect(lines, pane).bottom(), body->mapTo(&v, QPoint(0, body->height() - 1)).y());
+        QCOMPARE(v.lineRect(lines, pane).bottom(),
+                 body->mapTo(&v, QPoint(0, body->height() - 1)).y());
       }
     }
   }
@@ -158,21 +160,20 @@ class TestScheduleView : public QObject {
     QCOMPARE(v.currentLine(), 5);
     // A click below the last line picks nothing.
     v.verticalScrollBar()->setValue(v.verticalScrollBar()->maximum());
-    QTest::mouseClick(v.listBody(), Qt::LeftButton, {},
-                      QPoint(10, v.listBody()->height() + 40));
+    QTest::mouseClick(v.listBody(), Qt::LeftButton, {}, QPoint(10, v.listBody()->height() + 40));
     QCOMPARE(picked.count(), 2);
 
     // Then the keys move the current line and raise each move.
     const int page = v.timelineBody()->height() / v.rowHeight() - 1;
-    const std::pair<int, int> moves[] = {{Qt::Key_Down, 6},        {Qt::Key_Up, 5},
-                                         {Qt::Key_PageDown, 5 + page}, {Qt::Key_PageUp, 5},
-                                         {Qt::Key_End, 100},       {Qt::Key_Home, 1}};
+    const std::pair<int, int> moves[] = {
+        {Qt::Key_Down, 6},   {Qt::Key_Up, 5},    {Qt::Key_PageDown, 5 + page},
+        {Qt::Key_PageUp, 5}, {Qt::Key_End, 100}, {Qt::Key_Home, 1}};
     for (const auto& [key, line] : moves) {
       QTest::keyClick(&v, Qt::Key(key));
       QCOMPARE(picked.last().at(0).toInt(), line);
       QCOMPARE(v.currentLine(), line);
-      QVERIFY(v.lineRect(line, ScheduleView::Pane::List).intersects(
-          QRect(v.listBody()->mapTo(&v, QPoint(0, 0)), v.listBody()->size())));
+      QVERIFY(v.lineRect(line, ScheduleView::Pane::List)
+                  .intersects(QRect(v.listBody()->mapTo(&v, QPoint(0, 0)), v.listBody()->size())));
     }
     // Up at the first line does not move, so nothing is raised.
     const qsizetype before = picked.count();
@@ -180,7 +181,10 @@ class TestScheduleView : public QObject {
     QCOMPARE(picked.count(), before);
 
     // Typing jumps to the next line whose first column starts with the text, as a pick.
-    const std::pair<const char*, int> typed[] = {{"WO-250004", 4}, {"wo-2500", 5}, {"W", 6}, {"x", 6}};
+    const std::pair<const char*, int> typed[] = {{"WO-250004", 4},
+                                                 {"wo-2500", 5},
+                                                 {"W", 6},
+                                                 {"x", 6}};
     for (const auto& [text, line] : typed) {
       QTest::keyClicks(&v, QString::fromLatin1(text));
       QCOMPARE(v.currentLine(), line);
@@ -217,7 +221,8 @@ class TestScheduleView : public QObject {
     QScrollBar* sideways = v.listScrollBar();
     QVERIFY(sideways->isVisible() && sideways->maximum() > 0);
     const int first = model->columnWidth(1);
-    const QRect frozen(v.listBody()->mapTo(&v, QPoint(0, 0)), QSize(first - 1, v.listBody()->height()));
+    const QRect frozen(v.listBody()->mapTo(&v, QPoint(0, 0)),
+                       QSize(first - 1, v.listBody()->height()));
     const QRect beside = frozen.translated(first + 1, 0);
     const QImage before = v.grab().toImage();
     sideways->setValue(sideways->maximum());
@@ -267,10 +272,9 @@ class TestScheduleView : public QObject {
     QCOMPARE(activated.at(0).at(2).toInt(), -1);
     // Away from any bar a double click activates nothing.
     const QPoint empty(bar.right() + 60 < v.timelineBody()->width() ? bar.right() + 60
-                                                                      : bar.left() - 60,
+                                                                    : bar.left() - 60,
                        bar.center().y());
-    QTest::mouseDClick(v.timelineBody(), Qt::LeftButton, {},
-                       v.timelineBody()->mapFrom(&v, empty));
+    QTest::mouseDClick(v.timelineBody(), Qt::LeftButton, {}, v.timelineBody()->mapFrom(&v, empty));
     QCOMPARE(activated.count(), 1);
   }
 
@@ -301,8 +305,8 @@ class TestScheduleView : public QObject {
 
     // Leaving the lines raises hover with line 0 and value 0, once.
     const QPoint below(40, body->height() - 5);
-    QMouseEvent move(QEvent::MouseMove, below, body->mapToGlobal(below), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, below, body->mapToGlobal(below), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(body, &move);
     QCOMPARE(hovered.count(), 3);
     QCOMPARE(hovered.last().at(0).toInt(), 0);
@@ -315,7 +319,7 @@ class TestScheduleView : public QObject {
   void barPixelsCarryTheirColourAtTheirSpan() {
     ScheduleView& v = show(12);
     const std::uint32_t colours[] = {demo::kSuggested, demo::kAccepted, demo::kFirmed,
-                                     demo::kReleased, demo::kOther, kRed};
+                                     demo::kReleased,  demo::kOther,    kRed};
     for (int line = 1; line <= 6; ++line) {
       model->setBarColour(line, 1, colours[line - 1]);
       model->setBarText(line, 1, QString());
@@ -477,8 +481,9 @@ class TestScheduleView : public QObject {
       if (byKey)
         QTest::keyClick(&v, Qt::Key_Down);
       else
-        QTest::mouseClick(v.listBody(), Qt::LeftButton, {},
-                          v.listBody()->mapFrom(&v, v.lineRect(1499, ScheduleView::Pane::List).center()));
+        QTest::mouseClick(
+            v.listBody(), Qt::LeftButton, {},
+            v.listBody()->mapFrom(&v, v.lineRect(1499, ScheduleView::Pane::List).center()));
       QCOMPARE(v.focusedBarLine(), 0);
       QCOMPARE(countPixels(v.grab().toImage(), bar.adjusted(-3, -3, 3, 3), ring), 0);
     }
@@ -574,7 +579,8 @@ class TestScheduleView : public QObject {
     const Bar* bar = model->bar(10, 1);
     const int y = target.top() + v.rowHeight() / 2;
     const auto [start, length] = colourRun(image, y, fillOf(demo::kFirmed));
-    const double left = target.left() + 300 + (TimeAxis::dayPosition(bar->start) - v.firstDay()) * ppd;
+    const double left =
+        target.left() + 300 + (TimeAxis::dayPosition(bar->start) - v.firstDay()) * ppd;
     QVERIFY2(std::abs(start - 1 - left) <= 1.5, qPrintable(QString::number(start)));
     QVERIFY(length > 0);
     // Line 21 lies past the range and is not drawn, nor anything below the target.
@@ -601,7 +607,8 @@ class TestScheduleView : public QObject {
     v.paintTitle(&headerPainter, QRect(0, 0, 1600, v.titleHeight()));
     v.paintHeader(&headerPainter, QRect(0, v.titleHeight(), 1600, v.headerHeight()), options);
     headerPainter.end();
-    QVERIFY(countPixels(header, header.rect(), QColor(Qt::white)) < header.width() * header.height());
+    QVERIFY(countPixels(header, header.rect(), QColor(Qt::white)) <
+            header.width() * header.height());
   }
 
   void fitsPrintedColumnsToTheirLongestTextOrAFairShare() {
@@ -613,8 +620,9 @@ class TestScheduleView : public QObject {
     std::vector<int> widest(std::size_t(columns), 0);
     for (int column = 1; column <= columns; ++column)
       for (int line = 1; line <= 60; ++line)
-        widest[std::size_t(column - 1)] = std::max(widest[std::size_t(column - 1)],
-                                                   metrics.horizontalAdvance(model->cellText(line, column)));
+        widest[std::size_t(column - 1)] =
+            std::max(widest[std::size_t(column - 1)],
+                     metrics.horizontalAdvance(model->cellText(line, column)));
     // With room for all, every column holds its longest text and no more is taken.
     const QList<int> roomy = v.fittedColumnWidths(5000);
     for (int column = 0; column < columns; ++column)
@@ -650,7 +658,8 @@ class TestScheduleView : public QObject {
     QVERIFY(v.lastDay() >= model->latestBarEnd().day);
     QVERIFY(v.lastDay() - v.firstDay() < 200);
     // The title says which period it shows; the horizon is kept as written.
-    QVERIFY2(v.shownTitle().contains(QLatin1String("span of the bars")), qPrintable(v.shownTitle()));
+    QVERIFY2(v.shownTitle().contains(QLatin1String("span of the bars")),
+             qPrintable(v.shownTitle()));
     QCOMPARE(model->horizonStart(), start);
     // Without bars: a horizon that is set, else some weeks around today.
     model->clearLines();

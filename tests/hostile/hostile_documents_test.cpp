@@ -89,7 +89,8 @@ class Hostile : public ::testing::Test {
 };
 
 QString Units(std::initializer_list<char16_t> units) {
-  return QString(reinterpret_cast<const QChar*>(units.begin()), static_cast<qsizetype>(units.size()));
+  return QString(reinterpret_cast<const QChar*>(units.begin()),
+                 static_cast<qsizetype>(units.size()));
 }
 
 // One generated order with `extra` placed just before the row's end.
@@ -117,15 +118,19 @@ TEST_F(Hostile, RefusesEveryDocumentTypeDeclarationWithoutReadingOrFetchingAnyth
       for (int i = 0; i < 10; ++i) entities += QStringLiteral("&l%1;").arg(level - 1);
       entities += QStringLiteral("\">");
     }
-    return QStringLiteral("<!DOCTYPE w [") + entities + QStringLiteral("]><w><wo docuemntno=\"&l10;\"/></w>");
+    return QStringLiteral("<!DOCTYPE w [") + entities +
+           QStringLiteral("]><w><wo docuemntno=\"&l10;\"/></w>");
   }();
   const struct {
     const char* name;
     QString document;
   } cases[] = {
-      {"external entity", QStringLiteral("<!DOCTYPE w [<!ENTITY x SYSTEM \"%1\">]><w>%2</w>").arg(url, row)},
+      {"external entity",
+       QStringLiteral("<!DOCTYPE w [<!ENTITY x SYSTEM \"%1\">]><w>%2</w>").arg(url, row)},
       {"external entity by public id",
-       QStringLiteral("<!DOCTYPE w [<!ENTITY x PUBLIC \"-//X//Y\" \"http://127.0.0.1:9/x\">]><w>%1</w>").arg(row)},
+       QStringLiteral(
+           "<!DOCTYPE w [<!ENTITY x PUBLIC \"-//X//Y\" \"http://127.0.0.1:9/x\">]><w>%1</w>")
+           .arg(row)},
       {"external parameter entity",
        QStringLiteral("<!DOCTYPE w [<!ENTITY % p SYSTEM \"%1\"> %p;]><w>%2</w>").arg(url, row)},
       {"external DTD", QStringLiteral("<!DOCTYPE w SYSTEM \"%1\"><w>%2</w>").arg(url, row)},
@@ -137,7 +142,8 @@ TEST_F(Hostile, RefusesEveryDocumentTypeDeclarationWithoutReadingOrFetchingAnyth
     site.messages.clear();
     Load(c.document);
     ASSERT_EQ(site.messages.size(), 1);
-    EXPECT_TRUE(site.messages[0].startsWith(QLatin1String("The document holds a document type declaration")))
+    EXPECT_TRUE(site.messages[0].startsWith(
+        QLatin1String("The document holds a document type declaration")))
         << site.messages[0].toStdString();
     EXPECT_FALSE(AnyCellContains(QStringLiteral("LEAKED")));
     EXPECT_FALSE(AnyCellContains(QStringLiteral("lollol")));
@@ -173,7 +179,8 @@ TEST_F(Hostile, LoadsARowNestedAHundredThousandLevelsDeep) {
   // The same depth left open is a parse error, not a crash.
   Load(QStringLiteral("<w>") + nested.left(kDepth * 3));
   ASSERT_EQ(site.messages.size(), 1);
-  EXPECT_TRUE(site.messages[0].startsWith(QLatin1String("The document ends before its elements are closed")))
+  EXPECT_TRUE(site.messages[0].startsWith(
+      QLatin1String("The document ends before its elements are closed")))
       << site.messages[0].toStdString();
   EXPECT_EQ(model.lineCount(), 1);
 }
@@ -205,7 +212,8 @@ TEST_F(Hostile, TakesAMillionAttributesInTheFirstRowAndRefusesThemInALaterOne) {
   site.messages.clear();
   Load(doc);
   ASSERT_EQ(site.messages.size(), 1);
-  EXPECT_TRUE(site.messages[0].startsWith(QLatin1String("3265 "))) << site.messages[0].toStdString();
+  EXPECT_TRUE(site.messages[0].startsWith(QLatin1String("3265 ")))
+      << site.messages[0].toStdString();
 #ifdef VARNEX_UNDER_ASAN
   ExpectGridAsBefore();
 #else
@@ -215,7 +223,8 @@ TEST_F(Hostile, TakesAMillionAttributesInTheFirstRowAndRefusesThemInALaterOne) {
 
 TEST_F(Hostile, LoadsAnAttributeValueOfFiftyMegabytes) {
 #ifdef VARNEX_UNDER_ASAN
-  constexpr qsizetype kLength = qsizetype{4} << 20;  // the same path at a size the sanitizers manage
+  constexpr qsizetype kLength = qsizetype{4}
+                                << 20;  // the same path at a size the sanitizers manage
 #else
   constexpr qsizetype kLength = qsizetype{50} << 20;
 #endif
@@ -224,7 +233,8 @@ TEST_F(Hostile, LoadsAnAttributeValueOfFiftyMegabytes) {
   const QString quantity = kQuantity.match(doc).captured(1);
   ASSERT_FALSE(quantity.isEmpty());
   static const QRegularExpression kDescription(QStringLiteral("itemdesc=\"[^\"]*\""));
-  doc.replace(kDescription, QStringLiteral("itemdesc=\"") + QString(kLength, QLatin1Char('x')) + QLatin1Char('"'));
+  doc.replace(kDescription, QStringLiteral("itemdesc=\"") + QString(kLength, QLatin1Char('x')) +
+                                QLatin1Char('"'));
 
   ResetPeakResident();
   const qint64 before = PeakMemoryMiB();
@@ -251,7 +261,8 @@ TEST_F(Hostile, InvalidUtf8BecomesBrokenCharactersThatTheControlRefuses) {
       {"beyond U+10FFFF", QByteArray("\xF4\x90\x80\x80"), Units({0xDCF4, 0xDC90, 0xDC80, 0xDC80})},
       {"byte never used", QByteArray("\xFF"), Units({0xDCFF})},
       {"cut at the end", QByteArray("\xE2\x82"), Units({0xDCE2, 0xDC82})},
-      {"valid around it", QByteArray("\xC3\xA9\xFE\xF0\x9F\x98\x80"), Units({0x00E9, 0xDCFE, 0xD83D, 0xDE00})},
+      {"valid around it", QByteArray("\xC3\xA9\xFE\xF0\x9F\x98\x80"),
+       Units({0x00E9, 0xDCFE, 0xD83D, 0xDE00})},
   };
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
@@ -291,7 +302,8 @@ TEST_F(Hostile, RefusesANulCharacter) {
   doc.insert(doc.indexOf(QLatin1String("itemdesc=\"")) + 10, QChar(0));
   Load(doc);
   ASSERT_EQ(site.messages.size(), 1);
-  EXPECT_TRUE(site.messages[0].contains(QLatin1String("at line 3"))) << site.messages[0].toStdString();
+  EXPECT_TRUE(site.messages[0].contains(QLatin1String("at line 3")))
+      << site.messages[0].toStdString();
   ExpectGridAsBefore();
 
   // Nor does a reference smuggle one in: the escaping makes it literal text.

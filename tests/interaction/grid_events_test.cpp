@@ -159,7 +159,8 @@ TEST_F(GridEvents, ZoomStepsPastSixteenBitsOverflowBeforeAnythingIsWritten) {
   grid.properties[ids::kZoom] = Variant::I2(30);
   grid.lines.clear();
   grid.FailNext(ids::kZoom, errors::kInvalidPropertyValue, {}, platform::InvokeKind::PropertyPut);
-  EXPECT_EQ(ErrorOf([&] { OnToolbarButton(grid, buttons::kZoomOut); }), errors::kInvalidPropertyValue);
+  EXPECT_EQ(ErrorOf([&] { OnToolbarButton(grid, buttons::kZoomOut); }),
+            errors::kInvalidPropertyValue);
   EXPECT_EQ(Trace().toStdString(), "get 28 -> I2 30\nput 28 = I2 -20 !! 380");
 }
 

@@ -20,7 +20,9 @@ namespace errors = platform::errors;
 
 class OrderIntake : public ::testing::Test {
  protected:
-  std::optional<platform::Table> Load(Variant& wohxml) { return orders::LoadOrderTable(wohxml, site, doc); }
+  std::optional<platform::Table> Load(Variant& wohxml) {
+    return orders::LoadOrderTable(wohxml, site, doc);
+  }
   std::optional<platform::Table> Load(const QString& text) {
     Variant wohxml = Variant::Bstr(text).ByRef();
     return Load(wohxml);
@@ -28,7 +30,8 @@ class OrderIntake : public ::testing::Test {
   // The whole load on a recording grid; returns the error's report text, "" when none.
   QString Populate(const QString& text) {
     Variant wohxml = Variant::Bstr(text).ByRef();
-    const orders::OrderMembers members{doc, start, end, colours, [this] { grid.lines << QStringLiteral("legend"); }};
+    const orders::OrderMembers members{doc, start, end, colours,
+                                       [this] { grid.lines << QStringLiteral("legend"); }};
     return ErrorTextOf([&] { orders::PopulateWorkOrder(wohxml, grid, site, members); });
   }
 
@@ -45,8 +48,8 @@ QString Text(const platform::Table& table, const char16_t* column) {
 }
 
 TEST_F(OrderIntake, KeepsLiteralAmpersandsAndApostrophesInFields) {
-  const OrderRow row = With(With(With(Order(), "itemdesc", QStringLiteral("Nuts & Bolts")), "custnameml",
-                                 QStringLiteral("O'Brien")),
+  const OrderRow row = With(With(With(Order(), "itemdesc", QStringLiteral("Nuts & Bolts")),
+                                 "custnameml", QStringLiteral("O'Brien")),
                             "allflag", QStringLiteral("&amp;"));
   Variant wohxml = Variant::Bstr(WorkOrders({row})).ByRef();
   auto table = Load(wohxml);
@@ -65,7 +68,8 @@ TEST_F(OrderIntake, KeepsLiteralAmpersandsAndApostrophesInFields) {
 }
 
 TEST_F(OrderIntake, StripsBlanksBeforeParsingWhileBox2AndTheCallerKeepThem) {
-  const QString padded = QStringLiteral("  <?xml version=\"1.0\"?>") + WorkOrders({Order()}) + QStringLiteral("   ");
+  const QString padded =
+      QStringLiteral("  <?xml version=\"1.0\"?>") + WorkOrders({Order()}) + QStringLiteral("   ");
   Variant wohxml = Variant::Bstr(padded).ByRef();
   ASSERT_TRUE(Load(wohxml));
   EXPECT_EQ(wohxml, Variant::Bstr(padded));
@@ -80,9 +84,10 @@ TEST_F(OrderIntake, NamesColumnsAfterTheFirstRowAndFillsThemByPosition) {
   first[0].name = QStringLiteral("p:docuemntno");
   OrderRow second = Order(QStringLiteral("WO2"));
   std::reverse(second.begin(), second.end());
-  const QString text = QStringLiteral("<plan xmlns:p=\"urn:p\">\n<!-- run 7 -->\n<?planner night?>\n") +
-                       Element(first, QStringLiteral("a")) + QStringLiteral("\n<!-- next -->\n") +
-                       Element(second, QStringLiteral("b")) + QStringLiteral("\n</plan>");
+  const QString text =
+      QStringLiteral("<plan xmlns:p=\"urn:p\">\n<!-- run 7 -->\n<?planner night?>\n") +
+      Element(first, QStringLiteral("a")) + QStringLiteral("\n<!-- next -->\n") +
+      Element(second, QStringLiteral("b")) + QStringLiteral("\n</plan>");
   auto table = Load(text);
   ASSERT_TRUE(table);
   ASSERT_EQ(table->ColumnCount(), 13);
@@ -99,10 +104,13 @@ TEST_F(OrderIntake, ShowsTheParsersReasonAloneForADocumentThatDoesNotParse) {
   apostrophes.replace(QLatin1Char('"'), QLatin1Char('\''));
   EXPECT_FALSE(Load(apostrophes));
   EXPECT_FALSE(Load(QString()));
-  EXPECT_FALSE(Load(QStringLiteral("<!DOCTYPE workorders [<!ENTITY e \"x\">]>") + WorkOrders({Order()})));
+  EXPECT_FALSE(
+      Load(QStringLiteral("<!DOCTYPE workorders [<!ENTITY e \"x\">]>") + WorkOrders({Order()})));
   ASSERT_EQ(site.messages.size(), 3);
-  for (const QString& message : site.messages) EXPECT_FALSE(message.front().isDigit()) << message.toStdString();
-  EXPECT_TRUE(site.messages[2].contains(QLatin1String("DOCTYPE"))) << site.messages[2].toStdString();
+  for (const QString& message : site.messages)
+    EXPECT_FALSE(message.front().isDigit()) << message.toStdString();
+  EXPECT_TRUE(site.messages[2].contains(QLatin1String("DOCTYPE")))
+      << site.messages[2].toStdString();
   EXPECT_TRUE(doc->HasParseError());
 }
 
@@ -117,8 +125,9 @@ TEST_F(OrderIntake, LeavesTheGridAloneWhenTheOrderTableCannotBeBuilt) {
   longer.append({QStringLiteral("extra"), QStringLiteral("x")});
   EXPECT_TRUE(Populate(WorkOrders({Order(), longer})).startsWith(QLatin1String("3265 ")));
   // Text among the rows, named clearly.
-  const QString stray = Populate(QStringLiteral("<workorders>") + Element(Order()) +
-                                 QStringLiteral("stray") + Element(Order()) + QStringLiteral("</workorders>"));
+  const QString stray =
+      Populate(QStringLiteral("<workorders>") + Element(Order()) + QStringLiteral("stray") +
+               Element(Order()) + QStringLiteral("</workorders>"));
   EXPECT_TRUE(stray.contains(QLatin1String("text among its order rows"))) << stray.toStdString();
   // A root without order rows, also one that holds only a comment.
   for (const char* empty : {"<workorders/>", "<workorders><!-- none --></workorders>"}) {

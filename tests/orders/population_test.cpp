@@ -19,7 +19,9 @@ using platform::Variant;
 namespace errors = platform::errors;
 namespace ids = schedule::grid_ids;
 
-constexpr std::int32_t Rgb(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+constexpr std::int32_t Rgb(int r, int g, int b) {
+  return r + 256 * g + 65536 * b;
+}
 
 class Population : public ::testing::Test {
  protected:
@@ -75,7 +77,8 @@ TEST_F(Population, AppliesTheViewSetUpEmptiesTheListThenAddsEachOrderAndPaintsTh
 
   EXPECT_EQ(AfterSetUp().toStdString(),
             "call 900\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;MRP Order;Baxter;12;2024-02-01;orders to reschedule out\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;MRP Order;Baxter;12;2024-02-01;orders to "
+            "reschedule out\")\n"
             "call 164(&I2 1, I4 0, I4 1439, I4 29219, I4 29219) -> I4 1\n"
             "put 216(&I2 1, I2 1) = &I2 0\n"
             "put 83 = BOOL true\n"
@@ -89,7 +92,9 @@ TEST_F(Population, AppliesTheViewSetUpEmptiesTheListThenAddsEachOrderAndPaintsTh
 TEST_F(Population, NumbersLinesFromOneAndAddressesEachBarByTheIndexTheGridReturned) {
   int next = 7;
   grid.Answer(ids::kAddBar, [&next](std::span<Variant>) { return Variant::I4(next--); });
-  ASSERT_EQ(Load({Order(QStringLiteral("WO1")), Order(QStringLiteral("WO2")), Order(QStringLiteral("WO3"))}), 0);
+  ASSERT_EQ(Load({Order(QStringLiteral("WO1")), Order(QStringLiteral("WO2")),
+                  Order(QStringLiteral("WO3"))}),
+            0);
   EXPECT_EQ(Only({"call 164", "put 276"}).toStdString(),
             "call 164(&I2 1, I4 0, I4 1439, I4 29219, I4 29219) -> I4 7\n"
             "put 276(&I2 1, I2 7) = BOOL true\n"
@@ -102,7 +107,8 @@ TEST_F(Population, NumbersLinesFromOneAndAddressesEachBarByTheIndexTheGridReturn
 
 TEST_F(Population, ShowsCategoryAndActionInTheLineAndMarksTheBar) {
   const auto order = [](const char* category, const char* action) {
-    return With(With(Order(), "chk_sc_wo", QString::fromUtf8(category)), "alt_resource", QString::fromUtf8(action));
+    return With(With(Order(), "chk_sc_wo", QString::fromUtf8(category)), "alt_resource",
+                QString::fromUtf8(action));
   };
   ASSERT_EQ(Load({order("6", "C"),   // material shortage: "?"
                   order("X9", "H"),  // unknown category shown as it stands; H has no mark
@@ -111,20 +117,28 @@ TEST_F(Population, ShowsCategoryAndActionInTheLineAndMarksTheBar) {
                   order("U", "Z"),   // nor is a letter past H
                   order("R", "A"),   // A and B put an empty mark
                   order("Q", "B"),
-                  With(order("I", "G"), "itemdesc", QStringLiteral("2;3 mm"))}),  // ";" passes unchanged
+                  With(order("I", "G"), "itemdesc",
+                       QStringLiteral("2;3 mm"))}),  // ";" passes unchanged
             0);
   EXPECT_EQ(Only({"call 163", "put 229"}).toStdString(),
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Stock Transfer Request Created in DP;Baxter;12;2024-02-01;work orders with matl shortage\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Stock Transfer Request Created in "
+            "DP;Baxter;12;2024-02-01;work orders with matl shortage\")\n"
             "put 229(&I2 1, I2 1) = BSTR \"?\"\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;X9;Baxter;12;2024-02-01;sales orders with matl shortage\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;X9;Baxter;12;2024-02-01;sales orders with "
+            "matl shortage\")\n"
             "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;;Baxter;12;2024-02-01;\")\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Stock Transfer Request Suggested by MRP;Baxter;12;2024-02-01;\")\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Subcontract Request Created by DP;Baxter;12;2024-02-01;\")\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;DP Purchase Request;Baxter;12;2024-02-01;accept suggested orders\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Stock Transfer Request Suggested by "
+            "MRP;Baxter;12;2024-02-01;\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Subcontract Request Created by "
+            "DP;Baxter;12;2024-02-01;\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;DP Purchase "
+            "Request;Baxter;12;2024-02-01;accept suggested orders\")\n"
             "put 229(&I2 6, I2 1) = BSTR \"\"\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Estimate Order;Baxter;12;2024-02-01;orders due for release\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Estimate Order;Baxter;12;2024-02-01;orders "
+            "due for release\")\n"
             "put 229(&I2 7, I2 1) = BSTR \"\"\n"
-            "call 163(BSTR \"WO1;IT-1;STD;2;3 mm;10;Rework Order;Baxter;12;2024-02-01;orders to amend qty\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;2;3 mm;10;Rework Order;Baxter;12;2024-02-01;orders to "
+            "amend qty\")\n"
             "put 229(&I2 8, I2 1) = BSTR \"\u00e2\"");
 }
 
@@ -146,12 +160,13 @@ TEST_F(Population, ColoursEachBarByItsStatus) {
 
 TEST_F(Population, TurnsSecondsSince1980IntoDayNumbersAndMinutesOfDay) {
   const auto span = [](const char* from, const char* to) {
-    return With(With(Order(), "daysfrom", QString::fromLatin1(from)), "daysto", QString::fromLatin1(to));
+    return With(With(Order(), "daysfrom", QString::fromLatin1(from)), "daysto",
+                QString::fromLatin1(to));
   };
-  ASSERT_EQ(Load({span("0", "86399"),              // midnight and 23:59:59 of 1 January 1980
-                  span("-60", "60"),               // 31 December 1979, 23:59, to 00:01
+  ASSERT_EQ(Load({span("0", "86399"),                  // midnight and 23:59:59 of 1 January 1980
+                  span("-60", "60"),                   // 31 December 1979, 23:59, to 00:01
                   span("1396310400", " 1396310459 "),  // 31 March 2024, blanks around a number
-                  span("100000", "0")}),           // an end before the start is passed on
+                  span("100000", "0")}),               // an end before the start is passed on
             0);
   EXPECT_EQ(Only({"call 164"}).toStdString(),
             "call 164(&I2 1, I4 0, I4 1439, I4 29219, I4 29219) -> I4 1\n"
@@ -161,7 +176,8 @@ TEST_F(Population, TurnsSecondsSince1980IntoDayNumbersAndMinutesOfDay) {
 }
 
 TEST_F(Population, StopsOnABarTimeThatIsNoNumberAfterItsLineWasAdded) {
-  EXPECT_EQ(Load({Order(QStringLiteral("WO1")), With(Order(QStringLiteral("WO2")), "daysfrom", QStringLiteral("abc"))}),
+  EXPECT_EQ(Load({Order(QStringLiteral("WO1")),
+                  With(Order(QStringLiteral("WO2")), "daysfrom", QStringLiteral("abc"))}),
             errors::kTypeMismatch);
   EXPECT_TRUE(grid.lines.last().startsWith(QLatin1String("call 163(BSTR \"WO2;")));
   EXPECT_EQ(grid.lines.count(QStringLiteral("legend")), 0);
@@ -174,9 +190,9 @@ TEST_F(Population, StopsOnABarTimeThatIsNoNumberAfterItsLineWasAdded) {
 }
 
 TEST_F(Population, AMissingColumnStopsAfterTheViewSetUpBeforeAnyLineIsTouched) {
-  for (const char* missing : {"alt_resource", "docuemntno", "item_code", "item_variant", "itemdesc",
-                              "order_quantity", "chk_sc_wo", "custnameml", "allflag", "allmethod",
-                              "daysfrom", "daysto", "Status"}) {
+  for (const char* missing :
+       {"alt_resource", "docuemntno", "item_code", "item_variant", "itemdesc", "order_quantity",
+        "chk_sc_wo", "custnameml", "allflag", "allmethod", "daysfrom", "daysto", "Status"}) {
     grid.lines.clear();
     EXPECT_EQ(Load({Without(Order(), missing)}), errors::kItemNotFound) << missing;
     EXPECT_TRUE(grid.lines.contains(QStringLiteral("put 147 = BOOL true"))) << missing;
@@ -191,7 +207,8 @@ TEST_F(Population, ReadsFieldsThatARowLeftUnsetAsEmptyTextButNotAsATime) {
   const OrderRow timesOnly = full.mid(0, 2);
   ASSERT_EQ(Load({full, timesOnly}), 0);
   EXPECT_EQ(Only({"call 163", "put 217", "put 229"}).toStdString(),
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;MRP Order;Baxter;12;2024-02-01;orders to reschedule out\")\n"
+            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;MRP Order;Baxter;12;2024-02-01;orders to "
+            "reschedule out\")\n"
             "put 217(&I2 1, I2 1) = I4 16757738\n"
             "put 229(&I2 1, I2 1) = BSTR \">>\"\n"
             "call 163(BSTR \";;;;;;;;;\")\n"

@@ -58,7 +58,8 @@ TEST(VariantConversions, FailAsTheRuntimeDoes) {
   EXPECT_EQ(ToI2(Variant::I4(-32768)), -32768);
   EXPECT_EQ(ErrorOf([] { (void)ToI2(Variant::I4(32768)); }), errors::kOverflow);
   EXPECT_EQ(ErrorOf([] { (void)ToI2(Variant::Null()); }), errors::kInvalidUseOfNull);
-  EXPECT_EQ(ErrorOf([] { (void)ToI4(Variant::Bstr(QStringLiteral("abc"))); }), errors::kTypeMismatch);
+  EXPECT_EQ(ErrorOf([] { (void)ToI4(Variant::Bstr(QStringLiteral("abc"))); }),
+            errors::kTypeMismatch);
   EXPECT_EQ(ToI4(Variant::Bool(true)), -1);
   EXPECT_EQ(ToI4(Variant::Bstr(QStringLiteral(" 17 "))), 17);
 
@@ -83,7 +84,8 @@ TEST(DateTime, CountsDaysAndSecondsAroundTheZeroDate) {
   EXPECT_EQ(Date::FromParts(1900, 1, 1).DaySerial(), 2);
   EXPECT_EQ(Date::FromParts(1899, 12, 29, 6).DaySerial(), -1);
   EXPECT_EQ(Date::FromParts(1899, 12, 29, 6).SecondOfDay(), 6 * 3600);
-  EXPECT_EQ(Date::FromParts(1980, 1, 1).AddSeconds(-60).ToIsoText(), QStringLiteral("1979-12-31T23:59:00"));
+  EXPECT_EQ(Date::FromParts(1980, 1, 1).AddSeconds(-60).ToIsoText(),
+            QStringLiteral("1979-12-31T23:59:00"));
 }
 
 }  // namespace

@@ -20,8 +20,12 @@ void* operator new(std::size_t size) {
   if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
   throw std::bad_alloc();
 }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block) noexcept {
+  std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+  std::free(block);
+}
 
 namespace varnex::platform {
 namespace {
@@ -59,8 +63,9 @@ std::shared_ptr<const XmlDocument> Parse(QStringView text) {
 }
 
 TEST(XmlDocument, ReadsRootChildrenAsRowsWithAttributesInOrder) {
-  auto doc = Parse(u"<orders>\n  <o:row xmlns:o=\"urn:x\" b=\"2\" o:a=\"1\">ignored<x/></o:row>\n"
-                   u"  <other c=\"&amp;&lt;&#233;\"/>\n</orders>");
+  auto doc = Parse(
+      u"<orders>\n  <o:row xmlns:o=\"urn:x\" b=\"2\" o:a=\"1\">ignored<x/></o:row>\n"
+      u"  <other c=\"&amp;&lt;&#233;\"/>\n</orders>");
   ASSERT_FALSE(doc->HasParseError()) << doc->ParseErrorReason().toStdString();
   ASSERT_EQ(doc->RowCount(), 2);
   EXPECT_EQ(doc->RowKind(0), NodeKind::Element);
@@ -97,7 +102,8 @@ TEST(XmlDocument, ReportsWhereADocumentStopsParsing) {
   EXPECT_TRUE(doc->ParseErrorReason().contains(QStringLiteral("line 1, column 11")))
       << doc->ParseErrorReason().toStdString();
 
-  EXPECT_TRUE(Parse(u"")->ParseErrorReason().startsWith(QStringLiteral("The document has no root element")));
+  EXPECT_TRUE(Parse(u"")->ParseErrorReason().startsWith(
+      QStringLiteral("The document has no root element")));
   EXPECT_TRUE(Parse(u"<a></b>")->HasParseError());
   EXPECT_TRUE(Parse(u"<a x=\"1\" x=\"2\"/>")->HasParseError());
   EXPECT_TRUE(Parse(u"<a/><b/>")->HasParseError());
@@ -131,10 +137,11 @@ TEST(XmlDocument, SharesValuesThatStandInTheSourceAsTheyRead) {
   };
   QString text = QStringLiteral("<orders>\n");
   for (int row = 0; row < 6000; ++row) {
-    text += QStringLiteral(
-                "  <o:wo xmlns:o=\"urn:o\" n = '%1' d=\"%2 &amp;\" t=\"a\tb\nc\" e=\"\" w=\"%2\"/>\n")
-                .arg(row)
-                .arg(other(row));
+    text +=
+        QStringLiteral(
+            "  <o:wo xmlns:o=\"urn:o\" n = '%1' d=\"%2 &amp;\" t=\"a\tb\nc\" e=\"\" w=\"%2\"/>\n")
+            .arg(row)
+            .arg(other(row));
   }
   text += QStringLiteral("</orders>");
   const auto doc = Parse(text);
@@ -200,7 +207,8 @@ TEST(XmlDocument, RefusesHostileInput) {
         u"<!DOCTYPE r [<!ENTITY e SYSTEM \"file:///etc/passwd\">]><r a=\"&e;\"/>",
         u"<!DOCTYPE r [<!ENTITY % p SYSTEM \"http://example.invalid/p\"> %p;]><r/>",
         u"<!DOCTYPE r SYSTEM \"r.dtd\"><r/>",
-        u"<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]><r x=\"&b;\"/>"}) {
+        u"<!DOCTYPE r [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]><r "
+        u"x=\"&b;\"/>"}) {
     auto doc = Parse(text);
     ASSERT_TRUE(doc->HasParseError());
     EXPECT_TRUE(doc->ParseErrorReason().contains(QStringLiteral("DOCTYPE")));
@@ -212,7 +220,8 @@ TEST(XmlDocument, RefusesHostileInput) {
   ASSERT_TRUE(doc->HasParseError());
   EXPECT_TRUE(doc->ParseErrorReason().contains(QStringLiteral("column 7")));
   // An encoding declaration cannot change how the text is read.
-  EXPECT_FALSE(Parse(u"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"\u00e9\"/>")->HasParseError());
+  EXPECT_FALSE(
+      Parse(u"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><r a=\"\u00e9\"/>")->HasParseError());
 }
 
 }  // namespace

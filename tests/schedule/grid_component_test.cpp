@@ -22,16 +22,19 @@ namespace errors = platform::errors;
 namespace ids = schedule::grid_ids;
 
 std::array<Variant, 2> At(int line, int column) {
-  return {Variant::I2(static_cast<std::int16_t>(line)).ByRef(), Variant::I2(static_cast<std::int16_t>(column))};
+  return {Variant::I2(static_cast<std::int16_t>(line)).ByRef(),
+          Variant::I2(static_cast<std::int16_t>(column))};
 }
 
 class GridComponent : public ::testing::Test {
  protected:
   GridComponent() { model.setColumns(QList<grid::ColumnSpec>(10)); }
 
-  Variant AddBar(int line, int startMinute, int endMinute, int startDay = 45290, int endDay = 45291) {
-    std::array<Variant, 5> args = {Variant::I2(static_cast<std::int16_t>(line)).ByRef(), Variant::I4(startMinute),
-                                   Variant::I4(endMinute), Variant::I4(startDay), Variant::I4(endDay)};
+  Variant AddBar(int line, int startMinute, int endMinute, int startDay = 45290,
+                 int endDay = 45291) {
+    std::array<Variant, 5> args = {Variant::I2(static_cast<std::int16_t>(line)).ByRef(),
+                                   Variant::I4(startMinute), Variant::I4(endMinute),
+                                   Variant::I4(startDay), Variant::I4(endDay)};
     return grid.Call(ids::kAddBar, args);
   }
   void AddRow(const char* text) {
@@ -87,7 +90,8 @@ TEST_F(GridComponent, RefusesWhatTheModelDoesNotHaveWithANumberedError) {
   EXPECT_EQ(ErrorOf([&] { AddBar(0, 0, 10); }), errors::kSubscriptOutOfRange);
   EXPECT_EQ(ErrorOf([&] { AddBar(2, 0, 10); }), errors::kSubscriptOutOfRange);
   auto missing = At(1, 2);
-  EXPECT_EQ(ErrorOf([&] { grid.Put(ids::kBarColour, missing, Variant::I4(0)); }), errors::kSubscriptOutOfRange);
+  EXPECT_EQ(ErrorOf([&] { grid.Put(ids::kBarColour, missing, Variant::I4(0)); }),
+            errors::kSubscriptOutOfRange);
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kFocusBar, missing); }), errors::kSubscriptOutOfRange);
   auto column = At(1, 11);
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kCellText, column); }), errors::kSubscriptOutOfRange);
@@ -101,7 +105,8 @@ TEST_F(GridComponent, RefusesWhatTheModelDoesNotHaveWithANumberedError) {
   }
   EXPECT_EQ(ErrorOf([&] { grid.Put(ids::kZoom, Variant::I4(40000)); }), errors::kOverflow);
   EXPECT_EQ(model.zoom(), 32767);
-  std::array<Variant, 5> wide = {Variant::I4(40000), Variant::I4(0), Variant::I4(0), Variant::I4(0), Variant::I4(0)};
+  std::array<Variant, 5> wide = {Variant::I4(40000), Variant::I4(0), Variant::I4(0), Variant::I4(0),
+                                 Variant::I4(0)};
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kAddBar, wide); }), errors::kOverflow);
   // Calls the component does not know, or with the wrong count.
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kAddRow); }), errors::kWrongArgumentCount);
@@ -128,8 +133,9 @@ TEST_F(GridComponent, RaisesTheModelsGesturesAsSixteenBitEvents) {
   model.raiseHover(40000, 1);
   grid.SetEventSink(nullptr);
   model.raiseLinePicked(1);
-  EXPECT_EQ(sink.seen, QStringList({QStringLiteral("3(I2 2, I2 0)"), QStringLiteral("16(I2 3, I2 1)"),
-                                    QStringLiteral("8(I2 1, I2 2, I2 -1, I2 0)")}));
+  EXPECT_EQ(sink.seen,
+            QStringList({QStringLiteral("3(I2 2, I2 0)"), QStringLiteral("16(I2 3, I2 1)"),
+                         QStringLiteral("8(I2 1, I2 2, I2 -1, I2 0)")}));
 }
 
 }  // namespace

@@ -17,18 +17,27 @@ using platform::Date;
 using platform::Variant;
 namespace errors = platform::errors;
 
-const QStringList kNames = {
-    QStringLiteral("doc_num"),        QStringLiteral("doctype"),       QStringLiteral("fromtimeperiod"),
-    QStringLiteral("guid"),           QStringLiteral("hdncompanycode"), QStringLiteral("item_codefrom"),
-    QStringLiteral("item_codeto1"),   QStringLiteral("mplanner1"),     QStringLiteral("save_template"),
-    QStringLiteral("supplier_code"),  QStringLiteral("totimeperiod"),  QStringLiteral("fprowno")};
+const QStringList kNames = {QStringLiteral("doc_num"),        QStringLiteral("doctype"),
+                            QStringLiteral("fromtimeperiod"), QStringLiteral("guid"),
+                            QStringLiteral("hdncompanycode"), QStringLiteral("item_codefrom"),
+                            QStringLiteral("item_codeto1"),   QStringLiteral("mplanner1"),
+                            QStringLiteral("save_template"),  QStringLiteral("supplier_code"),
+                            QStringLiteral("totimeperiod"),   QStringLiteral("fprowno")};
 
 // The twelve header texts in their binding order.
 QStringList Values(const QString& from, const QString& to) {
-  return {QStringLiteral("MRP-1"), QStringLiteral("MRP"),  from,
-          QStringLiteral("g-1"),   QStringLiteral("Kestrel"), QStringLiteral("A000"),
-          QStringLiteral("Z999"),  QStringLiteral("Planner"), QStringLiteral("N"),
-          QString(),               to,                     QStringLiteral("1")};
+  return {QStringLiteral("MRP-1"),
+          QStringLiteral("MRP"),
+          from,
+          QStringLiteral("g-1"),
+          QStringLiteral("Kestrel"),
+          QStringLiteral("A000"),
+          QStringLiteral("Z999"),
+          QStringLiteral("Planner"),
+          QStringLiteral("N"),
+          QString(),
+          to,
+          QStringLiteral("1")};
 }
 
 QString Element(const QString& tag, const QStringList& names, const QStringList& values) {
@@ -39,7 +48,9 @@ QString Element(const QString& tag, const QStringList& names, const QStringList&
   return text + QStringLiteral("/>");
 }
 
-QString Row(const QStringList& values) { return Element(QStringLiteral("row"), kNames, values); }
+QString Row(const QStringList& values) {
+  return Element(QStringLiteral("row"), kNames, values);
+}
 QString Row(const char* from, const char* to) {
   return Row(Values(QString::fromLatin1(from), QString::fromLatin1(to)));
 }
@@ -85,7 +96,8 @@ TEST_F(TimeSet, TakesTheFirstRowsPeriodAndAssignsItAsDayNumbers) {
   ASSERT_EQ(Run(text), 0);
   EXPECT_EQ(start, kJan1);
   EXPECT_EQ(end, kDec31);
-  EXPECT_EQ(grid.lines, QStringList({QStringLiteral("put 31 = I4 45290"), QStringLiteral("put 32 = I4 45655")}));
+  EXPECT_EQ(grid.lines, QStringList({QStringLiteral("put 31 = I4 45290"),
+                                     QStringLiteral("put 32 = I4 45655")}));
   EXPECT_EQ(site.lines, QStringList({QStringLiteral("box Box1 = ") + text}));
 
   // A period that ends on a leap day.
@@ -98,7 +110,8 @@ TEST_F(TimeSet, TakesTheFirstRowsPeriodAndAssignsItAsDayNumbers) {
   ASSERT_EQ(Run(Header({Row("2024-01-01T18:00:00", "2024-12-31 06:30")})), 0);
   EXPECT_EQ(start, Date::FromParts(2024, 1, 1, 18));
   EXPECT_EQ(end, Date::FromParts(2024, 12, 31, 6, 30));
-  EXPECT_EQ(grid.lines, QStringList({QStringLiteral("put 31 = I4 45290"), QStringLiteral("put 32 = I4 45655")}));
+  EXPECT_EQ(grid.lines, QStringList({QStringLiteral("put 31 = I4 45290"),
+                                     QStringLiteral("put 32 = I4 45655")}));
 }
 
 TEST_F(TimeSet, EscapesTheDocumentInPlaceAndParsesTheEscapedText) {
@@ -127,7 +140,8 @@ TEST_F(TimeSet, EscapesTheDocumentInPlaceAndParsesTheEscapedText) {
 
 TEST_F(TimeSet, StripsBlanksButNotLineBreaksBeforeParsing) {
   SetYear2024();
-  const QString declared = QStringLiteral("<?xml version=\"1.0\"?>") + Header({Row("2025-01-01", "2025-12-31")});
+  const QString declared =
+      QStringLiteral("<?xml version=\"1.0\"?>") + Header({Row("2025-01-01", "2025-12-31")});
   const QString padded = QStringLiteral("   ") + declared + QStringLiteral("  ");
   ASSERT_EQ(Run(padded), 0);
   EXPECT_EQ(site.lines, QStringList({QStringLiteral("box Box1 = ") + padded}));
@@ -150,7 +164,8 @@ TEST_F(TimeSet, ShowsTheParsersReasonAloneForADocumentThatDoesNotParse) {
   EXPECT_EQ(empty, Variant::Bstr(QString()));
   ASSERT_EQ(site.lines.size(), 2);
   EXPECT_EQ(site.lines[0].toStdString(), "box Box1 = ");
-  EXPECT_TRUE(site.lines[1].startsWith(QLatin1String("msgbox Kestrova: The document has no root element")))
+  EXPECT_TRUE(
+      site.lines[1].startsWith(QLatin1String("msgbox Kestrova: The document has no root element")))
       << site.lines[1].toStdString();
   ExpectYear2024Kept("empty");
   // The document that failed to parse replaces the last one.
@@ -160,7 +175,9 @@ TEST_F(TimeSet, ShowsTheParsersReasonAloneForADocumentThatDoesNotParse) {
   // Single quotes are escaped and no longer delimit anything.
   site.messages.clear();
   ASSERT_EQ(Run(QStringLiteral("<header><row a='1'/></header>")), 0);
-  ASSERT_EQ(Run(QStringLiteral("<?xml version='1.0'?>") + Header({Row("2025-01-01", "2025-12-31")})), 0);
+  ASSERT_EQ(Run(QStringLiteral("<?xml version='1.0'?>") +
+                Header({Row("2025-01-01", "2025-12-31")})),
+            0);
   EXPECT_EQ(site.messages.size(), 2);
   ExpectYear2024Kept("single quotes");
 }
@@ -190,9 +207,10 @@ TEST_F(TimeSet, KeepsTheWholeHorizonWhenAnyRowFails) {
             errors::kInvalidUseOfNull);
   ExpectYear2024Kept("no end");
   // A row with a thirteenth attribute.
-  EXPECT_EQ(Run(Header({Element(QStringLiteral("row"), kNames + QStringList{QStringLiteral("extra")},
-                                Values(QStringLiteral("2025-01-01"), QStringLiteral("2025-12-31")) +
-                                    QStringList{QStringLiteral("x")})})),
+  EXPECT_EQ(Run(Header(
+                {Element(QStringLiteral("row"), kNames + QStringList{QStringLiteral("extra")},
+                         Values(QStringLiteral("2025-01-01"), QStringLiteral("2025-12-31")) +
+                             QStringList{QStringLiteral("x")})})),
             errors::kItemNotFound);
   ExpectYear2024Kept("thirteen attributes");
   // A comment among the rows has no attributes.
@@ -211,10 +229,12 @@ TEST_F(TimeSet, ReadsRowsByPositionWhateverTheirNames) {
   QStringList names;
   for (int i = 0; i < 12; ++i) names << QStringLiteral("a%1").arg(i);
   ASSERT_EQ(Run(QStringLiteral("<h:x xmlns:h=\"urn:h\">") +
-                Element(QStringLiteral("h:y"), names, Values(QStringLiteral("2025-01-01"), QStringLiteral("2025-12-31"))) +
+                Element(QStringLiteral("h:y"), names,
+                        Values(QStringLiteral("2025-01-01"), QStringLiteral("2025-12-31"))) +
                 QStringLiteral("</h:x>")),
             0);
-  EXPECT_EQ(grid.lines, QStringList({QStringLiteral("put 31 = I4 45656"), QStringLiteral("put 32 = I4 46020")}));
+  EXPECT_EQ(grid.lines, QStringList({QStringLiteral("put 31 = I4 45656"),
+                                     QStringLiteral("put 32 = I4 46020")}));
 
   // Two text columns swapped change nothing that is checked; a date swapped with a text fails.
   QStringList swapped = Values(QStringLiteral("2026-01-01"), QStringLiteral("2026-12-31"));

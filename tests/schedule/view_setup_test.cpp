@@ -14,7 +14,9 @@ using platform::Date;
 using testing::ErrorOf;
 using testing::RecordingDispatch;
 
-QString Trace(const RecordingDispatch& grid) { return grid.lines.join(QLatin1Char('\n')); }
+QString Trace(const RecordingDispatch& grid) {
+  return grid.lines.join(QLatin1Char('\n'));
+}
 
 // The twenty settings with the horizon's two day numbers in the middle.
 QString GridSteps(int start, int end) {

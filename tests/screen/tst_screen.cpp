@@ -17,8 +17,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMetaEnum>
-#include <QPushButton>
 #include <QPdfWriter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -109,8 +109,8 @@ class tst_Screen : public QObject {
 
 void tst_Screen::init() {
   // Any warning fails, except the offscreen platform's note about dialogs' size hints.
-  QTest::failOnWarning(QRegularExpression(
-      QStringLiteral("^(?!This plugin does not support propagateSizeHints).*")));
+  QTest::failOnWarning(
+      QRegularExpression(QStringLiteral("^(?!This plugin does not support propagateSizeHints).*")));
   mControl = std::make_unique<VarnexWidget>();
   mControl->SetMessageBoxPort(&mMessages);
   mControl->show();
@@ -201,15 +201,16 @@ void tst_Screen::shouldKeepTheStoredOrderOfChildren() {
   for (const QObject* child : mControl->children()) {
     if (child->isWidgetType()) order << child->objectName();
   }
-  QCOMPARE(order, QStringList({QStringLiteral("Frame2"), QStringLiteral("Box2"),
-                               QStringLiteral("Box1"), QStringLiteral("Frame1"),
-                               QStringLiteral("ctWOToolBar1"), QStringLiteral("ctWOSched"),
-                               QStringLiteral("ctWOToolBar"), QStringLiteral("Shape1"),
-                               QStringLiteral("Label7")}));
+  QCOMPARE(order,
+           QStringList({QStringLiteral("Frame2"), QStringLiteral("Box2"), QStringLiteral("Box1"),
+                        QStringLiteral("Frame1"), QStringLiteral("ctWOToolBar1"),
+                        QStringLiteral("ctWOSched"), QStringLiteral("ctWOToolBar"),
+                        QStringLiteral("Shape1"), QStringLiteral("Label7")}));
   // The outline is drawn over the grid but lets the pointer through to it.
   auto* shape = mControl->findChild<QWidget*>(QStringLiteral("Shape1"));
   QVERIFY(shape->testAttribute(Qt::WA_TransparentForMouseEvents));
-  QCOMPARE(mControl->childAt(300, 300), Grid(*mControl)->childAt(Grid(*mControl)->mapFrom(mControl.get(), QPoint(300, 300))));
+  QCOMPARE(mControl->childAt(300, 300),
+           Grid(*mControl)->childAt(Grid(*mControl)->mapFrom(mControl.get(), QPoint(300, 300))));
 }
 
 // A band is 25 pixels high and its texts start 9 pixels down: a second line would be cut off.
@@ -219,9 +220,9 @@ void tst_Screen::shouldShowEveryLegendTextWithinItsBand() {
     for (const QLabel* label : frame->findChildren<QLabel*>()) {
       if (label->objectName().startsWith(QLatin1String("lbl"))) continue;  // markers
       const QFontMetrics metrics(label->font());
-      const QRect text = metrics.boundingRect(QRect(0, 0, label->width(), 1000),
-                                              label->wordWrap() ? Qt::TextWordWrap : 0,
-                                              label->text());
+      const QRect text =
+          metrics.boundingRect(QRect(0, 0, label->width(), 1000),
+                               label->wordWrap() ? Qt::TextWordWrap : 0, label->text());
       QVERIFY2(label->y() + text.height() <= frame->height(), qPrintable(label->text()));
       QVERIFY2(text.width() <= label->width(), qPrintable(label->text()));
       // and it ends before the next item of its legend begins
@@ -262,7 +263,8 @@ void tst_Screen::shouldDrawTitleAndLegendInTheirFontsAndColours() {
     QCOMPARE(text->font().pixelSize(), 11);
     QCOMPARE(text->palette().color(text->foregroundRole()), ink);
   }
-  for (const char* name : {"lblMatshortate", "lblReschOut", "lblReschIn", "lblCancel", "lblAmend"}) {
+  for (const char* name :
+       {"lblMatshortate", "lblReschOut", "lblReschIn", "lblCancel", "lblAmend"}) {
     auto* marker = mControl->findChild<QLabel*>(QString::fromLatin1(name));
     QCOMPARE(marker->font().pixelSize(), 16);
     QVERIFY(marker->font().bold());
@@ -357,7 +359,8 @@ void tst_Screen::shouldShowThePlanOnFirstOpen() {
   QVERIFY(mMessages.messages.isEmpty());
   // Of the lines in view, enough show their bar, at least 3 pixels wide, inside the timeline.
   ScheduleView* grid = Grid(*mControl);
-  const QRect timeline(grid->timelineBody()->mapTo(grid, QPoint(0, 0)), grid->timelineBody()->size());
+  const QRect timeline(grid->timelineBody()->mapTo(grid, QPoint(0, 0)),
+                       grid->timelineBody()->size());
   const int visible = (timeline.height() + grid->rowHeight() - 1) / grid->rowHeight();
   QCOMPARE(visible, 16);
   int shown = 0;

@@ -16,7 +16,9 @@ QString Describe(const Variant& value) {
   switch (value.Type()) {
     case VarType::I2: text += QLatin1Char(' ') + QString::number(value.AsI2()); break;
     case VarType::I4: text += QLatin1Char(' ') + QString::number(value.AsI4()); break;
-    case VarType::Bool: text += value.AsBool() ? QStringLiteral(" true") : QStringLiteral(" false"); break;
+    case VarType::Bool:
+      text += value.AsBool() ? QStringLiteral(" true") : QStringLiteral(" false");
+      break;
     case VarType::Bstr: text += QStringLiteral(" \"") + value.AsBstr() + QLatin1Char('"'); break;
     case VarType::Date: text += QLatin1Char(' ') + value.AsDate().ToIsoText(); break;
     default: break;
@@ -34,7 +36,8 @@ Variant RecordingDispatch::Invoke(platform::DispId id, platform::InvokeKind kind
     case platform::InvokeKind::PropertyGet: line = QStringLiteral("get %1").arg(id); break;
     case platform::InvokeKind::PropertyPut: line = QStringLiteral("put %1").arg(id); break;
   }
-  if (!args.empty()) line += QLatin1Char('(') + argTexts.join(QStringLiteral(", ")) + QLatin1Char(')');
+  if (!args.empty())
+    line += QLatin1Char('(') + argTexts.join(QStringLiteral(", ")) + QLatin1Char(')');
   if (kind == platform::InvokeKind::PropertyPut) line += QStringLiteral(" = ") + Describe(value);
 
   if (auto failure = mFailures.find(id);
@@ -71,8 +74,7 @@ void RecordingDispatch::FailNext(platform::DispId id, std::int32_t number, QStri
   mFailures[id] = {number, std::move(description), kind};
 }
 
-void RecordingDispatch::Answer(platform::DispId id,
-                               std::function<Variant(std::span<Variant>)> fn) {
+void RecordingDispatch::Answer(platform::DispId id, std::function<Variant(std::span<Variant>)> fn) {
   mAnswers[id] = std::move(fn);
 }
 

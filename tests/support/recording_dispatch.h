@@ -30,7 +30,8 @@ class RecordingDispatch : public platform::Dispatch {
                 std::optional<platform::InvokeKind> kind = std::nullopt);
   /// Every call or get of this id returns the result of `fn`; an AutomationError that `fn` throws
   /// is recorded ("!! NUMBER") and thrown on.
-  void Answer(platform::DispId id, std::function<platform::Variant(std::span<platform::Variant>)> fn);
+  void Answer(platform::DispId id,
+              std::function<platform::Variant(std::span<platform::Variant>)> fn);
   /// Every get of this id returns a new RecordingFont that records into `lines`.
   void AnswerFont(platform::DispId id);
 
@@ -44,7 +45,8 @@ class RecordingDispatch : public platform::Dispatch {
     std::optional<platform::InvokeKind> kind;
   };
   std::map<platform::DispId, Failure> mFailures;
-  std::map<platform::DispId, std::function<platform::Variant(std::span<platform::Variant>)>> mAnswers;
+  std::map<platform::DispId, std::function<platform::Variant(std::span<platform::Variant>)>>
+      mAnswers;
 };
 
 /// A font object as a component hands it out; each property put is recorded in the owner's

@@ -10,8 +10,9 @@ void RecordingSite::Record(const QString& line) {
 void RecordingSite::SetBoxText(const QString& box, const QString& text) {
   mBoxes.insert(box, text);
   if (!mKeepLines && mShared == nullptr) return;
-  Record(text.size() > kLongText ? QStringLiteral("box %1 (%2 characters)").arg(box).arg(text.size())
-                                 : QStringLiteral("box %1 = %2").arg(box, text));
+  Record(text.size() > kLongText
+             ? QStringLiteral("box %1 (%2 characters)").arg(box).arg(text.size())
+             : QStringLiteral("box %1 = %2").arg(box, text));
 }
 
 void RecordingSite::SetGridToolTip(const QString& text) {
