@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calendar/day_number.h"
 #include "grid/schedule_model.h"
 
 #include <QDate>
@@ -8,13 +9,13 @@
 
 namespace varnex::grid {
 
-/// Day numbers count whole days from 1 January 1900 (day 0).
-inline constexpr qint64 kJulianDayOfDayZero = 2415021;
+/// The date of a day on the time axis, and the day of a valid date (days counted from
+/// 1 January 1900, day 0, as the calendar's day numbers are).
 [[nodiscard]] inline QDate dateOfDay(std::int32_t day) {
-  return QDate::fromJulianDay(kJulianDayOfDayZero + day);
+  return calendar::dateOfDayNumber(day);
 }
 [[nodiscard]] inline std::int32_t dayOfDate(QDate date) {
-  return std::int32_t(date.toJulianDay() - kJulianDayOfDayZero);
+  return std::int32_t(calendar::dayNumberOf(date));
 }
 
 /// The days a timeline covers: from the start of day `first` to the start of day `end`.

@@ -1,5 +1,7 @@
 #include "platform/date_time.h"
 
+#include "calendar/day_number.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
@@ -8,7 +10,7 @@ namespace varnex::platform {
 namespace {
 
 // Julian day of the zero date, 30 December 1899.
-constexpr std::int64_t kZeroJulianDay = 2415019;
+constexpr std::int64_t kZeroJulianDay = calendar::kJulianDayOfDayZero + calendar::kDayOfZeroDate;
 
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   std::int64_t q = a / b;

@@ -1,5 +1,6 @@
 #include "schedule/day_number.h"
 
+#include "calendar/day_number.h"
 #include "platform/automation_error.h"
 
 #include <limits>
@@ -7,8 +8,7 @@
 namespace varnex::schedule {
 
 std::int32_t DayNumber(platform::Date date) {
-  // 1 January 1900 is day 2 after the zero date.
-  const std::int64_t days = date.DaySerial() - 2;
+  const std::int64_t days = date.DaySerial() + calendar::kDayOfZeroDate;
   if (days < std::numeric_limits<std::int32_t>::min() ||
       days > std::numeric_limits<std::int32_t>::max()) {
     platform::ThrowOverflow();
