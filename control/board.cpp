@@ -2,47 +2,30 @@
 
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
+#include "orders/order_columns.h"
 #include "platform/variant.h"
 #include "schedule/grid_component.h"
 
 #include <QLocale>
 
 #include <array>
+#include <string_view>
 
 namespace varnex::control {
 
 namespace {
 
-// The grid's columns as the control's design stores them: caption, width in logical pixels and
-// how cells are aligned and elided.
-struct ColumnDesign {
-  const char16_t* caption;
-  int width;
-  grid::ColumnStyle style;
-};
+using orders::OrderColumn;
 
-constexpr std::array kColumnDesign = {
-    ColumnDesign{u"Order", 155, grid::ColumnStyle::LeftAligned},
-    ColumnDesign{u"ItemCode", 80, grid::ColumnStyle::LeftAligned},
-    ColumnDesign{u"Variant", 100, grid::ColumnStyle::LeftAligned},
-    ColumnDesign{u"Item Desc", 200, grid::ColumnStyle::LeftAligned},
-    ColumnDesign{u"Order Qty", 100, grid::ColumnStyle::LeftAligned},
-    ColumnDesign{u"Order Category", 200, grid::ColumnStyle::LeftElidedMiddle},
-    ColumnDesign{u"Supplier", 200, grid::ColumnStyle::LeftElidedMiddle},
-    ColumnDesign{u"new_qty", 100, grid::ColumnStyle::RightAligned},
-    ColumnDesign{u"new_date", 100, grid::ColumnStyle::LeftAligned},
-    ColumnDesign{u"Action Message", 200, grid::ColumnStyle::LeftAligned},
-};
+QString Text(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
 
-// Columns the words below read.
-constexpr int kOrderColumn = 1;
-constexpr int kDescriptionColumn = 4;
-constexpr int kActionColumn = 10;
-
+// The grid's columns: the order line's ten, with their captions, widths and styles.
 QList<grid::ColumnSpec> GridColumns() {
   QList<grid::ColumnSpec> columns;
-  for (const ColumnDesign& c : kColumnDesign)
-    columns.append({QString::fromUtf16(c.caption), c.width, c.style});
+  for (const orders::ColumnDefinition& c : orders::kOrderColumns)
+    columns.append({Text(c.caption), c.width, grid::ColumnStyle(c.styleCode)});
   return columns;
 }
 
@@ -66,14 +49,15 @@ class OrderWords final : public grid::LineDescriber {
     const grid::Bar* bar = model.bar(line, 1);
     const QString state =
         bar ? colourName(bar->colour) + QStringLiteral(" state") : QStringLiteral("not scheduled");
-    const QString action = model.cellText(line, kActionColumn).trimmed();
+    const QString action =
+        model.cellText(line, orders::ColumnNumber(OrderColumn::ActionMessage)).trimmed();
     return QStringLiteral("Order %1, %2, %3")
-        .arg(model.cellText(line, kOrderColumn), state,
+        .arg(model.cellText(line, orders::ColumnNumber(OrderColumn::Order)), state,
              action.isEmpty() ? QStringLiteral("no action") : QStringLiteral("action ") + action);
   }
 
   QString lineDescription(const grid::ScheduleModel& model, int line) const override {
-    return model.cellText(line, kDescriptionColumn);
+    return model.cellText(line, orders::ColumnNumber(OrderColumn::ItemDesc));
   }
 
   QString countText(int lines) const override {

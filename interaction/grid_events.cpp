@@ -1,5 +1,6 @@
 #include "interaction/grid_events.h"
 
+#include "orders/order_columns.h"
 #include "platform/control_site.h"
 #include "platform/conversions.h"
 #include "platform/dispatch.h"
@@ -14,16 +15,24 @@ namespace ids = schedule::grid_ids;
 
 namespace {
 
+using orders::OrderColumn;
+
+// The columns of the tooltip's summary, in the order it shows them.
+constexpr std::array kSummaryColumns = {OrderColumn::ItemDesc, OrderColumn::ActionMessage,
+                                        OrderColumn::OrderCategory, OrderColumn::NewQty,
+                                        OrderColumn::NewDate};
+
 // The operations get references to the handler's own copy of the row; writes are discarded.
-QString CellText(platform::Dispatch& grid, std::int16_t row, std::int16_t column) {
-  std::array<Variant, 2> args = {Variant::I2(row).ByRef(), Variant::I2(column)};
+QString CellText(platform::Dispatch& grid, std::int16_t row, OrderColumn column) {
+  std::array<Variant, 2> args = {Variant::I2(row).ByRef(),
+                                 Variant::I2(orders::ColumnNumber(column))};
   return platform::ToBstr(grid.Call(ids::kCellText, args));
 }
 
 }  // namespace
 
 void OnLinePicked(platform::Dispatch& grid, std::int16_t row, QString& mSelectedOrder) {
-  mSelectedOrder = CellText(grid, row, 1);
+  mSelectedOrder = CellText(grid, row, OrderColumn::Order);
 }
 
 void OnHover(platform::Dispatch& grid, platform::ControlSite& site, std::int16_t row,
@@ -35,7 +44,7 @@ void OnHover(platform::Dispatch& grid, platform::ControlSite& site, std::int16_t
   const QString separator = QStringLiteral(" / ");
   QString summary;
   bool firstColumn = true;
-  for (const std::int16_t column : std::initializer_list<std::int16_t>{4, 10, 6, 8, 9}) {
+  for (const OrderColumn column : kSummaryColumns) {
     if (!firstColumn) summary += separator;
     summary += CellText(grid, row, column);
     firstColumn = false;

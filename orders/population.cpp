@@ -1,6 +1,7 @@
 #include "orders/population.h"
 
 #include "orders/order_codes.h"
+#include "orders/order_columns.h"
 #include "orders/order_intake.h"
 #include "platform/automation_error.h"
 #include "platform/conversions.h"
@@ -11,6 +12,7 @@
 #include "schedule/view_setup.h"
 
 #include <array>
+#include <string_view>
 
 namespace varnex::orders {
 
@@ -19,62 +21,60 @@ namespace ids = schedule::grid_ids;
 
 namespace {
 
-// The order table's columns that the load reads, by name.
-enum class Field {
-  Action,
-  Order,
-  ItemCode,
-  Variant,
-  ItemDesc,
-  Quantity,
-  Category,
-  Supplier,
-  NewQty,
-  NewDate,
-  From,
-  To,
-  Status,
-  Count
-};
-
-constexpr std::array<const char16_t*, static_cast<int>(Field::Count)> kFieldNames = {
-    u"alt_resource",   u"docuemntno", u"item_code",  u"item_variant", u"itemdesc",
-    u"order_quantity", u"chk_sc_wo",  u"custnameml", u"allflag",      u"allmethod",
-    u"daysfrom",       u"daysto",     u"Status"};
+// The fields that a load reads besides those of the line's text: the bar's times and state.
+enum class BarField { From, To, Status, Count };
+constexpr std::array<std::u16string_view, static_cast<std::size_t>(BarField::Count)>
+    kBarFieldNames = {u"daysfrom", u"daysto", u"Status"};
 
 // Reads fields of the current order by name. The names are looked up once, before any line is
 // touched, so that a table without one of them fails while the grid still shows its lines.
 class OrderFields {
  public:
-  explicit OrderFields(const platform::Table& table) : mTable(table) { mColumns.fill(-1); }
+  explicit OrderFields(const platform::Table& table) : mTable(table) {
+    mLineColumns.fill(-1);
+    mBarColumns.fill(-1);
+  }
 
   // Finds every column the load reads; 3265 "Item not found" names the first one missing.
   void FindColumns() {
-    for (int f = 0; f < static_cast<int>(Field::Count); ++f) {
-      mColumns[f] = mTable.ColumnIndex(QStringView(kFieldNames[f]));
-      if (mColumns[f] < 0) platform::ThrowError(platform::errors::kItemNotFound);
-    }
+    for (std::size_t c = 0; c < kOrderColumns.size(); ++c)
+      mLineColumns[c] = Find(kOrderColumns[c].field);
+    for (std::size_t f = 0; f < kBarFieldNames.size(); ++f)
+      mBarColumns[f] = Find(kBarFieldNames[f]);
   }
 
-  // A text field; a field that the order row left unset reads as empty text.
-  QStringView Text(Field field) {
-    bool isSet = false;
-    return mTable.TextField(Column(field), &isSet);
+  // The field behind a column of the line; a field that the order row left unset reads as empty
+  // text.
+  QStringView Text(OrderColumn column) const {
+    return Text(mLineColumns[static_cast<std::size_t>(ColumnNumber(column) - 1)]);
   }
+  QStringView Text(BarField field) const { return Text(mBarColumns[Index(field)]); }
 
   // Seconds since 1 January 1980; an unset field is no number.
-  std::int32_t Seconds(Field field) {
+  std::int32_t Seconds(BarField field) const {
     bool isSet = false;
-    const QStringView text = mTable.TextField(Column(field), &isSet);
+    const QStringView text = mTable.TextField(mBarColumns[Index(field)], &isSet);
     if (!isSet) platform::ThrowTypeMismatch();
     return platform::ParseInteger(text);
   }
 
  private:
-  int Column(Field field) const { return mColumns[static_cast<int>(field)]; }
+  static std::size_t Index(BarField field) { return static_cast<std::size_t>(field); }
+
+  int Find(std::u16string_view name) const {
+    const int index = mTable.ColumnIndex(QStringView(name.data(), qsizetype(name.size())));
+    if (index < 0) platform::ThrowError(platform::errors::kItemNotFound);
+    return index;
+  }
+
+  QStringView Text(int tableColumn) const {
+    bool isSet = false;
+    return mTable.TextField(tableColumn, &isSet);
+  }
 
   const platform::Table& mTable;
-  std::array<int, static_cast<int>(Field::Count)> mColumns{};
+  std::array<int, kOrderColumns.size()> mLineColumns{};
+  std::array<int, kBarFieldNames.size()> mBarColumns{};
 };
 
 const platform::Date kBarEpoch = platform::Date::FromParts(1980, 1, 1);
@@ -122,26 +122,24 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
   std::int16_t row = 1;
   QString rowText;
   while (!orders.IsEof()) {
-    const Action action = ActionFor(fields.Text(Field::Action));
+    const Action action = ActionFor(fields.Text(OrderColumn::ActionMessage));
 
     rowText.resize(0);  // keeps the buffer for the next order
-    for (Field f :
-         {Field::Order, Field::ItemCode, Field::Variant, Field::ItemDesc, Field::Quantity}) {
-      rowText += fields.Text(f);
-      rowText += QLatin1Char(';');
+    for (const ColumnDefinition& column : kOrderColumns) {
+      if (column.column != kOrderColumns.front().column) rowText += QLatin1Char(';');
+      switch (column.source) {
+        case ColumnSource::Field: rowText += fields.Text(column.column); break;
+        case ColumnSource::CategoryName:
+          rowText += OrderCategoryName(fields.Text(column.column));
+          break;
+        case ColumnSource::ActionMessage: rowText += action.message; break;
+      }
     }
-    rowText += OrderCategoryName(fields.Text(Field::Category));
-    for (Field f : {Field::Supplier, Field::NewQty, Field::NewDate}) {
-      rowText += QLatin1Char(';');
-      rowText += fields.Text(f);
-    }
-    rowText += QLatin1Char(';');
-    rowText += action.message;
     std::array<Variant, 1> text = {Variant::Bstr(rowText)};
     grid.Call(ids::kAddRow, text);
 
-    const BarTime start = BarTimeOf(fields.Seconds(Field::From));
-    const BarTime end = BarTimeOf(fields.Seconds(Field::To));
+    const BarTime start = BarTimeOf(fields.Seconds(BarField::From));
+    const BarTime end = BarTimeOf(fields.Seconds(BarField::To));
 
     // The row number travels by reference; whatever the grid writes through it is kept.
     const auto rowRef = [&row] { return Variant::I2(row).ByRef(); };
@@ -162,7 +160,7 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
     putBar(ids::kBarSetting216, Variant::I2(0).ByRef());
     grid.Put(ids::kRedrawAfterBar, Variant::Bool(true));
     putBar(ids::kBarSetting230, Variant::I2(2));
-    const StateColour state = StateColourFor(fields.Text(Field::Status));
+    const StateColour state = StateColourFor(fields.Text(BarField::Status));
     putBar(ids::kBarColour, Variant::I4(platform::ToI4(ColourMember(members.colours, state))));
     if (action.mark) putBar(ids::kBarText, Variant::Bstr(action.mark->toString()));
     putBar(ids::kBarSetting276, Variant::Bool(true));
