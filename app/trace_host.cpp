@@ -5,6 +5,7 @@
 #include "control/board.h"
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 #include "platform/automation_error.h"
 #include "platform/control_site.h"
 #include "platform/font_object.h"
@@ -130,15 +131,15 @@ class TracedSite final : public platform::ControlSite {
  public:
   explicit TracedSite(QTextStream& out) : mOut(out) {}
 
-  /// The grid whose tooltip the site keeps; none until the board exists.
-  void SetModel(grid::ScheduleModel* model) { mModel = model; }
+  /// The grid settings that keep the tooltip; none until the board exists.
+  void SetSettings(grid::ScheduleSettings* settings) { mSettings = settings; }
 
   void SetBoxText(const QString& box, const QString& text) override {
     Print(QStringLiteral("box"),
           QStringLiteral("{\"name\":%1,\"text\":%2}").arg(JsonString(box), JsonString(text)));
   }
   void SetGridToolTip(const QString& text) override {
-    if (mModel) mModel->setToolTipText(text);
+    if (mSettings) mSettings->setToolTipText(text);
     Print(QStringLiteral("tooltip"), JsonString(text));
   }
   void SetMarkerCaption(const QString& marker, const QString& text) override {
@@ -157,7 +158,7 @@ class TracedSite final : public platform::ControlSite {
  private:
   void Print(const QString& key, const QString& body) { mOut << Line(key, body) << '\n'; }
 
-  grid::ScheduleModel* mModel = nullptr;
+  grid::ScheduleSettings* mSettings = nullptr;
   QTextStream& mOut;
 };
 
@@ -194,9 +195,10 @@ class Trace {
                  return traced;
                }),
         mModel(mBoard.Model()),
+        mSettings(mBoard.Settings()),
         mComponent(mBoard.Grid()),
         mControl(mBoard.Control()) {
-    mSite.SetModel(&mModel);
+    mSite.SetSettings(&mSettings);
   }
 
   void Run(const QJsonObject& command) {
@@ -337,12 +339,12 @@ class Trace {
                   .arg(cells.join(QLatin1Char(',')), bars.join(QLatin1Char(',')));
     }
     // Built by concatenation: cell texts may hold "%1" and must not meet QString::arg again.
-    const QString state = QStringLiteral("{\"rows\":[") + rows.join(QLatin1Char(',')) +
-                          QStringLiteral("],\"zoom\":") + QString::number(mModel.zoom()) +
-                          QStringLiteral(",\"horizon\":[") +
-                          QString::number(mModel.horizonStart()) + QLatin1Char(',') +
-                          QString::number(mModel.horizonEnd()) + QStringLiteral("],\"tooltip\":") +
-                          JsonString(mModel.toolTipText()) + QLatin1Char('}');
+    const QString state =
+        QStringLiteral("{\"rows\":[") + rows.join(QLatin1Char(',')) +
+        QStringLiteral("],\"zoom\":") + QString::number(mSettings.zoom()) +
+        QStringLiteral(",\"horizon\":[") + QString::number(mSettings.horizonStart()) +
+        QLatin1Char(',') + QString::number(mSettings.horizonEnd()) +
+        QStringLiteral("],\"tooltip\":") + JsonString(mSettings.toolTipText()) + QLatin1Char('}');
     mOut << Line(QStringLiteral("state"), state) << '\n';
   }
 
@@ -351,6 +353,7 @@ class Trace {
   TracedGrid* mGrid = nullptr;
   control::Board mBoard;
   grid::ScheduleModel& mModel;
+  grid::ScheduleSettings& mSettings;
   schedule::GridComponent& mComponent;
   control::Zeb_Varnex& mControl;
 };

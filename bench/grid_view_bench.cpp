@@ -37,7 +37,8 @@ const LoadInput& input(int count) {
   LoadInput& in = built[count];
   if (!in.lines.empty()) return in;
   ScheduleModel scratch;
-  demo::fill(scratch, count);
+  ScheduleSettings scratchSettings;
+  demo::fill(scratch, scratchSettings, count);
   std::minstd_rand random(3);
   for (int line = 1; line <= count; ++line) {
     QStringList fields;
@@ -50,10 +51,10 @@ const LoadInput& input(int count) {
   return in;
 }
 
-void load(ScheduleModel& model, const LoadInput& in) {
+void load(ScheduleModel& model, ScheduleSettings& settings, const LoadInput& in) {
   if (model.columnCount() == 0) model.setColumns(demo::columns());
-  model.setHorizonStart(demo::firstDay());
-  model.setHorizonEnd(demo::lastDay());
+  settings.setHorizonStart(demo::firstDay());
+  settings.setHorizonEnd(demo::lastDay());
   for (const LoadInput::Line& l : in.lines) {
     const int line = model.appendLine(l.text);
     const int bar = model.addBar(line, l.start, l.end);
@@ -65,10 +66,12 @@ void load(ScheduleModel& model, const LoadInput& in) {
 // A shown view of its own size, painted the way the window system would ask for it.
 struct Screen {
   ScheduleModel model;
+  ScheduleSettings settings;
   ScheduleView view{&model};
   QImage image{kViewSize, QImage::Format_ARGB32_Premultiplied};
 
   Screen() {
+    view.setSettings(&settings);
     view.resize(kViewSize);
     view.show();
     QCoreApplication::processEvents();
@@ -90,7 +93,7 @@ void BM_LoadAndFirstPaint(benchmark::State& state) {
   const int count = int(state.range(0));
   const LoadInput& in = input(count);
   Screen screen;
-  load(screen.model, in);
+  load(screen.model, screen.settings, in);
   QCoreApplication::processEvents();
   screen.view.scrollToTime(screen.model.bar(1, 1)->start);
   screen.paint();
@@ -103,7 +106,7 @@ void BM_LoadAndFirstPaint(benchmark::State& state) {
     screen.model.clearLines();
     QCoreApplication::processEvents();
     state.ResumeTiming();
-    load(screen.model, in);
+    load(screen.model, screen.settings, in);
     screen.paint();
     benchmark::DoNotOptimize(screen.image.constBits());
   }
@@ -114,7 +117,7 @@ BENCHMARK(BM_LoadAndFirstPaint)->Arg(1000)->Arg(kMostLines)->Unit(benchmark::kMi
 // Repaint after a scroll to the middle (arg 1) or the end (arg 2) of the lines.
 void BM_RepaintAfterScroll(benchmark::State& state) {
   static Screen screen;
-  if (screen.model.lineCount() == 0) load(screen.model, input(kMostLines));
+  if (screen.model.lineCount() == 0) load(screen.model, screen.settings, input(kMostLines));
   QCoreApplication::processEvents();
   QScrollBar* bar = screen.view.verticalScrollBar();
   const int target = state.range(0) == 1 ? bar->maximum() / 2 : bar->maximum();
@@ -137,19 +140,19 @@ BENCHMARK(BM_RepaintAfterScroll)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_RepaintAfterZoomStep(benchmark::State& state) {
   static Screen screen;
-  if (screen.model.lineCount() == 0) load(screen.model, input(kMostLines));
+  if (screen.model.lineCount() == 0) load(screen.model, screen.settings, input(kMostLines));
   QCoreApplication::processEvents();
   screen.view.verticalScrollBar()->setValue(screen.view.verticalScrollBar()->maximum() / 2);
-  screen.model.setZoom(230);
+  screen.settings.setZoom(230);
   const double before = screen.view.pixelsPerDay();
-  screen.model.setZoom(260);
+  screen.settings.setZoom(260);
   if (screen.view.pixelsPerDay() <= before) {
     state.SkipWithError("the zoom step did not change the scale");
     return;
   }
   int step = 0;
   for (auto _ : state) {
-    screen.model.setZoom(++step % 2 ? 230 : 260);
+    screen.settings.setZoom(++step % 2 ? 230 : 260);
     screen.paint();
     benchmark::DoNotOptimize(screen.image.constBits());
   }

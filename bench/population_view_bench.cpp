@@ -5,6 +5,7 @@
 #include "control/board.h"
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 #include "grid/schedule_view.h"
 #include "interaction/grid_events.h"
 #include "platform/variant.h"
@@ -28,6 +29,7 @@ namespace {
 // One control on a shown widget of a typical screen size, with the horizon set.
 struct Board {
   Board() : board(site), model(board.Model()), control(board.Control()), view(&model) {
+    view.setSettings(&board.Settings());
     platform::Variant header = platform::Variant::Bstr(HeaderDocument());
     control.TimeSet(header);
     view.resize(1280, 800);
@@ -126,10 +128,10 @@ void BM_RepaintAfterZoom(benchmark::State& state) {
   board.Load(WorkOrderDocument(orders));
   board.view.scrollToLine(orders / 2);
   board.Paint();
-  const int zoom = board.model.zoom();
+  const int zoom = board.board.Settings().zoom();
   board.Toolbar(interaction::buttons::kZoomIn);
   board.Paint();
-  if (!Loaded(board, orders) || board.model.zoom() == zoom) {
+  if (!Loaded(board, orders) || board.board.Settings().zoom() == zoom) {
     state.SkipWithError("the toolbar's zoom step does not change the scale");
     return;
   }

@@ -2,6 +2,7 @@
 
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 #include "orders/order_columns.h"
 #include "platform/variant.h"
 #include "schedule/grid_component.h"
@@ -72,7 +73,7 @@ class OrderWords final : public grid::LineDescriber {
 
 struct Board::Parts {
   explicit Parts(platform::ControlSite& site, const GridWrapper& wrap)
-      : grid(ColumnsSet(model)),
+      : grid(ColumnsSet(model), settings),
         wrapped(wrap ? wrap(grid) : nullptr),
         control(wrapped ? *wrapped : static_cast<platform::Dispatch&>(grid), site) {
     model.setDescriber(std::make_shared<OrderWords>(control.StateColours()));
@@ -87,6 +88,7 @@ struct Board::Parts {
   }
 
   grid::ScheduleModel model;
+  grid::ScheduleSettings settings;
   schedule::GridComponent grid;
   std::unique_ptr<platform::Dispatch> wrapped;
   Zeb_Varnex control;
@@ -99,6 +101,9 @@ Board::~Board() = default;
 
 grid::ScheduleModel& Board::Model() const {
   return d->model;
+}
+grid::ScheduleSettings& Board::Settings() const {
+  return d->settings;
 }
 schedule::GridComponent& Board::Grid() const {
   return d->grid;

@@ -5,7 +5,8 @@
 
 namespace varnex::grid {
 class ScheduleModel;
-}
+class ScheduleSettings;
+}  // namespace varnex::grid
 namespace varnex::platform {
 class ControlSite;
 class Dispatch;
@@ -19,8 +20,10 @@ namespace varnex::control {
 class Zeb_Varnex;
 
 /// One planning board without a screen: the schedule grid's model with the control's ten
-/// columns and its words for lines and colours, the grid component that puts the model behind
-/// the call-by-id boundary, and the control on it, with the grid's events wired to the control.
+/// columns and its words for lines and colours, the grid's view settings, the grid component
+/// that puts both behind the call-by-id boundary, and the control on it, with the grid's events
+/// wired to the control. A screen shows the model with the settings and reports its gestures to
+/// Grid().
 /// The widget, the scripted host, the tests, the benchmarks and the fuzz targets all build their
 /// board this way. Destruction unhooks the events first and then takes the parts down in the
 /// reverse order of building.
@@ -38,6 +41,7 @@ class Board {
   Board& operator=(const Board&) = delete;
 
   [[nodiscard]] grid::ScheduleModel& Model() const;
+  [[nodiscard]] grid::ScheduleSettings& Settings() const;
   /// The grid component itself, unwrapped.
   [[nodiscard]] schedule::GridComponent& Grid() const;
   [[nodiscard]] Zeb_Varnex& Control() const;

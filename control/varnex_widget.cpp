@@ -23,6 +23,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QMetaClassInfo>
+#include <QPointer>
 
 #include <array>
 #include <vector>
@@ -174,7 +175,7 @@ class VarnexWidget::Private final : public platform::ControlSite {
     Q_ASSERT(target);
     if (target) target->SetText(text);
   }
-  void SetGridToolTip(const QString& text) override { board->Model().setToolTipText(text); }
+  void SetGridToolTip(const QString& text) override { board->Settings().setToolTipText(text); }
   void SetMarkerCaption(const QString& marker, const QString& text) override {
     QLabel* target = markers.value(marker);
     Q_ASSERT(target);
@@ -193,7 +194,7 @@ class VarnexWidget::Private final : public platform::ControlSite {
   ModalMessageBoxPort modalPort;
   MessageBoxPort* port = &modalPort;
 
-  grid::ScheduleView* ctWOSched = nullptr;
+  // The surface's children, owned by the surface; the grid is not among them (below).
   ToolBar* ctWOToolBar = nullptr;
   QHash<QString, QWidget*> containers;
   QHash<QString, TextBox*> boxes;
@@ -201,6 +202,9 @@ class VarnexWidget::Private final : public platform::ControlSite {
   QHash<QString, Swatch*> swatches;
   QList<QLabel*> legendTexts;
   std::unique_ptr<Board> board;
+  // The grid shows the board's model and settings, so it is declared after the board and goes
+  // before it; it stays a child of the surface for its place on it.
+  std::unique_ptr<grid::ScheduleView> ctWOSched;
 };
 
 void VarnexWidget::Private::Build() {
@@ -297,8 +301,8 @@ QWidget* VarnexWidget::Private::MakeChild(const ChildEntry& entry, QWidget* cont
       return bar;
     }
     case Kind::Schedule: {
-      ctWOSched = new grid::ScheduleView(container);
-      return ctWOSched;
+      ctWOSched = std::make_unique<grid::ScheduleView>(container);
+      return ctWOSched.get();
     }
     case Kind::Outline: return new OutlineShape(entry.colour, 2, container);
     case Kind::Title: {
@@ -322,7 +326,7 @@ void VarnexWidget::Private::ButtonPressed(int number, const QString& caption) {
   board->Control().ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
   // The buttons describe the scale the grid shows now, so a reader hears each step on them.
   if (QAccessible::isActive()) {
-    if (QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(ctWOSched)) {
+    if (QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(ctWOSched.get())) {
       ctWOToolBar->SetButtonDescription(grid->text(QAccessible::Description));
     }
   }
@@ -337,19 +341,30 @@ VarnexWidget::VarnexWidget(QWidget* parent) : QWidget(parent), d(std::make_uniqu
   d->Build();
   // The board comes last: the control's creation step already writes to the legend.
   d->board = std::make_unique<Board>(*d);
-  d->ctWOSched->setModel(&d->board->Model());
+  grid::ScheduleView* const view = d->ctWOSched.get();
+  view->setSettings(&d->board->Settings());
+  view->setModel(&d->board->Model());
+  // The grid's gestures reach the control through the grid component, as its events.
+  schedule::GridComponent& component = d->board->Grid();
+  connect(view, &grid::ScheduleView::linePicked, this,
+          [&component](int line) { component.RaiseLinePicked(line); });
+  connect(view, &grid::ScheduleView::hovered, this,
+          [&component](int line, int value) { component.RaiseHover(line, value); });
+  connect(view, &grid::ScheduleView::barActivated, this, [&component](int line, int bar, int flag) {
+    component.RaiseBarActivated(line, bar, flag);
+  });
+  component.SetBarFocusHandler([view = QPointer<grid::ScheduleView>(view)](int line, int bar) {
+    if (view) view->focusBar(line, bar);
+  });
   // Ctrl + wheel over the grid presses the zoom buttons, so that the control's zoom steps and
   // failures are the buttons' own.
-  connect(d->ctWOSched, &grid::ScheduleView::zoomRequested, this, [this](int direction) {
+  connect(view, &grid::ScheduleView::zoomRequested, this, [this](int direction) {
     const int number = direction > 0 ? 5 : 4;
     d->ButtonPressed(number, d->ctWOToolBar->ButtonAt(number)->text());
   });
 }
 
 VarnexWidget::~VarnexWidget() {
-  // The children point into d (the grid to the board's model, the toolbar to the control):
-  // they go before it.
-  qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
   detail::ControlDestroyed();
 }
 

@@ -5,6 +5,7 @@
 #include "control/zeb_varnex.h"
 #include "fuzz/fuzz_support.h"
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 #include "tests/support/recording_site.h"
 
 #include <QByteArray>
@@ -19,6 +20,7 @@ struct Host {
   testing::RecordingSite site{testing::RecordingSite::Lines::Dropped};
   control::Board board{site};
   grid::ScheduleModel& model = board.Model();
+  grid::ScheduleSettings& settings = board.Settings();
   control::Zeb_Varnex& control = board.Control();
 };
 

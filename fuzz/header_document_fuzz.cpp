@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QString text = fuzz::DecodeInput(data, size);
 
   fuzz::Host host;
-  auto& model = host.model;
+  auto& settings = host.settings;
   auto& site = host.site;
   auto& control = host.control;
 
@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     !site.messages[0].startsWith(QLatin1String("The document is too large")));
   // Without a box the horizon was taken, and the grid shows it as day numbers.
   if (site.messages.isEmpty()) {
-    VARNEX_FUZZ_CHECK(model.horizonStart() == schedule::DayNumber(control.HorizonStart()));
-    VARNEX_FUZZ_CHECK(model.horizonEnd() == schedule::DayNumber(control.HorizonEnd()));
+    VARNEX_FUZZ_CHECK(settings.horizonStart() == schedule::DayNumber(control.HorizonStart()));
+    VARNEX_FUZZ_CHECK(settings.horizonEnd() == schedule::DayNumber(control.HorizonEnd()));
   }
   return 0;
 }

@@ -6,6 +6,7 @@
 #include "platform/escaping.h"
 #include "platform/variant.h"
 #include "platform/xml_document.h"
+#include "schedule/grid_component.h"
 #include "schedule/schedule_ids.h"
 #include "tools/document_generator.h"
 
@@ -34,6 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   fuzz::Host host;
   auto& model = host.model;
+  auto& settings = host.settings;
+  auto& component = host.board.Grid();
   auto& site = host.site;
   auto& control = host.control;
   static const QString header = tools::GenerateHeader(tools::GeneratorOptions{});
@@ -67,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int lines = model.lineCount();
   for (const int line : {1, lines, lines + 1}) {
     site.messages.clear();
-    model.raiseLinePicked(line);
+    component.RaiseLinePicked(line);
     const QString picked = control.OrderOut();
     if (line >= 1 && line <= lines) {
       VARNEX_FUZZ_CHECK(site.messages.isEmpty());
@@ -75,15 +78,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
       VARNEX_FUZZ_CHECK(site.messages.size() == 1);
     }
-    model.raiseHover(line, 1);
-    model.raiseHover(line, 0);
-    model.raiseBarActivated(line, 1, -1);
+    component.RaiseHover(line, 1);
+    component.RaiseHover(line, 0);
+    component.RaiseBarActivated(line, 1, -1);
   }
   std::array<platform::Variant, 1> zoomIn = {platform::Variant::I2(interaction::buttons::kZoomIn)};
   std::array<platform::Variant, 1> zoomOut = {
       platform::Variant::I2(interaction::buttons::kZoomOut)};
   control.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, zoomIn);
   control.ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, zoomOut);
-  VARNEX_FUZZ_CHECK(model.zoom() >= 1);
+  VARNEX_FUZZ_CHECK(settings.zoom() >= 1);
   return 0;
 }

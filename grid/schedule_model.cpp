@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <new>
 #include <type_traits>
 #include <vector>
@@ -122,19 +121,6 @@ class ScheduleModel::Private {
   // Lines whose bars changed since views last heard of it (0-based rows); last < first: none.
   int changedFirst = 0;
   int changedLast = -1;
-
-  int zoom = 230;
-  std::int32_t horizonStart = 0;
-  std::int32_t horizonEnd = 0;
-  TitleAlignment titleAlign = TitleAlignment::Left;
-  TitleBorder titleBorder = TitleBorder::BottomLine;
-  std::uint32_t titleColour = 0;
-  FontSpec titleFont{QStringLiteral("Arial"), 12.0, false};
-  QString rulerPattern = QStringLiteral("M ,Y");
-  QString weekdayNames = QStringLiteral("Sun;Mon;Tue;Wed;Thu;Fri;Sat;");
-  int todayLineWidth = 0;
-  std::map<int, QVariant> settings;
-  QString toolTipText;
 
   int columnCount() const { return int(columns.size()); }
   std::size_t boundsPerLine() const { return std::size_t(columns.size()) + 1; }
@@ -484,151 +470,6 @@ TimePoint ScheduleModel::earliestBarStart() const {
 
 TimePoint ScheduleModel::latestBarEnd() const {
   return d->latest;
-}
-
-int ScheduleModel::zoom() const {
-  return d->zoom;
-}
-
-void ScheduleModel::setZoom(int zoom) {
-  if (zoom != d->zoom) {
-    d->zoom = zoom;
-    Q_EMIT zoomChanged(zoom);
-  }
-}
-
-std::int32_t ScheduleModel::horizonStart() const {
-  return d->horizonStart;
-}
-
-std::int32_t ScheduleModel::horizonEnd() const {
-  return d->horizonEnd;
-}
-
-void ScheduleModel::setHorizonStart(std::int32_t day) {
-  if (day == d->horizonStart)
-    return;
-  d->horizonStart = day;
-  Q_EMIT horizonChanged();
-}
-
-void ScheduleModel::setHorizonEnd(std::int32_t day) {
-  if (day == d->horizonEnd)
-    return;
-  d->horizonEnd = day;
-  Q_EMIT horizonChanged();
-}
-
-TitleAlignment ScheduleModel::titleAlign() const {
-  return d->titleAlign;
-}
-
-void ScheduleModel::setTitleAlign(TitleAlignment align) {
-  d->titleAlign = align;
-  Q_EMIT settingsChanged();
-}
-
-TitleBorder ScheduleModel::titleBorder() const {
-  return d->titleBorder;
-}
-
-void ScheduleModel::setTitleBorder(TitleBorder border) {
-  d->titleBorder = border;
-  Q_EMIT settingsChanged();
-}
-
-std::uint32_t ScheduleModel::titleColour() const {
-  return d->titleColour;
-}
-
-void ScheduleModel::setTitleColour(std::uint32_t colour) {
-  d->titleColour = colour;
-  Q_EMIT settingsChanged();
-}
-
-FontSpec ScheduleModel::titleFont() const {
-  return d->titleFont;
-}
-
-void ScheduleModel::setTitleFont(const FontSpec& font) {
-  d->titleFont = font;
-  Q_EMIT settingsChanged();
-}
-
-QString ScheduleModel::rulerPattern() const {
-  return d->rulerPattern;
-}
-
-void ScheduleModel::setRulerPattern(const QString& pattern) {
-  d->rulerPattern = pattern;
-  Q_EMIT settingsChanged();
-}
-
-QString ScheduleModel::weekdayNames() const {
-  return d->weekdayNames;
-}
-
-void ScheduleModel::setWeekdayNames(const QString& names) {
-  d->weekdayNames = names;
-  Q_EMIT settingsChanged();
-}
-
-int ScheduleModel::todayLineWidth() const {
-  return d->todayLineWidth;
-}
-
-void ScheduleModel::setTodayLineWidth(int width) {
-  d->todayLineWidth = width;
-  Q_EMIT settingsChanged();
-}
-
-void ScheduleModel::setSetting(int id, const QVariant& value) {
-  // A load puts the same setting once per bar; only a real change is worth a relayout.
-  const auto [it, inserted] = d->settings.try_emplace(id, value);
-  if (!inserted) {
-    if (it->second.typeId() == value.typeId() && it->second == value)
-      return;
-    it->second = value;
-  }
-  Q_EMIT settingsChanged();
-}
-
-QVariant ScheduleModel::setting(int id) const {
-  const auto it = d->settings.find(id);
-  return it == d->settings.end() ? QVariant() : it->second;
-}
-
-bool ScheduleModel::hasSetting(int id) const {
-  return d->settings.count(id) != 0;
-}
-
-void ScheduleModel::raiseLinePicked(int line) {
-  Q_EMIT linePicked(line);
-}
-
-void ScheduleModel::raiseHover(int line, int value) {
-  Q_EMIT hovered(line, value);
-}
-
-void ScheduleModel::raiseBarActivated(int line, int barIndex, int flag) {
-  Q_EMIT barActivated(line, barIndex, flag);
-}
-
-void ScheduleModel::focusBar(int line, int barIndex) {
-  if (d->barSlot(line, barIndex) < 0)
-    return;
-  Q_EMIT barFocusRequested(line, barIndex);
-}
-
-QString ScheduleModel::toolTipText() const {
-  return d->toolTipText;
-}
-
-void ScheduleModel::setToolTipText(const QString& text) {
-  if (text == d->toolTipText)
-    return;
-  d->toolTipText = text;
-  Q_EMIT toolTipTextChanged(text);
 }
 
 }  // namespace varnex::grid

@@ -19,14 +19,6 @@ struct TimePoint {
   friend bool operator==(const TimePoint&, const TimePoint&) = default;
 };
 
-/// A font as the grid stores it (QtCore only; the views turn it into a QFont).
-struct FontSpec {
-  QString family = QStringLiteral("Arial");
-  double pointSize = 8.25;
-  bool bold = false;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
-};
-
 /// How the views align and elide the cells of a column.
 enum class ColumnStyle {
   RightAligned = 1,      ///< right-aligned, elided at the start (quantities)
@@ -42,11 +34,6 @@ struct ColumnSpec {
   ColumnStyle style = ColumnStyle::LeftAligned;
   friend bool operator==(const ColumnSpec&, const ColumnSpec&) = default;
 };
-
-/// Where the title strip puts its text. Other values are kept as given and read as Left.
-enum class TitleAlignment : int { Left = 0, Right = 1, Centre = 2 };
-/// How the title strip is framed. Other values are kept as given and read as Single.
-enum class TitleBorder : int { BottomLine = 0, Single = 1, Raised = 2, Sunken = 3 };
 
 /// One time bar of a line.
 struct Bar {
@@ -75,9 +62,9 @@ class LineDescriber {
   [[nodiscard]] virtual QString countText(int lines) const = 0;
 };
 
-/// The schedule grid's data: a list of lines with text columns, one or more time bars per line
-/// on a time axis, and the view settings. Lines are numbered from 1 in the order they were
-/// appended. The one source of truth for the list pane, the timeline pane and the ruler.
+/// The schedule grid's data: a list of lines with text columns and one or more time bars per
+/// line on a time axis. Lines are numbered from 1 in the order they were appended. How views
+/// show them (time scale, title, ruler texts) is the ScheduleSettings' part.
 ///
 /// As a QAbstractTableModel it exposes the columns (rows 0-based, as Qt wants); the rest of the
 /// API uses the grid's own 1-based line and column numbers. Bad arguments never throw: they give
@@ -154,58 +141,6 @@ class ScheduleModel : public QAbstractTableModel {
   bool anyBarWithin(std::int32_t firstDay, std::int32_t lastDay) const;
   TimePoint earliestBarStart() const;
   TimePoint latestBarEnd() const;
-
-  // Schedule-wide settings
-  int zoom() const;
-  /// Sets the time scale: 230 shows the horizon fitted to the view, each 100 more doubles the
-  /// scale and each 100 less halves it. Any value is kept as given; views clamp the scale.
-  void setZoom(int zoom);
-  std::int32_t horizonStart() const;
-  std::int32_t horizonEnd() const;
-  void setHorizonStart(std::int32_t day);
-  void setHorizonEnd(std::int32_t day);
-  /// Title strip: alignment, border style, colour 0x00BBGGRR, font.
-  TitleAlignment titleAlign() const;
-  void setTitleAlign(TitleAlignment align);
-  TitleBorder titleBorder() const;
-  void setTitleBorder(TitleBorder border);
-  std::uint32_t titleColour() const;
-  void setTitleColour(std::uint32_t colour);
-  FontSpec titleFont() const;
-  void setTitleFont(const FontSpec& font);
-  /// Ruler: the month/year pattern ("M ,Y") and the ";"-separated weekday names from Sunday.
-  QString rulerPattern() const;
-  void setRulerPattern(const QString& pattern);
-  QString weekdayNames() const;
-  void setWeekdayNames(const QString& names);
-  int todayLineWidth() const;
-  void setTodayLineWidth(int width);
-  /// Settings known by number only: kept as given and readable.
-  void setSetting(int id, const QVariant& value);
-  QVariant setting(int id) const;
-  bool hasSetting(int id) const;
-
-  // Events: raise them to whoever listens (the control through its adapter). The widget calls
-  // these from real gestures; tests and the scripted host call them directly.
-  void raiseLinePicked(int line);
-  void raiseHover(int line, int value);
-  void raiseBarActivated(int line, int barIndex, int flag);
-  /// Asks the views to bring the bar into view and highlight it.
-  void focusBar(int line, int barIndex);
-
-  /// The tooltip text that the container set for the grid.
-  QString toolTipText() const;
-  void setToolTipText(const QString& text);
-
- Q_SIGNALS:
-  void linePicked(int line);
-  void hovered(int line, int value);
-  void barActivated(int line, int barIndex, int flag);
-  void barFocusRequested(int line, int barIndex);
-  void zoomChanged(int zoom);
-  void horizonChanged();
-  void settingsChanged();
-  void toolTipTextChanged(const QString& text);
 
  private:
   void barsChangedOn(int line);

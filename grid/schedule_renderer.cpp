@@ -406,7 +406,7 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
     });
   };
 
-  const QString pattern = ctx.model->rulerPattern();
+  const QString pattern = ctx.settings->rulerPattern();
   if (tiers.upper == TimeScale::Unit::Year) {
     // Years, as many apart as their labels need.
     const int step = ctx.scale.yearStep(labelWidth);
@@ -479,7 +479,7 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
     });
   }
   if (daily || weekly) {
-    const QStringList names = weekdayList(ctx.model->weekdayNames());
+    const QStringList names = weekdayList(ctx.settings->weekdayNames());
     const QFont nameFont = ctx.font;
     const QFontMetrics nameMetrics(nameFont);
     const int lineGap = (lower.height() - fm.height() - nameMetrics.height()) / 2;
@@ -558,8 +558,8 @@ void paintCaptions(QPainter& p, const PaintContext& ctx, const QRect& area) {
   }
 }
 
-QFont titleFont(const ScheduleModel& model) {
-  const FontSpec stored = model.titleFont();
+QFont titleFont(const ScheduleSettings& settings) {
+  const FontSpec stored = settings.titleFont();
   QFont font;
   font.setFamilies({stored.family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
   // Sized in pixels at 96 dpi, like every other part of the grid, so that painting onto a
@@ -570,20 +570,20 @@ QFont titleFont(const ScheduleModel& model) {
   return font;
 }
 
-void paintTitle(QPainter& p, const ScheduleModel& model, const QRect& area, const QString& text,
-                const GridColours& colours) {
+void paintTitle(QPainter& p, const ScheduleSettings& settings, const QRect& area,
+                const QString& text, const GridColours& colours) {
   p.fillRect(area, colours.headerBackground);
   const QColor light = mix(colours.headerBackground, Qt::white, 0.8);
   const QColor dark = mix(colours.headerBackground, colours.text, 0.45);
   const QRect frame = area.adjusted(0, 0, -1, -1);
-  switch (model.titleBorder()) {
+  switch (settings.titleBorder()) {
     case TitleBorder::BottomLine:
       p.setPen(QPen(colours.headerLine, 0));
       p.drawLine(frame.bottomLeft(), frame.bottomRight());
       break;
     case TitleBorder::Raised:
     case TitleBorder::Sunken: {
-      const bool raised = model.titleBorder() == TitleBorder::Raised;
+      const bool raised = settings.titleBorder() == TitleBorder::Raised;
       p.setPen(QPen(raised ? light : dark, 0));
       p.drawLine(frame.topLeft(), frame.topRight());
       p.drawLine(frame.topLeft(), frame.bottomLeft());
@@ -597,7 +597,7 @@ void paintTitle(QPainter& p, const ScheduleModel& model, const QRect& area, cons
       p.drawRect(frame);
       break;
   }
-  const QFont font = titleFont(model);
+  const QFont font = titleFont(settings);
   p.setFont(font);
   const QFontMetrics fm(font);
   const int padding = 10;
@@ -605,11 +605,11 @@ void paintTitle(QPainter& p, const ScheduleModel& model, const QRect& area, cons
       fm.elidedText(text, Qt::ElideRight, std::max(0, area.width() - 2 * padding));
   const int width = fm.horizontalAdvance(shown);
   int x = area.left() + padding;
-  if (model.titleAlign() == TitleAlignment::Right)
+  if (settings.titleAlign() == TitleAlignment::Right)
     x = area.right() - padding - width;
-  else if (model.titleAlign() == TitleAlignment::Centre)
+  else if (settings.titleAlign() == TitleAlignment::Centre)
     x = area.left() + (area.width() - width) / 2;
-  p.setPen(barFill(model.titleColour()));
+  p.setPen(barFill(settings.titleColour()));
   p.drawText(QPoint(x, baselineIn(area.top(), area.height(), fm)), shown);
 }
 

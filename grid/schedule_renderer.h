@@ -2,6 +2,7 @@
 
 #include "grid/schedule_geometry.h"
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 
 #include <QColor>
 #include <QFont>
@@ -52,6 +53,7 @@ struct ColumnSpan {
 /// alike; only the geometry differs.
 struct PaintContext {
   const ScheduleModel* model = nullptr;
+  const ScheduleSettings* settings = nullptr;
   QFont font;
   QFont markFont;
   QFont headerFont;
@@ -93,10 +95,10 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area);
 /// One column caption in cell; all captions in area.
 void paintCaption(QPainter& p, const PaintContext& ctx, const QRect& cell, int column);
 void paintCaptions(QPainter& p, const PaintContext& ctx, const QRect& area);
-/// The title strip, styled by the model's title settings.
-void paintTitle(QPainter& p, const ScheduleModel& model, const QRect& area, const QString& text,
-                const GridColours& colours);
-/// The title font of the model as a QFont.
-[[nodiscard]] QFont titleFont(const ScheduleModel& model);
+/// The title strip, styled by the settings' title alignment, border, colour and font.
+void paintTitle(QPainter& p, const ScheduleSettings& settings, const QRect& area,
+                const QString& text, const GridColours& colours);
+/// The settings' title font as a QFont.
+[[nodiscard]] QFont titleFont(const ScheduleSettings& settings);
 
 }  // namespace varnex::grid::detail

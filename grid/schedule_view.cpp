@@ -25,18 +25,11 @@ ScheduleView::ScheduleView(ScheduleModel* model, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
   setAccessibleName(QStringLiteral("Schedule grid"));
   d->build();
+  d->attachSettings(nullptr);
   d->attach(model);
 }
 
-ScheduleView::~ScheduleView() {
-  for (const auto& connection : d->connections)
-    QObject::disconnect(connection);
-  // The parts point to d: they go first.
-  delete d->title;
-  delete d->splitter;
-  delete d->captions;
-  d->title = nullptr;
-}
+ScheduleView::~ScheduleView() = default;
 
 ScheduleModel* ScheduleView::model() const {
   return d->model;
@@ -46,6 +39,20 @@ void ScheduleView::setModel(ScheduleModel* model) {
   if (model && model == d->model)
     return;
   d->attach(model);
+}
+
+ScheduleSettings* ScheduleView::settings() const {
+  return d->settings;
+}
+
+void ScheduleView::setSettings(ScheduleSettings* settings) {
+  if (settings && settings == d->settings)
+    return;
+  d->attachSettings(settings);
+}
+
+void ScheduleView::focusBar(int line, int barIndex) {
+  d->onFocusRequested(line, barIndex);
 }
 
 int ScheduleView::currentLine() const {
@@ -211,7 +218,7 @@ QHeaderView* ScheduleView::header() const {
 }
 
 QSplitter* ScheduleView::splitter() const {
-  return d->splitter;
+  return d->splitter.get();
 }
 
 QScrollBar* ScheduleView::verticalScrollBar() const {
@@ -244,8 +251,8 @@ QString ScheduleView::shownTitle() const {
                           period(d->scale.span().first, d->scale.span().last()));
   // Say why the period is not the horizon.
   if (d->period.source == TimeScale::Source::Bars) {
-    const std::int32_t start = d->model->horizonStart();
-    const std::int32_t end = d->model->horizonEnd();
+    const std::int32_t start = d->settings->horizonStart();
+    const std::int32_t end = d->settings->horizonEnd();
     text += end >= start && start > 0
                 ? QStringLiteral("  \u00B7  span of the bars: the horizon %1 holds none")
                       .arg(period(start, end))
@@ -285,7 +292,8 @@ QList<int> ScheduleView::fittedColumnWidths(int width) const {
 }
 
 void ScheduleView::paintTitle(QPainter* painter, const QRect& target, const QString& text) const {
-  detail::paintTitle(*painter, *d->model, target, text.isNull() ? shownTitle() : text, d->colours);
+  detail::paintTitle(*painter, *d->settings, target, text.isNull() ? shownTitle() : text,
+                     d->colours);
 }
 
 void ScheduleView::paintHeader(QPainter* painter, const QRect& target,
@@ -333,17 +341,6 @@ void ScheduleView::paintLines(QPainter* painter, const QRect& target, int firstL
     }
   }
   painter->restore();
-}
-
-void ScheduleView::paintAll(QPainter* painter, const QRect& target, int firstLine, int lastLine,
-                            const PaintOptions& options) const {
-  const QRect titleArea(target.left(), target.top(), target.width(), d->titleHeight);
-  const QRect headerArea(target.left(), titleArea.bottom() + 1, target.width(), d->headerHeight);
-  const QRect linesArea(target.left(), headerArea.bottom() + 1, target.width(),
-                        std::max(0, target.bottom() - headerArea.bottom()));
-  paintTitle(painter, titleArea);
-  paintHeader(painter, headerArea, options);
-  paintLines(painter, linesArea, firstLine, lastLine < 1 ? INT_MAX : lastLine, options);
 }
 
 QSize ScheduleView::sizeHint() const {

@@ -2,6 +2,7 @@
 
 #include "grid/schedule_geometry.h"
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 
 #include <QWidget>
 
@@ -17,11 +18,11 @@ namespace varnex::grid {
 
 /// The schedule grid on screen: a title strip over two panes that scroll together, the list
 /// of lines with the model's columns and the timeline with a two-tier ruler and one row of
-/// bars per line. It draws a ScheduleModel and turns gestures into the model's events:
-/// a click or keyboard move raises linePicked, the resting pointer raises hovered (and shows
-/// the model's toolTipText()), a double click on a bar raises barActivated; typing jumps to
-/// the line whose first column starts with the typed text. The first column stays in place
-/// while the list scrolls sideways. The model's zoom and horizon set the time scale
+/// bars per line. It draws a ScheduleModel as its ScheduleSettings say and turns gestures into
+/// signals: a click or keyboard move emits linePicked, the resting pointer emits hovered (and
+/// shows the settings' toolTipText()), a double click on a bar emits barActivated; typing jumps
+/// to the line whose first column starts with the typed text. The first column stays in place
+/// while the list scrolls sideways. The settings' zoom and horizon set the time scale
 /// (TimeScale), which places everything on the time axis; at zoom 230 the period shown fits
 /// the timeline's width.
 ///
@@ -55,8 +56,13 @@ class ScheduleView : public QWidget {
   ~ScheduleView() override;
 
   [[nodiscard]] ScheduleModel* model() const;
-  /// Shows another model; nullptr gives the view a fresh model of its own.
+  /// Shows another model; nullptr gives the view a fresh model of its own. A model that is
+  /// destroyed while shown is replaced the same way.
   void setModel(ScheduleModel* model);
+  [[nodiscard]] ScheduleSettings* settings() const;
+  /// Shows the lines as other settings say; nullptr gives the view settings of its own. Settings
+  /// that are destroyed while in use are replaced the same way.
+  void setSettings(ScheduleSettings* settings);
 
   /// The highlighted line (1-based), 0 for none. Setting it raises no event.
   [[nodiscard]] int currentLine() const;
@@ -72,6 +78,9 @@ class ScheduleView : public QWidget {
   [[nodiscard]] std::int32_t today() const;
   void setToday(std::int32_t day);
 
+  /// Brings the bar into view and highlights it until the next pick; nothing for a bar that
+  /// does not exist.
+  void focusBar(int line, int barIndex);
   /// Scrolls vertically so the line is in view (centred when it was not).
   void scrollToLine(int line);
   /// Scrolls the timeline so the moment is at its left edge (as far as the range allows).
@@ -132,15 +141,18 @@ class ScheduleView : public QWidget {
   /// texts of all need more than width, a fair share: columns that need less than an equal
   /// share keep their need, the others share the rest equally. The sum may be less than width.
   [[nodiscard]] QList<int> fittedColumnWidths(int width) const;
-  /// The whole component (title, header, lines firstLine..lastLine) in target; lastLine < 1
-  /// paints as many lines as fit.
-  void paintAll(QPainter* painter, const QRect& target, int firstLine, int lastLine,
-                const PaintOptions& options) const;
 
   QSize sizeHint() const override;
 
  Q_SIGNALS:
   void currentLineChanged(int line);
+  /// The planner picked a line, with the mouse or the keyboard (the current line is set first).
+  void linePicked(int line);
+  /// The pointer rests on a line (value 1, after which the view shows the settings' tooltip
+  /// text) or left the lines (line and value 0).
+  void hovered(int line, int value);
+  /// The planner activated a bar (a double click); flag is -1.
+  void barActivated(int line, int barIndex, int flag);
   /// The planner asked for a larger (+1) or smaller (-1) scale, once per wheel notch with Ctrl
   /// held. The view leaves the zoom to its owner, who answers by setting the model's zoom; a
   /// change that follows at once stays anchored at the pointer.

@@ -583,7 +583,7 @@ class ScheduleView::Private::Accessibility {
     QList<QWidget*> parts() const {
       if (!isValid())
         return {};
-      return {d->title, d->listBody, d->ruler, d->timelineBody};
+      return {d->title.get(), d->listBody, d->ruler, d->timelineBody};
     }
 
     Private* const d;
@@ -613,7 +613,7 @@ class ScheduleView::Private::Accessibility {
     for (QWidget* holder = widget->parentWidget(); holder; holder = holder->parentWidget()) {
       if (auto* view = qobject_cast<ScheduleView*>(holder)) {
         Private* d = ownerOf(view);
-        if (d && widget == d->title)
+        if (d && widget == d->title.get())
           return new Text(widget, d, Text::Kind::Title);
         if (d && widget == d->ruler)
           return new Text(widget, d, Text::Kind::Ruler);
@@ -663,7 +663,8 @@ void ScheduleView::Private::installAccessibility() {
   Q_UNUSED(installed);
   // Interfaces asked for while the view was being built are the toolkit's plain ones; they go,
   // so that the next reader gets the view's own.
-  for (QObject* part : std::initializer_list<QObject*>{q, title, listBody, ruler, timelineBody}) {
+  for (QObject* part :
+       std::initializer_list<QObject*>{q, title.get(), listBody, ruler, timelineBody}) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(part);
     if (iface && !Accessibility::isOwn(iface))
       QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
@@ -732,7 +733,7 @@ void ScheduleView::Private::announceLines() {
   if (name != view->notedName) {
     view->notedName = name;
     send(q, QAccessible::NameChanged);
-    send(title, QAccessible::NameChanged);
+    send(title.get(), QAccessible::NameChanged);
   }
 }
 

@@ -6,18 +6,18 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QPointer>
+#include <QSplitter>
 
 #include <memory>
 
 class QScrollBar;
-class QSplitter;
 
 namespace varnex::grid {
 
 // The view's state and its parts. The parts (schedule_view_parts.cpp) are plain widgets that
 // paint through the shared renderer and hand every gesture to this class, which owns all
-// geometry (schedule_view_private.cpp). The parts point back to it, so the view deletes them
-// before it.
+// geometry (schedule_view_private.cpp). The parts point back to this state, so they are its
+// last members and go first.
 class ScheduleView::Private {
  public:
   class Body;
@@ -47,6 +47,7 @@ class ScheduleView::Private {
 
   void build();
   void attach(ScheduleModel* newModel);
+  void attachSettings(ScheduleSettings* newSettings);
   /// Gives the header the model's columns and their initial widths when their number changed
   /// (or always, when `force`), so that a reload keeps the widths the user set.
   void syncColumns(bool force);
@@ -92,23 +93,15 @@ class ScheduleView::Private {
   void wheel(QWheelEvent* event, QScrollBar* horizontal);
 
   ScheduleView* const q;
-  QPointer<ScheduleModel> model;
+  // What the view shows: its own model and settings until it is given others.
   std::unique_ptr<ScheduleModel> ownModel;
-  QList<QMetaObject::Connection> connections;
-
-  QWidget* title = nullptr;
-  QSplitter* splitter = nullptr;
-  QWidget* listPane = nullptr;
-  QWidget* timelinePane = nullptr;
-  Header* header = nullptr;        ///< the captions that scroll: every column but the first
-  Header* frozenHeader = nullptr;  ///< the first column's caption, which stays in place
-  CaptionModel* captions = nullptr;
-  Body* listBody = nullptr;
-  QWidget* ruler = nullptr;
-  Body* timelineBody = nullptr;
-  QScrollBar* vScroll = nullptr;
-  QScrollBar* listHScroll = nullptr;
-  QScrollBar* timeHScroll = nullptr;
+  std::unique_ptr<ScheduleSettings> ownSettings;
+  QPointer<ScheduleModel> model;
+  QPointer<ScheduleSettings> settings;
+  // The context of every connection to the model and to the settings: replaced with them, and
+  // gone before the view's own model and settings, so that nothing answers while they go.
+  std::unique_ptr<QObject> modelListener;
+  std::unique_ptr<QObject> settingsListener;
 
   detail::GridColours colours;
   QFont markFont;
@@ -135,6 +128,23 @@ class ScheduleView::Private {
   bool relayoutPosted = false;
   bool splitterSized = false;
   bool laying = false;
+
+  // The parts, owned here and declared last so that they go before the state they point to;
+  // the captions outlive the headers that show them.
+  std::unique_ptr<CaptionModel> captions;
+  std::unique_ptr<QWidget> title;
+  std::unique_ptr<QSplitter> splitter;
+  // Within the splitter, which owns them.
+  QWidget* listPane = nullptr;
+  QWidget* timelinePane = nullptr;
+  Header* header = nullptr;        ///< the captions that scroll: every column but the first
+  Header* frozenHeader = nullptr;  ///< the first column's caption, which stays in place
+  Body* listBody = nullptr;
+  QWidget* ruler = nullptr;
+  Body* timelineBody = nullptr;
+  QScrollBar* vScroll = nullptr;
+  QScrollBar* listHScroll = nullptr;
+  QScrollBar* timeHScroll = nullptr;
 };
 
 // What both pane bodies share: picking, hovering, tooltips and wheel scrolling.

@@ -180,7 +180,7 @@ class ScheduleView::Private::TimelineBody : public Body {
     int line = 0;
     const int barIndex = d->q->barAt(mapTo(d->q, event->position().toPoint()), &line);
     if (barIndex > 0)
-      d->model->raiseBarActivated(line, barIndex, -1);
+      Q_EMIT d->q->barActivated(line, barIndex, -1);
   }
   void wheelEvent(QWheelEvent* event) override { d->wheel(event, d->timeHScroll); }
 };
@@ -255,17 +255,17 @@ void ScheduleView::Private::Header::paintEvent(QPaintEvent* event) {
 }
 
 void ScheduleView::Private::build() {
-  title = new TitleStrip(this, q);
-  splitter = new QSplitter(Qt::Horizontal, q);
+  title = std::make_unique<TitleStrip>(this, q);
+  splitter = std::make_unique<QSplitter>(Qt::Horizontal, q);
   splitter->setChildrenCollapsible(false);
   splitter->setHandleWidth(5);
   // The panes and handles cover the splitter and the title and splitter cover the view, so
   // neither needs its background filled under them.
   splitter->setAttribute(Qt::WA_OpaquePaintEvent);
   q->setAttribute(Qt::WA_OpaquePaintEvent);
-  listPane = new PaneWidget(this, splitter);
+  listPane = new PaneWidget(this, splitter.get());
   listPane->setAccessibleName(QStringLiteral("List pane"));
-  timelinePane = new PaneWidget(this, splitter);
+  timelinePane = new PaneWidget(this, splitter.get());
   timelinePane->setAccessibleName(QStringLiteral("Timeline pane"));
   splitter->addWidget(listPane);
   splitter->addWidget(timelinePane);
@@ -273,13 +273,12 @@ void ScheduleView::Private::build() {
   splitter->setStretchFactor(1, 1);
   splitter->handle(1)->setAutoFillBackground(true);
 
-  captions = new CaptionModel(this);
-  captions->setParent(q);
+  captions = std::make_unique<CaptionModel>(this);
   auto* listPaneWidget = static_cast<PaneWidget*>(listPane);
   header = new Header(this, listPaneWidget);
-  header->setModel(captions);
+  header->setModel(captions.get());
   frozenHeader = new Header(this, listPaneWidget);
-  frozenHeader->setModel(captions);
+  frozenHeader->setModel(captions.get());
   listBody = new ListBody(this, listPane);
   listHScroll = new ScrollBar(this, Qt::Horizontal, listPane);
   ruler = new Ruler(this, timelinePane);
@@ -290,8 +289,8 @@ void ScheduleView::Private::build() {
   auto* layout = new QVBoxLayout(q);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  layout->addWidget(title);
-  layout->addWidget(splitter, 1);
+  layout->addWidget(title.get());
+  layout->addWidget(splitter.get(), 1);
 
   QObject::connect(vScroll, &QScrollBar::valueChanged, q, [this] {
     QToolTip::hideText();

@@ -20,9 +20,8 @@ ScheduleView::Private::Private(ScheduleView* view)
     : q(view), today(dayOfDate(QDate::currentDate())) {}
 
 void ScheduleView::Private::attach(ScheduleModel* newModel) {
-  for (const auto& connection : connections)
-    QObject::disconnect(connection);
-  connections.clear();
+  // The old listener goes first: the old model, even the view's own, is no longer heard.
+  modelListener = std::make_unique<QObject>();
   if (!newModel) {
     ownModel = std::make_unique<ScheduleModel>();
     newModel = ownModel.get();
@@ -32,38 +31,53 @@ void ScheduleView::Private::attach(ScheduleModel* newModel) {
   model = newModel;
   currentLine = focusLine = focusBar = hoverLine = 0;
 
+  QObject* const context = modelListener.get();
   const auto relayoutSoon = [this] { scheduleRelayout(); };
-  connections
-      << QObject::connect(model, &QAbstractItemModel::rowsInserted, q, relayoutSoon)
-      << QObject::connect(model, &QAbstractItemModel::dataChanged, q,
-                          [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
-                            if (roles.isEmpty() || roles.contains(ScheduleModel::BarsRole))
-                              scheduleRelayout();
-                          })
-      << QObject::connect(model, &QAbstractItemModel::headerDataChanged, q,
-                          [this] { syncColumns(false); })
-      << QObject::connect(model, &ScheduleModel::horizonChanged, q, relayoutSoon)
-      << QObject::connect(model, &QAbstractItemModel::modelReset, q,
-                          [this] {
-                            currentLine = focusLine = focusBar = hoverLine = 0;
-                            syncColumns(false);
-                            scheduleRelayout();
-                          })
-      << QObject::connect(model, &ScheduleModel::zoomChanged, q, [this] { onZoomChanged(); })
-      << QObject::connect(model, &ScheduleModel::settingsChanged, q,
-                          [this] {
-                            updateMetrics();
-                            scheduleRelayout();
-                            title->update();
-                          })
-      << QObject::connect(model, &ScheduleModel::barFocusRequested, q,
-                          [this](int line, int barIndex) { onFocusRequested(line, barIndex); })
-      << QObject::connect(model, &ScheduleModel::linePicked, q,
-                          [this](int line) { q->setCurrentLine(line); })
-      << QObject::connect(model, &QObject::destroyed, q, [this] { attach(nullptr); });
+  QObject::connect(model, &QAbstractItemModel::rowsInserted, context, relayoutSoon);
+  QObject::connect(model, &QAbstractItemModel::dataChanged, context,
+                   [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                     if (roles.isEmpty() || roles.contains(ScheduleModel::BarsRole))
+                       scheduleRelayout();
+                   });
+  QObject::connect(model, &QAbstractItemModel::headerDataChanged, context,
+                   [this] { syncColumns(false); });
+  QObject::connect(model, &QAbstractItemModel::modelReset, context, [this] {
+    currentLine = focusLine = focusBar = hoverLine = 0;
+    syncColumns(false);
+    scheduleRelayout();
+  });
+  QObject::connect(model, &QObject::destroyed, context, [this] { attach(nullptr); });
   syncColumns(true);
   updateMetrics();
   period.span = {0, 0};  // no period is empty: the new model's period and zoom take over
+  relayout();
+  updateBodies();
+}
+
+void ScheduleView::Private::attachSettings(ScheduleSettings* newSettings) {
+  settingsListener = std::make_unique<QObject>();
+  if (!newSettings) {
+    ownSettings = std::make_unique<ScheduleSettings>();
+    newSettings = ownSettings.get();
+  } else if (ownSettings.get() != newSettings) {
+    ownSettings.reset();
+  }
+  settings = newSettings;
+
+  QObject* const context = settingsListener.get();
+  QObject::connect(settings, &ScheduleSettings::horizonChanged, context,
+                   [this] { scheduleRelayout(); });
+  QObject::connect(settings, &ScheduleSettings::zoomChanged, context, [this] { onZoomChanged(); });
+  QObject::connect(settings, &ScheduleSettings::appearanceChanged, context, [this] {
+    updateMetrics();
+    scheduleRelayout();
+    title->update();
+  });
+  QObject::connect(settings, &QObject::destroyed, context, [this] { attachSettings(nullptr); });
+  if (!model)
+    return;  // being built: the first attach() lays the view out
+  updateMetrics();
+  period.span = {0, 0};  // the new settings' period and zoom take over
   relayout();
   updateBodies();
 }
@@ -105,7 +119,7 @@ void ScheduleView::Private::updateMetrics() {
   rowHeight = std::max(QFontMetrics(font).height() + 8, 18);
   // A month tier over a day tier of two text lines (date and weekday).
   headerHeight = 3 * QFontMetrics(headerFont).height() + 16;
-  titleHeight = model ? QFontMetrics(detail::titleFont(*model)).height() + 14 : 28;
+  titleHeight = settings ? QFontMetrics(detail::titleFont(*settings)).height() + 14 : 28;
   title->setFixedHeight(titleHeight);
   colours = detail::GridColours::fromPalette(q->palette());
   layoutDirty = true;
@@ -134,7 +148,7 @@ void ScheduleView::Private::ensureLayout() {
 }
 
 TimeScale::Period ScheduleView::Private::periodShown() const {
-  return TimeScale::periodFor(model->horizonStart(), model->horizonEnd(), *model, today);
+  return TimeScale::periodFor(settings->horizonStart(), settings->horizonEnd(), *model, today);
 }
 
 void ScheduleView::Private::relayout() {
@@ -159,7 +173,7 @@ int ScheduleView::Private::timelineWidth() const {
 
 void ScheduleView::Private::updateScale() {
   const double fit = TimeScale::fitFor(period.span, std::max(1, timelineWidth()));
-  scale = TimeScale::forZoom(model->zoom(), period.span, fit);
+  scale = TimeScale::forZoom(settings->zoom(), period.span, fit);
 }
 
 void ScheduleView::Private::layoutPanes() {
@@ -241,6 +255,7 @@ int ScheduleView::Private::visibleRowCount() const {
 detail::PaintContext ScheduleView::Private::screenContext() const {
   detail::PaintContext ctx;
   ctx.model = model;
+  ctx.settings = settings;
   ctx.font = q->font();
   ctx.markFont = markFont;
   ctx.headerFont = headerFont;
@@ -261,7 +276,7 @@ detail::PaintContext ScheduleView::Private::screenContext() const {
   ctx.focusLine = focusLine;
   ctx.focusBar = focusBar;
   ctx.today = today;
-  ctx.todayWidth = model->todayLineWidth();
+  ctx.todayWidth = settings->todayLineWidth();
   return ctx;
 }
 
@@ -324,7 +339,7 @@ void ScheduleView::Private::pick(int line) {
     timelineBody->update();
   }
   q->setCurrentLine(line);
-  model->raiseLinePicked(line);
+  Q_EMIT q->linePicked(line);
 }
 
 void ScheduleView::Private::moveCurrent(int key) {
@@ -417,7 +432,7 @@ void ScheduleView::Private::hoverAt(int line) {
     return;
   hoverLine = line;
   if (line == 0)
-    model->raiseHover(0, 0);
+    Q_EMIT q->hovered(0, 0);
 }
 
 void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos, const QPoint& globalPos) {
@@ -429,8 +444,8 @@ void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos, const 
     return;
   }
   hoverLine = line;
-  model->raiseHover(line, 1);
-  const QString text = model->toolTipText();
+  Q_EMIT q->hovered(line, 1);
+  const QString text = settings->toolTipText();
   if (text.isEmpty()) {
     QToolTip::hideText();
     return;

@@ -1,12 +1,13 @@
 #include "schedule/grid_component.h"
 
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 #include "platform/automation_error.h"
 #include "platform/conversions.h"
 #include "platform/font_object.h"
 #include "schedule/schedule_ids.h"
 
-#include <QObject>
+#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -70,20 +71,20 @@ void NeedArgs(std::span<Variant> args, std::size_t count) {
   if (args.size() != count) platform::ThrowError(platform::errors::kWrongArgumentCount);
 }
 
-// The title font as a font object; each change goes straight to the model.
+// The title font as a font object; each change goes straight to the settings.
 class TitleFont final : public platform::FontObject {
  public:
-  explicit TitleFont(grid::ScheduleModel& model) : mModel(model) {}
+  explicit TitleFont(grid::ScheduleSettings& settings) : mSettings(settings) {}
 
   platform::FontDescription Describe() const override {
-    const grid::FontSpec f = mModel.titleFont();
+    const grid::FontSpec f = mSettings.titleFont();
     return {f.family, f.pointSize, f.bold};
   }
 
   Variant Invoke(platform::DispId id, InvokeKind kind, std::span<Variant> args,
                  const Variant& value) override {
     if (!args.empty()) platform::ThrowError(platform::errors::kWrongArgumentCount);
-    grid::FontSpec f = mModel.titleFont();
+    grid::FontSpec f = mSettings.titleFont();
     if (kind == InvokeKind::PropertyGet) {
       switch (id) {
         case platform::font_ids::kName: return Variant::Bstr(f.family);
@@ -102,9 +103,11 @@ class TitleFont final : public platform::FontObject {
         }
         case platform::font_ids::kSize: {
           const std::int32_t size = platform::ToI4(value);
-          if (size < 1 || size > 2048) {
+          if (size < 1 || size > GridComponent::kMaxFontSize) {
             Refuse(platform::errors::kInvalidPropertyValue,
-                   QStringLiteral("Font size %1 is outside 1 to 2048").arg(size));
+                   QStringLiteral("Font size %1 is outside 1 to %2")
+                       .arg(size)
+                       .arg(GridComponent::kMaxFontSize));
           }
           f.pointSize = size;
           break;
@@ -112,21 +115,21 @@ class TitleFont final : public platform::FontObject {
         case platform::font_ids::kBold: f.bold = platform::ToI4(value) != 0; break;
         default: platform::ThrowError(platform::errors::kNotSupported);
       }
-      mModel.setTitleFont(f);
+      mSettings.setTitleFont(f);
       return {};
     }
     platform::ThrowError(platform::errors::kNotSupported);
   }
 
  private:
-  grid::ScheduleModel& mModel;
+  grid::ScheduleSettings& mSettings;
 };
 
 }  // namespace
 
 class GridComponent::Private {
  public:
-  explicit Private(grid::ScheduleModel& m) : model(m) {}
+  Private(grid::ScheduleModel& m, grid::ScheduleSettings& s) : model(m), settings(s) {}
 
   int Line(const Variant& v) const {
     const int line = platform::ToI2(v);
@@ -149,9 +152,10 @@ class GridComponent::Private {
 
   static std::int32_t Minute(const Variant& v) {
     const std::int32_t minute = platform::ToI4(v);
-    if (minute < 0 || minute > 1439) {
-      Refuse(platform::errors::kInvalidPropertyValue,
-             QStringLiteral("Minute of day %1 is outside 0 to 1439").arg(minute));
+    if (minute < 0 || minute > kLastMinuteOfDay) {
+      Refuse(
+          platform::errors::kInvalidPropertyValue,
+          QStringLiteral("Minute of day %1 is outside 0 to %2").arg(minute).arg(kLastMinuteOfDay));
     }
     return minute;
   }
@@ -160,9 +164,10 @@ class GridComponent::Private {
     switch (id) {
       case grid_ids::kAddRow:
         NeedArgs(args, 1);
-        if (model.lineCount() >= 32767) {
+        if (model.lineCount() >= kMaxLines) {
           Refuse(platform::errors::kOverflow,
-                 QStringLiteral("The grid holds 32,767 lines, its most"));
+                 QStringLiteral("The grid holds %1 lines, its most")
+                     .arg(QLocale(QLocale::English).toString(kMaxLines)));
         }
         model.appendLine(platform::ToBstr(args[0]));
         return {};
@@ -190,7 +195,8 @@ class GridComponent::Private {
       case grid_ids::kFocusBar: {
         NeedArgs(args, 2);
         const int line = Line(args[0]);
-        model.focusBar(line, BarOf(line, args[1]));
+        const int bar = BarOf(line, args[1]);
+        if (focusBar) focusBar(line, bar);
         return {};
       }
       case grid_ids::kClearList:
@@ -216,20 +222,20 @@ class GridComponent::Private {
 
   void PutProperty(platform::DispId id, const Variant& value) {
     switch (id) {
-      case grid_ids::kZoom: model.setZoom(platform::ToI2(value)); return;
-      case grid_ids::kHorizonStart: model.setHorizonStart(platform::ToI4(value)); return;
-      case grid_ids::kHorizonEnd: model.setHorizonEnd(platform::ToI4(value)); return;
+      case grid_ids::kZoom: settings.setZoom(platform::ToI2(value)); return;
+      case grid_ids::kHorizonStart: settings.setHorizonStart(platform::ToI4(value)); return;
+      case grid_ids::kHorizonEnd: settings.setHorizonEnd(platform::ToI4(value)); return;
       case grid_ids::kTitleAlign:
-        model.setTitleAlign(grid::TitleAlignment(platform::ToI4(value)));
+        settings.setTitleAlign(grid::TitleAlignment(platform::ToI4(value)));
         return;
       case grid_ids::kTitleBorder:
-        model.setTitleBorder(grid::TitleBorder(platform::ToI4(value)));
+        settings.setTitleBorder(grid::TitleBorder(platform::ToI4(value)));
         return;
       case grid_ids::kTitleColour:
-        model.setTitleColour(static_cast<std::uint32_t>(platform::ToI4(value)));
+        settings.setTitleColour(static_cast<std::uint32_t>(platform::ToI4(value)));
         return;
       case grid_ids::kTitleFont: {
-        grid::FontSpec f = model.titleFont();
+        grid::FontSpec f = settings.titleFont();
         if (value.Type() == VarType::Font) {
           auto* font = dynamic_cast<platform::FontObject*>(value.AsFont().get());
           if (font == nullptr) platform::ThrowTypeMismatch();
@@ -238,16 +244,16 @@ class GridComponent::Private {
         } else {
           f.family = platform::ToBstr(value);
         }
-        model.setTitleFont(f);
+        settings.setTitleFont(f);
         return;
       }
-      case grid_ids::kRulerPattern: model.setRulerPattern(platform::ToBstr(value)); return;
-      case grid_ids::kWeekdayNames: model.setWeekdayNames(platform::ToBstr(value)); return;
-      case grid_ids::kTodayLineWidth: model.setTodayLineWidth(platform::ToI4(value)); return;
+      case grid_ids::kRulerPattern: settings.setRulerPattern(platform::ToBstr(value)); return;
+      case grid_ids::kWeekdayNames: settings.setWeekdayNames(platform::ToBstr(value)); return;
+      case grid_ids::kTodayLineWidth: settings.setTodayLineWidth(platform::ToI4(value)); return;
       default:
         if (!Contains(kPlainSettings, id)) platform::ThrowError(platform::errors::kNotSupported);
         if (value.Type() == VarType::Font) platform::ThrowTypeMismatch();
-        model.setSetting(id, ToQVariant(value));
+        settings.setSetting(id, ToQVariant(value));
         return;
     }
   }
@@ -266,24 +272,25 @@ class GridComponent::Private {
       case grid_ids::kZoom: {
         // A zoom past 16 bits is handed on as it is, so that the caller's conversion overflows
         // rather than reading a wrapped value.
-        const int zoom = model.zoom();
+        const int zoom = settings.zoom();
         if (zoom > std::numeric_limits<std::int16_t>::max()) return Variant::I4(zoom);
         return Variant::I2(static_cast<std::int16_t>(zoom));
       }
-      case grid_ids::kHorizonStart: return Variant::I4(model.horizonStart());
-      case grid_ids::kHorizonEnd: return Variant::I4(model.horizonEnd());
-      case grid_ids::kTitleAlign: return Variant::I4(static_cast<std::int32_t>(model.titleAlign()));
+      case grid_ids::kHorizonStart: return Variant::I4(settings.horizonStart());
+      case grid_ids::kHorizonEnd: return Variant::I4(settings.horizonEnd());
+      case grid_ids::kTitleAlign:
+        return Variant::I4(static_cast<std::int32_t>(settings.titleAlign()));
       case grid_ids::kTitleBorder:
-        return Variant::I4(static_cast<std::int32_t>(model.titleBorder()));
+        return Variant::I4(static_cast<std::int32_t>(settings.titleBorder()));
       case grid_ids::kTitleColour:
-        return Variant::I4(static_cast<std::int32_t>(model.titleColour()));
-      case grid_ids::kTitleFont: return Variant::Font(std::make_shared<TitleFont>(model));
-      case grid_ids::kRulerPattern: return Variant::Bstr(model.rulerPattern());
-      case grid_ids::kWeekdayNames: return Variant::Bstr(model.weekdayNames());
-      case grid_ids::kTodayLineWidth: return Variant::I4(model.todayLineWidth());
+        return Variant::I4(static_cast<std::int32_t>(settings.titleColour()));
+      case grid_ids::kTitleFont: return Variant::Font(std::make_shared<TitleFont>(settings));
+      case grid_ids::kRulerPattern: return Variant::Bstr(settings.rulerPattern());
+      case grid_ids::kWeekdayNames: return Variant::Bstr(settings.weekdayNames());
+      case grid_ids::kTodayLineWidth: return Variant::I4(settings.todayLineWidth());
       default:
         if (!Contains(kPlainSettings, id)) platform::ThrowError(platform::errors::kNotSupported);
-        return FromQVariant(model.setting(id));
+        return FromQVariant(settings.setting(id));
     }
   }
 
@@ -291,29 +298,23 @@ class GridComponent::Private {
     if (sink == nullptr) return;
     std::vector<Variant> args;
     for (int v : values) {
-      if (v < -32768 || v > 32767) return;  // not expressible as a 16-bit event value
+      // Not expressible as a 16-bit event value.
+      if (v < std::numeric_limits<std::int16_t>::min() ||
+          v > std::numeric_limits<std::int16_t>::max())
+        return;
       args.push_back(Variant::I2(static_cast<std::int16_t>(v)));
     }
     sink->OnEvent(eventId, args);
   }
 
   grid::ScheduleModel& model;
+  grid::ScheduleSettings& settings;
   platform::EventSink* sink = nullptr;
-  QObject context;
+  std::function<void(int, int)> focusBar;
 };
 
-GridComponent::GridComponent(grid::ScheduleModel& model) : d(std::make_unique<Private>(model)) {
-  QObject::connect(&model, &grid::ScheduleModel::linePicked, &d->context, [this](int line) {
-    d->Raise(grid_events::kLinePicked, {line, 0});
-  });
-  QObject::connect(&model, &grid::ScheduleModel::hovered, &d->context, [this](int line, int value) {
-    d->Raise(grid_events::kHover, {line, value});
-  });
-  QObject::connect(&model, &grid::ScheduleModel::barActivated, &d->context,
-                   [this](int line, int bar, int flag) {
-                     d->Raise(grid_events::kBarActivated, {line, bar, flag, 0});
-                   });
-}
+GridComponent::GridComponent(grid::ScheduleModel& model, grid::ScheduleSettings& settings)
+    : d(std::make_unique<Private>(model, settings)) {}
 
 GridComponent::~GridComponent() = default;
 
@@ -321,8 +322,28 @@ void GridComponent::SetEventSink(platform::EventSink* sink) {
   d->sink = sink;
 }
 
+void GridComponent::SetBarFocusHandler(std::function<void(int line, int barIndex)> handler) {
+  d->focusBar = std::move(handler);
+}
+
+void GridComponent::RaiseLinePicked(int line) {
+  d->Raise(grid_events::kLinePicked, {line, 0});
+}
+
+void GridComponent::RaiseHover(int line, int value) {
+  d->Raise(grid_events::kHover, {line, value});
+}
+
+void GridComponent::RaiseBarActivated(int line, int barIndex, int flag) {
+  d->Raise(grid_events::kBarActivated, {line, barIndex, flag, 0});
+}
+
 grid::ScheduleModel& GridComponent::Model() const {
   return d->model;
+}
+
+grid::ScheduleSettings& GridComponent::Settings() const {
+  return d->settings;
 }
 
 Variant GridComponent::Invoke(platform::DispId id, InvokeKind kind, std::span<Variant> args,

@@ -3,9 +3,11 @@
 #include "control/board.h"
 
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 #include "platform/automation_error.h"
 #include "platform/conversions.h"
 #include "platform/variant.h"
+#include "schedule/grid_component.h"
 #include "schedule/schedule_ids.h"
 #include "tests/support/documents.h"
 #include "tests/support/error_of.h"
@@ -54,6 +56,8 @@ class Control : public ::testing::Test {
   RecordingSite site;
   control::Board board{site};
   grid::ScheduleModel& model = board.Model();
+  grid::ScheduleSettings& settings = board.Settings();
+  schedule::GridComponent& component = board.Grid();
   control::Zeb_Varnex& control = board.Control();
 };
 
@@ -78,13 +82,13 @@ TEST_F(Control, MembersCalledByDispidWorkAsTheDirectCalls) {
       Variant::Bstr(Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"))).ByRef()};
   control.Call(control::control_ids::kTimeSet, header);
   EXPECT_TRUE(header[0].AsBstr().contains(QLatin1String("Kestrel &amp; Sons")));
-  EXPECT_EQ(model.horizonStart(), 45290);
-  EXPECT_EQ(model.horizonEnd(), 45655);
+  EXPECT_EQ(settings.horizonStart(), 45290);
+  EXPECT_EQ(settings.horizonEnd(), 45655);
 
   std::array<Variant, 1> orders = {Variant::Bstr(WorkOrders(kThreeOrders)).ByRef()};
   control.Call(control::control_ids::kPopulateWorkOrder, orders);
   EXPECT_EQ(model.lineCount(), 3);
-  model.raiseLinePicked(2);
+  component.RaiseLinePicked(2);
   EXPECT_EQ(control.Call(control::control_ids::kOrderOut, std::span<Variant>(none.data(), 0)),
             Variant::Bstr(QStringLiteral("WO2")));
   EXPECT_TRUE(site.messages.isEmpty());
@@ -111,16 +115,16 @@ TEST_F(Control, TextMembersWriteTheEscapedTextBackOnlyIntoAVariable) {
   control.PopulateWorkOrder(orderText);
   EXPECT_TRUE(headerText.contains(QLatin1String("Kestrel &amp; Sons")));
   EXPECT_TRUE(orderText.contains(QLatin1String("Nut &amp; bolt&apos;s")));
-  EXPECT_EQ(model.horizonStart(), 45290);
+  EXPECT_EQ(settings.horizonStart(), 45290);
   ASSERT_EQ(model.lineCount(), 2);
   EXPECT_EQ(model.cellText(1, 4).toStdString(), "Nut & bolt's");
 
   // Literals, temporaries and constants load the same and are left as they were given.
   model.clearLines();
-  model.setHorizonStart(0);
+  settings.setHorizonStart(0);
   control.TimeSet(std::as_const(header));
   control.PopulateWorkOrder(QString(orders));
-  EXPECT_EQ(model.horizonStart(), 45290);
+  EXPECT_EQ(settings.horizonStart(), 45290);
   ASSERT_EQ(model.lineCount(), 2);
   EXPECT_EQ(model.cellText(1, 4).toStdString(), "Nut & bolt's");
   EXPECT_EQ(site.BoxText(QStringLiteral("Box2")), orderText);
@@ -149,7 +153,7 @@ TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
                                          QStringLiteral("94 Invalid use of Null")}));
   EXPECT_EQ(site.lines.size(), before + 2);
   EXPECT_EQ(model.lineCount(), 2);
-  EXPECT_EQ(model.horizonStart(), -2);
+  EXPECT_EQ(settings.horizonStart(), -2);
 
   // A document that does not parse shows the parser's reason alone.
   Load(QStringLiteral("<workorders>"));
@@ -168,17 +172,17 @@ TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
 
 TEST_F(Control, EveryLoadAssignsTheStoredHorizonAgain) {
   // Before any TimeSet the horizon is the zero date.
-  model.setHorizonStart(100);
+  settings.setHorizonStart(100);
   Load(kThreeOrders);
-  EXPECT_EQ(model.horizonStart(), -2);
-  EXPECT_EQ(model.horizonEnd(), -2);
+  EXPECT_EQ(settings.horizonStart(), -2);
+  EXPECT_EQ(settings.horizonEnd(), -2);
 
   SetHorizon("2024-01-01T18:00:00", "2024-02-29");
-  model.setHorizonStart(100);
-  model.setHorizonEnd(100);
+  settings.setHorizonStart(100);
+  settings.setHorizonEnd(100);
   Load(kThreeOrders);
-  EXPECT_EQ(model.horizonStart(), 45290);
-  EXPECT_EQ(model.horizonEnd(), 45349);
+  EXPECT_EQ(settings.horizonStart(), 45290);
+  EXPECT_EQ(settings.horizonEnd(), 45349);
   EXPECT_TRUE(site.messages.isEmpty());
 }
 
@@ -220,8 +224,8 @@ TEST_F(Control, ReloadShowsOnlyTheNewOrdersEachBarOnItsOwnLine) {
 TEST_F(Control, OrderOutReturnsTheLatestPickAcrossReloads) {
   EXPECT_EQ(control.OrderOut(), QString());
   Load({Order(QStringLiteral("WO1")), Order(QStringLiteral("WO2")), Order(QString())});
-  model.raiseLinePicked(1);
-  model.raiseLinePicked(2);
+  component.RaiseLinePicked(1);
+  component.RaiseLinePicked(2);
   EXPECT_EQ(control.OrderOut().toStdString(), "WO2");
   // The event's second value plays no part.
   Event(schedule::grid_events::kLinePicked, {Variant::I2(1), Variant::Null()});
@@ -233,13 +237,13 @@ TEST_F(Control, OrderOutReturnsTheLatestPickAcrossReloads) {
   EXPECT_EQ(control.OrderOut().toStdString(), "WO1");
 
   // A pick of a line the grid does not have keeps the last pick and shows one box.
-  model.raiseLinePicked(4);
+  component.RaiseLinePicked(4);
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("9 The grid has no line 4 (it holds 1)")}));
   EXPECT_EQ(control.OrderOut().toStdString(), "WO1");
 
   // A line whose order number is empty.
   Load({Order(QStringLiteral("WO1")), Order(QString())});
-  model.raiseLinePicked(2);
+  component.RaiseLinePicked(2);
   EXPECT_EQ(control.OrderOut(), QString());
   EXPECT_TRUE(site.messages.isEmpty());
 }
@@ -251,9 +255,9 @@ TEST_F(Control, HoverSetsTheSummaryOfALineAsTheGridsTooltip) {
                   "allflag", QString()),
              "allmethod", QString())});
   site.lines.clear();
-  model.raiseHover(1, 1);
-  model.raiseHover(2, 5);
-  model.raiseHover(1, 0);
+  component.RaiseHover(1, 1);
+  component.RaiseHover(2, 5);
+  component.RaiseHover(1, 0);
   EXPECT_EQ(site.lines.join(QLatin1Char('\n')).toStdString(),
             "tooltip \"Bearing / orders to reschedule out / MRP Order / 12 / 2024-02-01\"\n"
             "tooltip \" /  /  /  / \"\n"
@@ -261,7 +265,7 @@ TEST_F(Control, HoverSetsTheSummaryOfALineAsTheGridsTooltip) {
 
   // A line that does not exist: one box, and the tooltip stays.
   site.lines.clear();
-  model.raiseHover(9, 1);
+  component.RaiseHover(9, 1);
   EXPECT_EQ(site.lines, QStringList({QStringLiteral(
                             "msgbox Kestrova: 9 The grid has no line 9 (it holds 2)")}));
 }
@@ -269,8 +273,7 @@ TEST_F(Control, HoverSetsTheSummaryOfALineAsTheGridsTooltip) {
 TEST_F(Control, BarActivationWithTheFlagTrueFocusesThatBar) {
   Load(kThreeOrders);
   std::vector<std::pair<int, int>> focused;
-  QObject::connect(&model, &grid::ScheduleModel::barFocusRequested,
-                   [&focused](int line, int bar) { focused.emplace_back(line, bar); });
+  component.SetBarFocusHandler([&focused](int line, int bar) { focused.emplace_back(line, bar); });
   // The fourth value plays no part.
   Event(schedule::grid_events::kBarActivated,
         {Variant::I2(2), Variant::I2(1), Variant::I2(-1), Variant::Null()});
@@ -281,49 +284,49 @@ TEST_F(Control, BarActivationWithTheFlagTrueFocusesThatBar) {
   EXPECT_TRUE(site.messages.isEmpty());
 
   // A bar the grid does not have.
-  model.raiseBarActivated(1, 5, -1);
+  component.RaiseBarActivated(1, 5, -1);
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("9 Line 1 has no bar 5")}));
 }
 
 TEST_F(Control, ZoomButtonsStepTheGridsZoomAcrossTheSixteenBitRange) {
   Load(kThreeOrders);
   for (std::int16_t button : {1, 2, 3, 6}) Press(button);
-  EXPECT_EQ(model.zoom(), 230);
+  EXPECT_EQ(settings.zoom(), 230);
   Press(5);
-  EXPECT_EQ(model.zoom(), 280);
+  EXPECT_EQ(settings.zoom(), 280);
   Press(4);
   Press(4);
-  EXPECT_EQ(model.zoom(), 180);
+  EXPECT_EQ(settings.zoom(), 180);
 
   // The control writes every step, below zero too, without a box.
   std::vector<int> zooms;
   for (int i = 0; i < 5; ++i) {
     Press(4);
-    zooms.push_back(model.zoom());
+    zooms.push_back(settings.zoom());
   }
   EXPECT_EQ(zooms, (std::vector<int>{130, 80, 30, -20, -70}));
   EXPECT_EQ(TakeMessages(), QStringList());
 
   // A reload starts again from 230.
   Load(kThreeOrders);
-  EXPECT_EQ(model.zoom(), 230);
+  EXPECT_EQ(settings.zoom(), 230);
 
   // A step past 16 bits overflows before anything is written, at either end.
   for (const int zoom : {32720, -32720}) {
-    model.setZoom(zoom);
+    settings.setZoom(zoom);
     Press(zoom > 0 ? 5 : 4);
     EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("6 Overflow")}));
-    EXPECT_EQ(model.zoom(), zoom);
+    EXPECT_EQ(settings.zoom(), zoom);
   }
 }
 
 TEST_F(Control, ZoomThatTheGridHoldsBeyondSixteenBitsOverflowsInsteadOfWrapping) {
-  model.setZoom(40000);
+  settings.setZoom(40000);
   Press(4);
   Press(5);
   EXPECT_EQ(TakeMessages(),
             QStringList({QStringLiteral("6 Overflow"), QStringLiteral("6 Overflow")}));
-  EXPECT_EQ(model.zoom(), 40000);
+  EXPECT_EQ(settings.zoom(), 40000);
 }
 
 TEST_F(Control, ShowsTheFirst32767OrdersOfALargerRunThenOverflows) {

@@ -5,6 +5,7 @@
 
 #include "grid/schedule_geometry.h"
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 
 #include <QString>
 #include <QStringList>
@@ -75,7 +76,7 @@ inline QString rowText(int i, std::minstd_rand& random) {
 
 /// Appends `lines` demo orders, each with one coloured, marked bar inside the horizon, and
 /// sets the horizon.
-inline void fill(ScheduleModel& model, int lines, unsigned seed = 7) {
+inline void fill(ScheduleModel& model, ScheduleSettings& settings, int lines, unsigned seed = 7) {
   static const std::array<std::uint32_t, 5> colours{kSuggested, kAccepted, kFirmed, kReleased,
                                                     kOther};
   // The mark follows the action message; orders without one carry the plain mark or none.
@@ -83,8 +84,8 @@ inline void fill(ScheduleModel& model, int lines, unsigned seed = 7) {
   std::minstd_rand random(seed);
   if (model.columnCount() == 0)
     model.setColumns(columns());
-  model.setHorizonStart(firstDay());
-  model.setHorizonEnd(lastDay());
+  settings.setHorizonStart(firstDay());
+  settings.setHorizonEnd(lastDay());
   const int span = lastDay() - firstDay();
   for (int i = 0; i < lines; ++i) {
     const int line = model.appendLine(rowText(i, random));

@@ -1,5 +1,6 @@
 #include "grid/schedule_model.h"
 
+#include "grid/schedule_settings.h"
 #include "tests/grid/schedule_demo.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,9 @@
 #include <QStringList>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 #include <ostream>
 
@@ -95,17 +99,6 @@ TEST(ScheduleModel, TakesItsColumnsFromItsOwner) {
   EXPECT_EQ(rowTexts(model, 1), (QStringList{QStringLiteral("A"), QStringLiteral("B;C")}));
 }
 
-TEST(ScheduleModel, ReadsDefaultSettings) {
-  ScheduleModel model;
-
-  EXPECT_EQ(model.zoom(), 230);
-  EXPECT_EQ(model.rulerPattern(), QStringLiteral("M ,Y"));
-  EXPECT_EQ(model.weekdayNames(), QStringLiteral("Sun;Mon;Tue;Wed;Thu;Fri;Sat;"));
-  EXPECT_EQ(model.titleFont().family, QStringLiteral("Arial"));
-  EXPECT_EQ(model.titleFont().pointSize, 12.0);
-  EXPECT_EQ(model.todayLineWidth(), 0);
-}
-
 TEST(ScheduleModel, SplitsRowTextIntoTenFields) {
   TenColumns model;
   // All ten fields.
@@ -161,12 +154,6 @@ TEST(ScheduleModel, RefusesBadArgumentsQuietly) {
     EXPECT_FALSE(model.setBarSetting(1, barIndex, 216, 1)) << barIndex;
     EXPECT_FALSE(model.barSetting(1, barIndex, 216).isValid()) << barIndex;
   }
-  // Any zoom is kept as given; only a change is signalled.
-  QSignalSpy zoomSpy(&model, &ScheduleModel::zoomChanged);
-  for (int zoom : {-32768, 0, 32767, 32767})
-    model.setZoom(zoom);
-  EXPECT_EQ(model.zoom(), 32767);
-  EXPECT_EQ(zoomSpy.count(), 3);
 }
 
 TEST(ScheduleModel, KeepsBarsPerLineInAnyAddingOrder) {
@@ -219,12 +206,10 @@ TEST(ScheduleModel, KeepsBarsPerLineInAnyAddingOrder) {
   EXPECT_EQ(changed.count(), 1);
 }
 
-TEST(ScheduleModel, ClearLinesRemovesLinesAndBarsButKeepsSettings) {
+TEST(ScheduleModel, ClearLinesRemovesLinesAndBars) {
   WarningGuard guard;
   TenColumns model;
   QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
-  model.setZoom(400);
-  model.setSetting(3001, 7);
   model.appendLine(u"A;B");
   model.addBar(1, {5, 0}, {6, 0});
   model.setBarSetting(1, 1, 216, 3);
@@ -234,8 +219,6 @@ TEST(ScheduleModel, ClearLinesRemovesLinesAndBarsButKeepsSettings) {
   EXPECT_EQ(resetSpy.count(), 1);
   EXPECT_EQ(model.lineCount(), 0);
   EXPECT_EQ(model.totalBarCount(), 0);
-  EXPECT_EQ(model.zoom(), 400);
-  EXPECT_EQ(model.setting(3001).toInt(), 7);
 
   // Lines appended after a clear start again from 1 with no bars and no stale settings.
   EXPECT_EQ(model.appendLine(u"C"), 1);
@@ -327,40 +310,52 @@ TEST(ScheduleModel, DescribesLinesInItsOwnersWords) {
   EXPECT_TRUE(model.lineText(2).isNull());
 }
 
-TEST(ScheduleModel, RaisesEventsAndFocusesOnlyExistingBars) {
-  TenColumns model;
-  model.appendLine(u"A");
-  model.addBar(1, {1, 0}, {2, 0});
-  QSignalSpy picked(&model, &ScheduleModel::linePicked);
-  QSignalSpy hovered(&model, &ScheduleModel::hovered);
-  QSignalSpy activated(&model, &ScheduleModel::barActivated);
-  QSignalSpy focus(&model, &ScheduleModel::barFocusRequested);
+TEST(ScheduleSettings, KeepsAnyValueAndNotifiesOnlyWhenItChanged) {
+  ScheduleSettings settings;
+  QSignalSpy zoom(&settings, &ScheduleSettings::zoomChanged);
+  QSignalSpy horizon(&settings, &ScheduleSettings::horizonChanged);
+  QSignalSpy appearance(&settings, &ScheduleSettings::appearanceChanged);
+  QSignalSpy toolTip(&settings, &ScheduleSettings::toolTipTextChanged);
+  const auto counts = [&] {
+    return std::vector<qsizetype>{zoom.count(), horizon.count(), appearance.count(),
+                                  toolTip.count()};
+  };
 
-  model.raiseLinePicked(1);
-  model.raiseHover(0, 0);
-  model.raiseBarActivated(1, 1, -1);
-  model.focusBar(1, 2);
-  model.focusBar(2, 1);
-  model.focusBar(1, 1);
+  // Each setter, twice with one value: one notice, from the signal that belongs to it.
+  const std::vector<std::pair<std::function<void()>, std::vector<qsizetype>>> steps = {
+      {[&] { settings.setZoom(-32768); }, {1, 0, 0, 0}},
+      {[&] { settings.setHorizonStart(45290); }, {0, 1, 0, 0}},
+      {[&] { settings.setHorizonEnd(-2); }, {0, 1, 0, 0}},
+      {[&] { settings.setTitleAlign(TitleAlignment(7)); }, {0, 0, 1, 0}},
+      {[&] { settings.setTitleBorder(TitleBorder::Sunken); }, {0, 0, 1, 0}},
+      {[&] { settings.setTitleColour(0x800000); }, {0, 0, 1, 0}},
+      {[&] {
+         settings.setTitleFont({QStringLiteral("Verdana"), 10, true});
+       },
+       {0, 0, 1, 0}},
+      {[&] { settings.setRulerPattern(QStringLiteral("Y")); }, {0, 0, 1, 0}},
+      {[&] { settings.setWeekdayNames(QStringLiteral("S;M;T;W;T;F;S;")); }, {0, 0, 1, 0}},
+      {[&] { settings.setTodayLineWidth(3); }, {0, 0, 1, 0}},
+      {[&] { settings.setSetting(81, QVariant::fromValue<qint16>(3)); }, {0, 0, 1, 0}},
+      {[&] { settings.setToolTipText(QStringLiteral("a / b")); }, {0, 0, 0, 1}},
+  };
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const std::vector<qsizetype> before = counts();
+    steps[i].first();
+    steps[i].first();
+    std::vector<qsizetype> notices = counts();
+    for (std::size_t k = 0; k < notices.size(); ++k)
+      notices[k] -= before[k];
+    EXPECT_EQ(notices, steps[i].second) << "step " << i;
+  }
+  EXPECT_EQ(settings.zoom(), -32768);
+  EXPECT_EQ(settings.titleAlign(), TitleAlignment(7));
 
-  ASSERT_EQ(picked.count(), 1);
-  EXPECT_EQ(picked.at(0).at(0).toInt(), 1);
-  ASSERT_EQ(hovered.count(), 1);
-  EXPECT_EQ(hovered.at(0).at(1).toInt(), 0);
-  ASSERT_EQ(activated.count(), 1);
-  EXPECT_EQ(activated.at(0).at(2).toInt(), -1);
-  ASSERT_EQ(focus.count(), 1);
-  EXPECT_EQ(focus.at(0).at(1).toInt(), 1);
-}
-
-TEST(ScheduleModel, StoresNumberedSettingsWithoutMeaning) {
-  ScheduleModel model;
-  EXPECT_FALSE(model.hasSetting(9));
-  EXPECT_FALSE(model.setting(9).isValid());
-  model.setSetting(9, QStringLiteral("a"));
-  model.setSetting(9, 12);
-  EXPECT_TRUE(model.hasSetting(9));
-  EXPECT_EQ(model.setting(9).toInt(), 12);
+  // A numbered setting keeps its type: the same number as a 32-bit value is a change.
+  settings.setSetting(81, QVariant::fromValue<qint32>(3));
+  EXPECT_EQ(settings.setting(81).typeId(), QMetaType::Int);
+  EXPECT_EQ(appearance.count(), 9);
+  EXPECT_FALSE(settings.setting(9).isValid());
 }
 
 }  // namespace

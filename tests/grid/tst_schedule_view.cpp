@@ -74,12 +74,15 @@ class TestScheduleView : public QObject {
 
  private:
   std::unique_ptr<ScheduleModel> model;
+  std::unique_ptr<ScheduleSettings> settings;
   std::unique_ptr<ScheduleView> view;
 
   ScheduleView& show(int lines, QSize size = {1200, 600}) {
     model = std::make_unique<ScheduleModel>();
-    demo::fill(*model, lines);
+    settings = std::make_unique<ScheduleSettings>();
+    demo::fill(*model, *settings, lines);
     view = std::make_unique<ScheduleView>(model.get());
+    view->setSettings(settings.get());
     view->setToday(demo::firstDay() + 30);
     view->resize(size);
     view->show();
@@ -145,12 +148,13 @@ class TestScheduleView : public QObject {
     if (view && !QTest::currentTestFailed())
       checkSanity();
     view.reset();
+    settings.reset();
     model.reset();
   }
 
   void clicksAndKeysPickLines() {
     ScheduleView& v = show(100);
-    QSignalSpy picked(model.get(), &ScheduleModel::linePicked);
+    QSignalSpy picked(&v, &ScheduleView::linePicked);
     // Given a click on either pane, the line under the pointer is picked.
     QTest::mouseClick(v.listBody(), Qt::LeftButton, {}, lineCentre(v.listBody(), 3));
     QTest::mouseClick(v.timelineBody(), Qt::LeftButton, {}, lineCentre(v.timelineBody(), 5));
@@ -261,7 +265,7 @@ class TestScheduleView : public QObject {
 
   void doubleClickOnBarActivatesIt() {
     ScheduleView& v = show(20);
-    QSignalSpy activated(model.get(), &ScheduleModel::barActivated);
+    QSignalSpy activated(&v, &ScheduleView::barActivated);
     v.scrollToTime(model->bar(4, 1)->start);
     const QRect bar = v.barRect(4, 1);
     QTest::mouseDClick(v.timelineBody(), Qt::LeftButton, {},
@@ -280,10 +284,10 @@ class TestScheduleView : public QObject {
 
   void restingPointerShowsTheModelsToolTip() {
     ScheduleView& v = show(5, {1200, 500});
-    model->setZoom(400);  // wider than the view, so that it scrolls
-    QSignalSpy hovered(model.get(), &ScheduleModel::hovered);
-    connect(model.get(), &ScheduleModel::hovered, model.get(), [this](int line, int) {
-      model->setToolTipText(line > 0 ? QStringLiteral("Order on line %1").arg(line) : QString());
+    settings->setZoom(400);  // wider than the view, so that it scrolls
+    QSignalSpy hovered(&v, &ScheduleView::hovered);
+    connect(&v, &ScheduleView::hovered, this, [this](int line, int) {
+      settings->setToolTipText(line > 0 ? QStringLiteral("Order on line %1").arg(line) : QString());
     });
     QWidget* body = v.timelineBody();
     const QPoint at = lineCentre(body, 2);
@@ -352,35 +356,36 @@ class TestScheduleView : public QObject {
     const double days = TimeAxis::dayPosition(bar->end) - TimeAxis::dayPosition(bar->start);
     QVERIFY(std::abs(base - days * v.pixelsPerDay()) <= 2);
 
-    // Another model brings its own zoom.
+    // Other settings bring their own zoom.
     const double fitted = v.pixelsPerDay();
-    ScheduleModel other;
-    demo::fill(other, 3);
+    ScheduleModel otherModel;
+    ScheduleSettings other;
+    demo::fill(otherModel, other, 3);
     other.setZoom(330);
-    v.setModel(&other);
+    v.setSettings(&other);
     QCOMPARE(v.pixelsPerDay(), 2 * fitted);
-    v.setModel(model.get());
+    v.setSettings(settings.get());
     QCOMPARE(v.pixelsPerDay(), fitted);
-    model->setZoom(330);
+    settings->setZoom(330);
     QVERIFY(std::abs(barWidth() - 2 * base) <= 3);
-    model->setZoom(130);
+    settings->setZoom(130);
     QVERIFY(std::abs(barWidth() - base / 2.0) <= 2);
     // The ends of the 16-bit range show the smallest and largest scales.
-    model->setZoom(-32768);
+    settings->setZoom(-32768);
     QCOMPARE(v.pixelsPerDay(), TimeScale::kMinZoomed);
-    model->setZoom(32767);
+    settings->setZoom(32767);
     QCOMPARE(v.pixelsPerDay(), TimeScale::kMaxZoomed);
     checkSanity();
   }
 
   void zoomKeepsTheMomentUnderTheCentreOrUnderTheWheel() {
     ScheduleView& v = show(50, {1000, 400});
-    model->setZoom(460);
+    settings->setZoom(460);
     v.scrollToTime({demo::firstDay() + 40, 0});
     const double half = v.timelineBody()->width() / 2.0;
     const double before = v.timeAxis().dayAt(half);
     for (int zoom : {700, 300, 520}) {
-      model->setZoom(zoom);
+      settings->setZoom(zoom);
       QVERIFY2(std::abs(v.timeAxis().dayAt(half) - before) < 1.0 / v.pixelsPerDay() + 1e-9,
                qPrintable(QString::number(zoom)));
     }
@@ -390,7 +395,7 @@ class TestScheduleView : public QObject {
     QList<int> requests;
     connect(&v, &ScheduleView::zoomRequested, this, [&](int direction) {
       requests << direction;
-      model->setZoom(model->zoom() + 50 * direction);
+      settings->setZoom(settings->zoom() + 50 * direction);
     });
     const QPointF at(v.timelineBody()->width() / 4.0, 20);
     const double under = v.timeAxis().dayAt(at.x());
@@ -404,16 +409,18 @@ class TestScheduleView : public QObject {
     wheel(60);
     wheel(-240);
     QCOMPARE(requests, QList<int>({1, 1, -1, -1}));
-    QCOMPARE(model->zoom(), 520);
+    QCOMPARE(settings->zoom(), 520);
     QVERIFY(std::abs(v.timeAxis().dayAt(at.x()) - under) < 1.0 / v.pixelsPerDay() + 1e-9);
   }
 
   void lastLineStaysVisibleWithAndWithoutHorizontalBars() {
     // Given a view wide enough for every column and the whole horizon at a low zoom...
     model = std::make_unique<ScheduleModel>();
-    demo::fill(*model, 200);
-    model->setZoom(20);
+    settings = std::make_unique<ScheduleSettings>();
+    demo::fill(*model, *settings, 200);
+    settings->setZoom(20);
     view = std::make_unique<ScheduleView>(model.get());
+    view->setSettings(settings.get());
     ScheduleView& v = *view;
     v.resize(2400, 500);
     v.show();
@@ -428,7 +435,7 @@ class TestScheduleView : public QObject {
 
     // ...when zooming in brings the horizontal bars, the last line moves up above them.
     for (int zoom : {300, 400, 900}) {
-      model->setZoom(zoom);
+      settings->setZoom(zoom);
       QCoreApplication::processEvents();
       QVERIFY(v.timelineScrollBar()->isVisible());
       QVERIFY(v.listScrollBar()->isVisible());
@@ -460,7 +467,7 @@ class TestScheduleView : public QObject {
 
   void focusBarBringsItIntoViewAndHighlightsIt() {
     ScheduleView& v = show(2000);
-    model->focusBar(1500, 1);
+    v.focusBar(1500, 1);
     QCoreApplication::processEvents();
     QCOMPARE(v.focusedBarLine(), 1500);
     QCOMPARE(v.focusedBarIndex(), 1);
@@ -472,12 +479,12 @@ class TestScheduleView : public QObject {
     const QColor ring = detail::GridColours::fromPalette(v.palette()).focusRing;
     QVERIFY(countPixels(image, bar.adjusted(-3, -3, 3, 3), ring) > bar.width());
     // A bar that does not exist changes nothing.
-    model->focusBar(1500, 2);
-    model->focusBar(0, 1);
+    v.focusBar(1500, 2);
+    v.focusBar(0, 1);
     QCOMPARE(v.focusedBarLine(), 1500);
     // The next pick, by mouse or key, takes the highlight away: one line stands out.
     for (const bool byKey : {false, true}) {
-      model->focusBar(1500, 1);
+      v.focusBar(1500, 1);
       if (byKey)
         QTest::keyClick(&v, Qt::Key_Down);
       else
@@ -651,8 +658,8 @@ class TestScheduleView : public QObject {
     QFETCH(int, start);
     QFETCH(int, end);
     ScheduleView& v = show(30);
-    model->setHorizonStart(start);
-    model->setHorizonEnd(end);
+    settings->setHorizonStart(start);
+    settings->setHorizonEnd(end);
     QCoreApplication::processEvents();
     QVERIFY(v.firstDay() <= model->earliestBarStart().day);
     QVERIFY(v.lastDay() >= model->latestBarEnd().day);
@@ -660,7 +667,7 @@ class TestScheduleView : public QObject {
     // The title says which period it shows; the horizon is kept as written.
     QVERIFY2(v.shownTitle().contains(QLatin1String("span of the bars")),
              qPrintable(v.shownTitle()));
-    QCOMPARE(model->horizonStart(), start);
+    QCOMPARE(settings->horizonStart(), start);
     // Without bars: a horizon that is set, else some weeks around today.
     model->clearLines();
     QCoreApplication::processEvents();
@@ -683,7 +690,7 @@ class TestScheduleView : public QObject {
     const QList<QImage> unchanged = panes();
     const QImage before = v.grab().toImage();
     // Settings known by number only change nothing visible.
-    model->setSetting(4711, 3);
+    settings->setSetting(4711, 3);
     model->setBarSetting(2, 1, 216, 5);
     QCoreApplication::processEvents();
     QVERIFY(panes() == unchanged);
@@ -693,12 +700,12 @@ class TestScheduleView : public QObject {
     const QRect column(x - 3, v.timelineBody()->mapTo(&v, QPoint(0, 0)).y(), 7, 100);
     const QColor today = detail::GridColours::fromPalette(v.palette()).today;
     QCOMPARE(countPixels(before, column, today), 0);
-    model->setTodayLineWidth(3);
+    settings->setTodayLineWidth(3);
     QCoreApplication::processEvents();
     QVERIFY(countPixels(v.grab().toImage(), column, today) >= 3 * 100);
 
     // The title colour colours the title text.
-    model->setTitleColour(kRed);
+    settings->setTitleColour(kRed);
     QCoreApplication::processEvents();
     const QImage titled = v.grab(QRect(0, 0, v.width(), v.titleHeight())).toImage();
     QVERIFY(countPixels(titled, titled.rect(), fillOf(kRed)) > 10);
@@ -829,7 +836,7 @@ class TestScheduleView : public QObject {
                  .arg(moment(bar->start), moment(bar->end)));
 
     // A reader that selects a row picks its line, as a click does.
-    QSignalSpy picked(model.get(), &ScheduleModel::linePicked);
+    QSignalSpy picked(&v, &ScheduleView::linePicked);
     QVERIFY(table->selectRow(2));
     QCOMPARE(picked.value(0), QVariantList{3});
     QCOMPARE(focusedIn(grid), QList<QAccessibleInterface*>{table->cellAt(2, 0)});

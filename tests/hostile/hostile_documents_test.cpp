@@ -5,6 +5,7 @@
 #include "control/board.h"
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 #include "platform/variant.h"
 #include "tests/support/process_memory.h"
 #include "tests/support/recording_site.h"
@@ -151,13 +152,13 @@ TEST_F(Hostile, RefusesEveryDocumentTypeDeclarationWithoutReadingOrFetchingAnyth
   }
 
   // The header call refuses them the same way and keeps its horizon.
-  const std::int32_t start = model.horizonStart();
+  const std::int32_t start = board.Settings().horizonStart();
   Variant header = Variant::Bstr(QStringLiteral("<!DOCTYPE h SYSTEM \"%1\"><h/>").arg(url));
   site.messages.clear();
   control.TimeSet(header);
   ASSERT_EQ(site.messages.size(), 1);
   EXPECT_TRUE(site.messages[0].contains(QLatin1String("DOCTYPE")));
-  EXPECT_EQ(model.horizonStart(), start);
+  EXPECT_EQ(board.Settings().horizonStart(), start);
 }
 
 TEST_F(Hostile, LoadsARowNestedAHundredThousandLevelsDeep) {

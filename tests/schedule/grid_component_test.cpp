@@ -1,6 +1,7 @@
 #include "schedule/grid_component.h"
 
 #include "grid/schedule_model.h"
+#include "grid/schedule_settings.h"
 #include "platform/automation_error.h"
 #include "platform/font_object.h"
 #include "platform/variant.h"
@@ -43,7 +44,8 @@ class GridComponent : public ::testing::Test {
   }
 
   grid::ScheduleModel model;
-  schedule::GridComponent grid{model};
+  grid::ScheduleSettings settings;
+  schedule::GridComponent grid{model, settings};
 };
 
 TEST_F(GridComponent, CarriesEachOperationOntoTheModel) {
@@ -69,18 +71,18 @@ TEST_F(GridComponent, CarriesEachOperationOntoTheModel) {
   bar = At(2, 2);
   EXPECT_TRUE(grid.Get(ids::kBarText, bar).IsEmpty());
 
-  // The title font is read as a font object whose changes reach the model.
+  // The title font is read as a font object whose changes reach the settings.
   grid.Put(ids::kTitleFont, Variant::Bstr(QStringLiteral("Verdana")));
   const Variant font = grid.Get(ids::kTitleFont);
   ASSERT_EQ(font.Type(), platform::VarType::Font);
   font.AsFont()->Put(platform::font_ids::kSize, Variant::I2(10));
   font.AsFont()->Put(platform::font_ids::kBold, Variant::Bool(true));
-  EXPECT_EQ(model.titleFont(), (grid::FontSpec{QStringLiteral("Verdana"), 10, true}));
+  EXPECT_EQ(settings.titleFont(), (grid::FontSpec{QStringLiteral("Verdana"), 10, true}));
 
   grid.Put(ids::kZoom, Variant::I2(30));
   EXPECT_EQ(grid.Get(ids::kZoom), Variant::I2(30));
   grid.Put(ids::kHorizonStart, Variant::I4(-2));
-  EXPECT_EQ(model.horizonStart(), -2);
+  EXPECT_EQ(settings.horizonStart(), -2);
 }
 
 TEST_F(GridComponent, RefusesWhatTheModelDoesNotHaveWithANumberedError) {
@@ -104,7 +106,7 @@ TEST_F(GridComponent, RefusesWhatTheModelDoesNotHaveWithANumberedError) {
     EXPECT_EQ(grid.Get(ids::kZoom), Variant::I2(zoom));
   }
   EXPECT_EQ(ErrorOf([&] { grid.Put(ids::kZoom, Variant::I4(40000)); }), errors::kOverflow);
-  EXPECT_EQ(model.zoom(), 32767);
+  EXPECT_EQ(settings.zoom(), 32767);
   std::array<Variant, 5> wide = {Variant::I4(40000), Variant::I4(0), Variant::I4(0), Variant::I4(0),
                                  Variant::I4(0)};
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kAddBar, wide); }), errors::kOverflow);
@@ -116,7 +118,7 @@ TEST_F(GridComponent, RefusesWhatTheModelDoesNotHaveWithANumberedError) {
   EXPECT_EQ(model.barCount(1), 1);
 }
 
-TEST_F(GridComponent, RaisesTheModelsGesturesAsSixteenBitEvents) {
+TEST_F(GridComponent, RaisesTheViewsGesturesAsSixteenBitEventsAndFocusesOnlyExistingBars) {
   struct Sink : platform::EventSink {
     void OnEvent(platform::DispId id, std::span<Variant> args) override {
       QStringList values;
@@ -126,16 +128,28 @@ TEST_F(GridComponent, RaisesTheModelsGesturesAsSixteenBitEvents) {
     QStringList seen;
   } sink;
   grid.SetEventSink(&sink);
-  model.raiseLinePicked(2);
-  model.raiseHover(3, 1);
-  model.raiseBarActivated(1, 2, -1);
+  grid.RaiseLinePicked(2);
+  grid.RaiseHover(3, 1);
+  grid.RaiseBarActivated(1, 2, -1);
   // A value that no 16-bit event value can carry is not raised.
-  model.raiseHover(40000, 1);
+  grid.RaiseHover(40000, 1);
   grid.SetEventSink(nullptr);
-  model.raiseLinePicked(1);
+  grid.RaiseLinePicked(1);
   EXPECT_EQ(sink.seen,
             QStringList({QStringLiteral("3(I2 2, I2 0)"), QStringLiteral("16(I2 3, I2 1)"),
                          QStringLiteral("8(I2 1, I2 2, I2 -1, I2 0)")}));
+
+  // Operation 165 hands an existing bar to the screen, after checking it.
+  AddRow("WO1");
+  AddBar(1, 0, 10);
+  std::vector<std::pair<int, int>> focused;
+  auto bar = At(1, 1);
+  grid.Call(ids::kFocusBar, bar);  // no screen: checked, and nothing more
+  grid.SetBarFocusHandler([&focused](int line, int bar) { focused.emplace_back(line, bar); });
+  grid.Call(ids::kFocusBar, bar);
+  auto missing = At(1, 2);
+  EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kFocusBar, missing); }), errors::kSubscriptOutOfRange);
+  EXPECT_EQ(focused, (std::vector<std::pair<int, int>>{{1, 1}}));
 }
 
 }  // namespace

@@ -33,6 +33,7 @@
 
 using varnex::control::VarnexWidget;
 using varnex::grid::ScheduleModel;
+using varnex::grid::ScheduleSettings;
 using varnex::grid::ScheduleView;
 
 namespace {
@@ -375,17 +376,17 @@ void tst_Screen::shouldShowThePlanOnFirstOpen() {
 
 void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
   LoadExample(*mControl);
-  ScheduleModel* model = Grid(*mControl)->model();
-  QCOMPARE(model->zoom(), 230);
+  ScheduleSettings* settings = Grid(*mControl)->settings();
+  QCOMPARE(settings->zoom(), 230);
   QAbstractButton* zoomIn = MainToolbarButton(*mControl, "Zoom In");
   QAbstractButton* zoomOut = MainToolbarButton(*mControl, "Zoom Out");
   QVERIFY(zoomIn && zoomIn->isVisible() && zoomOut && zoomOut->isVisible());
 
   QTest::mouseClick(zoomIn, Qt::LeftButton);
-  QCOMPARE(model->zoom(), 280);
+  QCOMPARE(settings->zoom(), 280);
   QTest::mouseClick(zoomOut, Qt::LeftButton);
   QTest::mouseClick(zoomOut, Qt::LeftButton);
-  QCOMPARE(model->zoom(), 180);
+  QCOMPARE(settings->zoom(), 180);
   // Both buttons fit the bar; the four buttons without an action are not offered.
   auto* bar = mControl->findChild<varnex::control::ToolBar*>(QStringLiteral("ctWOToolBar"));
   for (int number = 1; number <= bar->ButtonCount(); ++number) {
@@ -396,7 +397,7 @@ void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
   // The hidden toolbar's buttons reach nothing.
   auto* hidden = mControl->findChild<varnex::control::ToolBar*>(QStringLiteral("ctWOToolBar1"));
   hidden->ButtonAt(2)->click();
-  QCOMPARE(model->zoom(), 180);
+  QCOMPARE(settings->zoom(), 180);
 
   // Ctrl + wheel over the grid presses the same buttons, a notch at a time.
   QWidget* timeline = Grid(*mControl)->timelineBody();
@@ -404,10 +405,10 @@ void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
   QWheelEvent wheel(at, timeline->mapToGlobal(at), {}, {0, 240}, Qt::NoButton, Qt::ControlModifier,
                     Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(timeline, &wheel);
-  QCOMPARE(model->zoom(), 280);
+  QCOMPARE(settings->zoom(), 280);
   // Zooming out goes on below zero without a word; the buttons carry no tooltip.
   for (int press = 0; press < 8; ++press) QTest::mouseClick(zoomOut, Qt::LeftButton);
-  QCOMPARE(model->zoom(), -120);
+  QCOMPARE(settings->zoom(), -120);
   QVERIFY(zoomIn->toolTip().isEmpty() && zoomOut->toolTip().isEmpty());
   QVERIFY(mMessages.messages.isEmpty());
 }
@@ -449,14 +450,14 @@ void tst_Screen::shouldWalkTheBoardWithTheKeyboardAlone() {
   QVERIFY(tabStops.contains(zoomOut) && tabStops.contains(zoomIn) && tabStops.contains(grid));
 
   // Ctrl + plus (or =) and Ctrl + minus over the grid press the zoom buttons.
-  ScheduleModel* model = grid->model();
-  QCOMPARE(model->zoom(), 230);
+  ScheduleSettings* settings = grid->settings();
+  QCOMPARE(settings->zoom(), 230);
   QTest::keyClick(grid, Qt::Key_Plus, Qt::ControlModifier);
-  QCOMPARE(model->zoom(), 280);
+  QCOMPARE(settings->zoom(), 280);
   QTest::keyClick(grid, Qt::Key_Equal, Qt::ControlModifier);
-  QCOMPARE(model->zoom(), 330);
+  QCOMPARE(settings->zoom(), 330);
   QTest::keyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
-  QCOMPARE(model->zoom(), 280);
+  QCOMPARE(settings->zoom(), 280);
   QCOMPARE(grid->currentLine(), 0);
   QVERIFY(mMessages.messages.isEmpty());
 }
@@ -573,12 +574,13 @@ void tst_Screen::shouldWriteTheSiteThroughToBoxesAndTooltip() {
   mControl->PopulateWorkOrder(orders);
   QCOMPARE(mControl->findChild<varnex::control::TextBox*>(QStringLiteral("Box2"))->Text(), orders);
 
-  ScheduleModel* model = Grid(*mControl)->model();
-  model->raiseHover(1, 1);
-  QCOMPARE(model->toolTipText().count(QStringLiteral(" / ")), 4);
-  QVERIFY(model->toolTipText().startsWith(model->cellText(1, 4)));
-  model->raiseHover(1, 0);
-  QCOMPARE(model->toolTipText(), QString());
+  // The grid's hover reaches the control, whose summary becomes the grid's tooltip text.
+  ScheduleView* grid = Grid(*mControl);
+  Q_EMIT grid->hovered(1, 1);
+  QCOMPARE(grid->settings()->toolTipText().count(QStringLiteral(" / ")), 4);
+  QVERIFY(grid->settings()->toolTipText().startsWith(grid->model()->cellText(1, 4)));
+  Q_EMIT grid->hovered(1, 0);
+  QCOMPARE(grid->settings()->toolTipText(), QString());
 }
 
 void tst_Screen::shouldCallTheMembersByDispid() {
@@ -590,7 +592,7 @@ void tst_Screen::shouldCallTheMembersByDispid() {
   QVERIFY(mControl->Invoke(VarnexWidget::kPopulateWorkOrderId, args));
   QCOMPARE(Grid(*mControl)->model()->lineCount(), 300);
 
-  Grid(*mControl)->model()->raiseLinePicked(2);
+  Q_EMIT Grid(*mControl)->linePicked(2);
   QVariantList none;
   QVariant result;
   QVERIFY(mControl->Invoke(VarnexWidget::kOrderOutId, none, &result));
