@@ -16,6 +16,10 @@ class QSplitter;
 
 namespace varnex::grid {
 
+namespace detail {
+struct ScheduleViewAccess;
+}
+
 /// The schedule grid on screen: a title strip over two panes that scroll together, the list
 /// of lines with the model's columns and the timeline with a two-tier ruler and one row of
 /// bars per line. It draws a ScheduleModel as its ScheduleSettings say and turns gestures into
@@ -166,6 +170,8 @@ class ScheduleView : public QWidget {
   void changeEvent(QEvent* event) override;
 
  private:
+  /// Lets the accessible interfaces (schedule_view_accessible_p.h) name Private.
+  friend struct detail::ScheduleViewAccess;
   class Private;
   std::unique_ptr<Private> const d;
 };

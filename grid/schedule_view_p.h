@@ -29,7 +29,6 @@ class ScheduleView::Private {
   class CaptionModel;
   class PaneWidget;
   class ScrollBar;
-  class Accessibility;
 
   explicit Private(ScheduleView* view);
 
