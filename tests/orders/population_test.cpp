@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+
 namespace varnex::testing {
 namespace {
 
@@ -28,6 +31,7 @@ class Population : public ::testing::Test {
   Population() {
     grid.AnswerFont(ids::kTitleFont);
     grid.Answer(ids::kAddBar, [](std::span<Variant>) { return Variant::I4(1); });
+    // The control's state colours; each member differs, so a bar shows which one it took.
     colours = {Variant::I4(Rgb(234, 179, 255)), Variant::I4(Rgb(255, 255, 174)),
                Variant::I4(Rgb(94, 174, 255)), Variant::I4(Rgb(0, 213, 106)),
                Variant::I4(Rgb(170, 170, 170))};
@@ -45,6 +49,24 @@ class Population : public ::testing::Test {
   QString AfterSetUp() const {
     const qsizetype last = grid.lines.lastIndexOf(QStringLiteral("put 147 = BOOL true"));
     return last < 0 ? QString() : grid.lines.mid(last + 1).join(QLatin1Char('\n'));
+  }
+  // The columns of each line the load added, in order.
+  QList<QStringList> LineColumns() const {
+    const QLatin1String prefix("call 163(BSTR \"");
+    QList<QStringList> columns;
+    for (const QString& line : grid.lines) {
+      if (line.startsWith(prefix)) columns << line.mid(prefix.size()).chopped(2).split(u';');
+    }
+    return columns;
+  }
+  // The values put to `id` on the first bar of line `line` ("I4 11184810"), in order.
+  QStringList BarPuts(platform::DispId id, qsizetype line) const {
+    const QString prefix = QStringLiteral("put %1(&I2 %2, I2 1) = ").arg(id).arg(line);
+    QStringList values;
+    for (const QString& l : grid.lines) {
+      if (l.startsWith(prefix)) values << l.mid(prefix.size());
+    }
+    return values;
   }
   // Only the operations with these prefixes, in order.
   QString Only(std::initializer_list<const char*> prefixes) const {
@@ -66,7 +88,8 @@ class Population : public ::testing::Test {
 };
 
 TEST_F(Population, AppliesTheViewSetUpEmptiesTheListThenAddsEachOrderAndPaintsTheLegend) {
-  ASSERT_EQ(Load({Order()}), 0);
+  // A ";" inside a field passes into the line's text unchanged.
+  ASSERT_EQ(Load({With(Order(), "itemdesc", QStringLiteral("2;3 mm"))}), 0);
 
   // The set-up assigns the stored horizon again, then the list is emptied.
   ASSERT_GE(grid.lines.size(), 31);
@@ -77,7 +100,7 @@ TEST_F(Population, AppliesTheViewSetUpEmptiesTheListThenAddsEachOrderAndPaintsTh
 
   EXPECT_EQ(AfterSetUp().toStdString(),
             "call 900\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;MRP Order;Baxter;12;2024-02-01;orders to "
+            "call 163(BSTR \"WO1;IT-1;STD;2;3 mm;10;MRP Order;Baxter;12;2024-02-01;orders to "
             "reschedule out\")\n"
             "call 164(&I2 1, I4 0, I4 1439, I4 29219, I4 29219) -> I4 1\n"
             "put 216(&I2 1, I2 1) = &I2 0\n"
@@ -105,57 +128,98 @@ TEST_F(Population, NumbersLinesFromOneAndAddressesEachBarByTheIndexTheGridReturn
   EXPECT_EQ(grid.lines.count(QStringLiteral("legend")), 1);
 }
 
-TEST_F(Population, ShowsCategoryAndActionInTheLineAndMarksTheBar) {
-  const auto order = [](const char* category, const char* action) {
-    return With(With(Order(), "chk_sc_wo", QString::fromUtf8(category)), "alt_resource",
-                QString::fromUtf8(action));
+// Each code table is loaded as one document, one order a row, and read back line by line.
+TEST_F(Population, ShowsEachCategoryCodeByItsNameAndAnyOtherCodeAsItStands) {
+  const struct {
+    const char* code;
+    const char* category;
+  } rows[] = {
+      {"F", "MRP Order"},
+      {"H", "Unplanned Order"},
+      {"I", "Rework Order"},
+      {"Q", "Estimate Order"},
+      {"R", "DP Purchase Request"},
+      {"U", "Subcontract Request Created by DP"},
+      {"6", "Stock Transfer Request Created in DP"},
+      {"7", "Stock Transfer Request Suggested by MRP"},
+      // Codes are compared exactly.
+      {"X9", "X9"},
+      {"f", "f"},
+      {"FF", "FF"},
+      {"", ""},
   };
-  ASSERT_EQ(Load({order("6", "C"),   // material shortage: "?"
-                  order("X9", "H"),  // unknown category shown as it stands; H has no mark
-                  order("", ""),     // empty code and action: both columns empty
-                  order("7", "d"),   // lower case is no action
-                  order("U", "Z"),   // nor is a letter past H
-                  order("R", "A"),   // A and B put an empty mark
-                  order("Q", "B"),
-                  With(order("I", "G"), "itemdesc",
-                       QStringLiteral("2;3 mm"))}),  // ";" passes unchanged
-            0);
-  EXPECT_EQ(Only({"call 163", "put 229"}).toStdString(),
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Stock Transfer Request Created in "
-            "DP;Baxter;12;2024-02-01;work orders with matl shortage\")\n"
-            "put 229(&I2 1, I2 1) = BSTR \"?\"\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;X9;Baxter;12;2024-02-01;sales orders with "
-            "matl shortage\")\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;;Baxter;12;2024-02-01;\")\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Stock Transfer Request Suggested by "
-            "MRP;Baxter;12;2024-02-01;\")\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Subcontract Request Created by "
-            "DP;Baxter;12;2024-02-01;\")\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;DP Purchase "
-            "Request;Baxter;12;2024-02-01;accept suggested orders\")\n"
-            "put 229(&I2 6, I2 1) = BSTR \"\"\n"
-            "call 163(BSTR \"WO1;IT-1;STD;Bearing;10;Estimate Order;Baxter;12;2024-02-01;orders "
-            "due for release\")\n"
-            "put 229(&I2 7, I2 1) = BSTR \"\"\n"
-            "call 163(BSTR \"WO1;IT-1;STD;2;3 mm;10;Rework Order;Baxter;12;2024-02-01;orders to "
-            "amend qty\")\n"
-            "put 229(&I2 8, I2 1) = BSTR \"\u00e2\"");
+  QList<OrderRow> orders;
+  for (const auto& row : rows) orders << With(Order(), "chk_sc_wo", QString::fromUtf8(row.code));
+  ASSERT_EQ(Load(orders), 0);
+
+  const QList<QStringList> lines = LineColumns();
+  ASSERT_EQ(lines.size(), std::ssize(rows));
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].value(5).toStdString(), rows[i].category)
+        << "chk_sc_wo=\"" << rows[i].code << '"';
+  }
 }
 
-TEST_F(Population, ColoursEachBarByItsStatus) {
-  QList<OrderRow> rows;
-  for (const char* status : {"D", "E", "F", "G", "d", "", "DE"}) {
-    rows << With(Order(), "Status", QString::fromLatin1(status));
+TEST_F(Population, ShowsEachActionCodesMessageInTheLastColumnAndPutsItsMarkOnTheBar) {
+  const struct {
+    const char* code;
+    const char* message;
+    const char* mark;  // nullptr: no mark is put at all
+  } rows[] = {
+      {"A", "accept suggested orders", ""},
+      {"B", "orders due for release", ""},
+      {"C", "work orders with matl shortage", "?"},
+      // Each code that is no action follows one with a mark, which must not carry over.
+      {"", "", nullptr},
+      {"D", "orders to reschedule out", ">>"},
+      {"d", "", nullptr},
+      {"E", "orders to reschedule in", "<<"},
+      {"EE", "", nullptr},
+      {"F", "orders to cancel", "X"},
+      {"G", "orders to amend qty", "\u00e2"},
+      {"Z", "", nullptr},
+      {"H", "sales orders with matl shortage", nullptr},
+  };
+  QList<OrderRow> orders;
+  for (const auto& row : rows) orders << With(Order(), "alt_resource", QString::fromUtf8(row.code));
+  ASSERT_EQ(Load(orders), 0);
+
+  const QList<QStringList> lines = LineColumns();
+  ASSERT_EQ(lines.size(), std::ssize(rows));
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const auto& row = rows[i];
+    SCOPED_TRACE(std::string("alt_resource=\"") + row.code + '"');
+    EXPECT_EQ(lines[i].value(9).toStdString(), row.message);
+    const QStringList markPut =
+        row.mark ? QStringList{QStringLiteral("BSTR \"%1\"").arg(QString::fromUtf8(row.mark))}
+                 : QStringList{};
+    EXPECT_EQ(BarPuts(ids::kBarText, i + 1), markPut);
   }
-  ASSERT_EQ(Load(rows), 0);
-  EXPECT_EQ(Only({"put 217"}).toStdString(),
-            "put 217(&I2 1, I2 1) = I4 16757738\n"
-            "put 217(&I2 2, I2 1) = I4 11468799\n"
-            "put 217(&I2 3, I2 1) = I4 16756318\n"
-            "put 217(&I2 4, I2 1) = I4 7001344\n"
-            "put 217(&I2 5, I2 1) = I4 11184810\n"
-            "put 217(&I2 6, I2 1) = I4 11184810\n"
-            "put 217(&I2 7, I2 1) = I4 11184810");
+}
+
+TEST_F(Population, ColoursEachBarByTheStateColourItsStatusSelects) {
+  const struct {
+    const char* status;
+    std::int32_t colour;
+  } rows[] = {
+      {"D", Rgb(234, 179, 255)},
+      {"E", Rgb(255, 255, 174)},
+      {"F", Rgb(94, 174, 255)},
+      {"G", Rgb(0, 213, 106)},
+      // Any other status, compared exactly, takes the colour for other states.
+      {"", Rgb(170, 170, 170)},
+      {"d", Rgb(170, 170, 170)},
+      {"DE", Rgb(170, 170, 170)},
+      {"H", Rgb(170, 170, 170)},
+  };
+  QList<OrderRow> orders;
+  for (const auto& row : rows) orders << With(Order(), "Status", QString::fromUtf8(row.status));
+  ASSERT_EQ(Load(orders), 0);
+
+  for (qsizetype i = 0; i < std::ssize(rows); ++i) {
+    const QStringList colourPut{QStringLiteral("I4 %1").arg(rows[i].colour)};
+    EXPECT_EQ(BarPuts(ids::kBarColour, i + 1), colourPut) << "Status=\"" << rows[i].status << '"';
+  }
 }
 
 TEST_F(Population, TurnsSecondsSince1980IntoDayNumbersAndMinutesOfDay) {
