@@ -160,9 +160,19 @@ TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
   ASSERT_EQ(site.messages.size(), 1);
   EXPECT_TRUE(site.lines.last().startsWith(QLatin1String("msgbox Kestrova: The document ")))
       << site.lines.last().toStdString();
+}
 
-  // A load that runs to its end paints the legend last.
-  Load(kThreeOrders);
+TEST_F(Control, ColoursEachBarByItsStateAndPaintsTheLegendLast) {
+  QList<OrderRow> orders;
+  for (const char* status : {"D", "E", "F", "G", "X"}) {
+    orders << With(Order(), "Status", QString::fromLatin1(status));
+  }
+  Load(orders);
+  ASSERT_EQ(model.lineCount(), 5);
+  std::vector<std::uint32_t> colours;
+  for (int line = 1; line <= 5; ++line) colours.push_back(model.bar(line, 1)->colour);
+  // The four legend colours, then grey (170,170,170) for any other state.
+  EXPECT_EQ(colours, (std::vector<std::uint32_t>{16757738, 11468799, 16756318, 7001344, 11184810}));
   EXPECT_EQ(site.lines.mid(site.lines.size() - 4).join(QLatin1Char('\n')).toStdString(),
             "fill ctPushSuggested = 16757738\n"
             "fill ctPushAccepted = 11468799\n"
@@ -327,16 +337,6 @@ TEST_F(Control, ZoomThatTheGridHoldsBeyondSixteenBitsOverflowsInsteadOfWrapping)
   EXPECT_EQ(TakeMessages(),
             QStringList({QStringLiteral("6 Overflow"), QStringLiteral("6 Overflow")}));
   EXPECT_EQ(settings.zoom(), 40000);
-}
-
-TEST_F(Control, ShowsTheFirst32767OrdersOfALargerRunThenOverflows) {
-  tools::GeneratorOptions options;
-  options.orders = 40000;
-  Load(tools::GenerateWorkOrders(options));
-  EXPECT_EQ(model.lineCount(), 32767);
-  EXPECT_EQ(model.barCount(32767), 1);
-  EXPECT_EQ(site.messages, QStringList({QStringLiteral("6 Overflow")}));
-  EXPECT_EQ(Fills(), 0);
 }
 
 // The grid as the control sees it, keeping the text of each line that the control adds.
