@@ -2,6 +2,7 @@
 
 #include "grid/schedule_settings.h"
 #include "tests/grid/schedule_demo.h"
+#include "tests/support/qt_printers.h"
 
 #include <QCoreApplication>
 
@@ -13,15 +14,6 @@
 
 #include <functional>
 #include <vector>
-
-#include <ostream>
-
-// Readable failure output for QString comparisons.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* out) {
-  *out << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace varnex::grid {
 namespace {

@@ -1,20 +1,14 @@
 #include "platform/conversions.h"
 
 #include "platform/automation_error.h"
+#include "tests/support/error_of.h"
 
 #include <gtest/gtest.h>
 
 namespace varnex::platform {
 namespace {
 
-std::int32_t ErrorOf(auto&& fn) {
-  try {
-    fn();
-  } catch (const AutomationError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using varnex::testing::ErrorOf;
 
 TEST(ParseInteger, AcceptsBlanksSignAndDigits) {
   EXPECT_EQ(ParseInteger(u"0"), 0);

@@ -1,20 +1,14 @@
 #include "platform/table.h"
 
 #include "platform/automation_error.h"
+#include "tests/support/error_of.h"
 
 #include <gtest/gtest.h>
 
 namespace varnex::platform {
 namespace {
 
-std::int32_t ErrorOf(auto&& fn) {
-  try {
-    fn();
-  } catch (const AutomationError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using varnex::testing::ErrorOf;
 
 Table HeaderLike() {
   Table t;
