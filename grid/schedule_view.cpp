@@ -71,15 +71,6 @@ void ScheduleView::setCurrentLine(int line) {
   Q_EMIT currentLineChanged(line);
 }
 
-QString ScheduleView::titleText() const {
-  return d->titleText;
-}
-
-void ScheduleView::setTitleText(const QString& text) {
-  d->titleText = text;
-  d->title->update();
-}
-
 std::int32_t ScheduleView::today() const {
   return d->today;
 }
@@ -113,11 +104,6 @@ int ScheduleView::titleHeight() const {
 
 double ScheduleView::pixelsPerDay() const {
   return d->scale.pixelsPerDay();
-}
-
-TimeScale ScheduleView::timeScale() const {
-  d->ensureLayout();
-  return d->scale;
 }
 
 RowGeometry ScheduleView::rowGeometry() const {
@@ -237,8 +223,6 @@ QScrollBar* ScheduleView::timelineScrollBar() const {
 }
 
 QString ScheduleView::shownTitle() const {
-  if (!d->titleText.isEmpty())
-    return d->titleText;
   d->ensureLayout();
   const QString format = QStringLiteral("d MMM yyyy");
   const auto period = [&](std::int32_t first, std::int32_t last) {

@@ -68,16 +68,14 @@ class ScheduleView : public QWidget {
   /// that are destroyed while in use are replaced the same way.
   void setSettings(ScheduleSettings* settings);
 
-  /// The highlighted line (1-based), 0 for none. Setting it raises no event.
+  /// The highlighted line (1-based), 0 for none. Setting it emits currentLineChanged() but
+  /// not linePicked(): only the planner picks.
   [[nodiscard]] int currentLine() const;
   void setCurrentLine(int line);
-  /// The text the title strip shows; empty shows a summary of the lines and the horizon.
-  [[nodiscard]] QString titleText() const;
-  void setTitleText(const QString& text);
-  /// What the title strip shows: titleText(), or else the number of lines in the model's
-  /// words and the span of the timeline.
+  /// What the title strip shows: the number of lines in the model's words and the span of the
+  /// timeline, with why it is not the horizon when it is not.
   [[nodiscard]] QString shownTitle() const;
-  /// The day number the today line marks (through its middle, when the model's today line
+  /// The day number the today line marks (through its middle, when the settings' today line
   /// width is positive); the current date unless set.
   [[nodiscard]] std::int32_t today() const;
   void setToday(std::int32_t day);
@@ -97,8 +95,6 @@ class ScheduleView : public QWidget {
   [[nodiscard]] int headerHeight() const;
   [[nodiscard]] int titleHeight() const;
   [[nodiscard]] double pixelsPerDay() const;
-  /// The scale the timeline shows: its span and pixels per day.
-  [[nodiscard]] TimeScale timeScale() const;
   /// Vertical placement of lines in the bodies of both panes (body coordinates).
   [[nodiscard]] RowGeometry rowGeometry() const;
   /// Horizontal placement of time in the timeline body and the ruler (their coordinates).

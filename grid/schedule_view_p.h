@@ -121,7 +121,6 @@ class ScheduleView::Private {
   int focusBar = 0;
   int hoverLine = 0;
   std::int32_t today = 0;
-  QString titleText;
 
   bool layoutDirty = true;
   bool relayoutPosted = false;

@@ -25,12 +25,6 @@ Date Date::FromParts(int year, int month, int day, int hour, int minute, int sec
   return Date{days * kSecondsPerDay + hour * 3600 + minute * 60 + second};
 }
 
-Date Date::FromQDateTime(const QDateTime& dateTime) {
-  const QDate d = dateTime.date();
-  const QTime t = dateTime.time();
-  return FromParts(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
-}
-
 std::int64_t Date::DaySerial() const {
   return FloorDiv(seconds, kSecondsPerDay);
 }

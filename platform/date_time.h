@@ -18,7 +18,6 @@ struct Date {
   /// Midnight of the given calendar day plus the time of day; no range check.
   [[nodiscard]] static Date FromParts(int year, int month, int day, int hour = 0, int minute = 0,
                                       int second = 0);
-  [[nodiscard]] static Date FromQDateTime(const QDateTime& dateTime);
 
   /// Whole days from the zero date to this date's day (time of day ignored; floor for
   /// dates before the zero date).

@@ -73,6 +73,34 @@ TEST_F(Control, CreationSetsTheFinalMarkerCaptionsAndNothingElse) {
   EXPECT_EQ(model.lineCount(), 0);
 }
 
+TEST_F(Control, ShowsEachOrderInTheTenColumnsOfTheDesign) {
+  // Caption, width and style code of each column as the board's design stores them, and the
+  // cell that an order fills.
+  struct Column {
+    const char* caption;
+    int width;
+    int style;
+    const char* cell;
+  };
+  const Column kColumns[] = {
+      {"Order", 155, 2, "WO1"},           {"ItemCode", 80, 2, "IT-1"},
+      {"Variant", 100, 2, "STD"},         {"Item Desc", 200, 2, "Bearing"},
+      {"Order Qty", 100, 2, "10"},        {"Order Category", 200, 3, "MRP Order"},
+      {"Supplier", 200, 3, "Baxter"},     {"new_qty", 100, 1, "12"},
+      {"new_date", 100, 2, "2024-02-01"}, {"Action Message", 200, 2, "orders to reschedule out"},
+  };
+  Load({Order()});
+  ASSERT_EQ(model.columnCount(), 10);
+  for (int column = 1; column <= 10; ++column) {
+    const Column& c = kColumns[column - 1];
+    SCOPED_TRACE(c.caption);
+    EXPECT_EQ(model.columnCaption(column), QString::fromLatin1(c.caption));
+    EXPECT_EQ(model.columnWidth(column), c.width);
+    EXPECT_EQ(static_cast<int>(model.columnStyle(column)), c.style);
+    EXPECT_EQ(model.cellText(1, column), QString::fromLatin1(c.cell));
+  }
+}
+
 TEST_F(Control, MembersCalledByDispidWorkAsTheDirectCalls) {
   std::array<Variant, 1> none;
   EXPECT_EQ(control.Call(control::control_ids::kOrderOut, std::span<Variant>(none.data(), 0)),

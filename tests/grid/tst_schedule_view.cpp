@@ -252,8 +252,9 @@ class TestScheduleView : public QObject {
     QCOMPARE(sideways->maximum(), range + 40);
   }
 
-  void survivesItsModelBeingDeleted() {
+  void survivesItsModelAndSettingsBeingDeleted() {
     ScheduleView& v = show(10);
+    settings->setZoom(400);
     model.reset();
     QVERIFY(v.model());
     QCOMPARE(v.model()->lineCount(), 0);
@@ -261,6 +262,13 @@ class TestScheduleView : public QObject {
     // Its own model takes lines like any other.
     v.model()->appendLine(u"WO-1");
     QCOMPARE(v.lineAt(v.lineRect(1, ScheduleView::Pane::Timeline).center()), 1);
+    // Settings that go are replaced by the view's own, at the fitted scale.
+    const double zoomed = v.pixelsPerDay();
+    settings.reset();
+    QVERIFY(v.settings());
+    QCOMPARE(v.settings()->zoom(), 230);
+    QVERIFY(v.pixelsPerDay() < zoomed);
+    QVERIFY(!v.grab().isNull());
   }
 
   void doubleClickOnBarActivatesIt() {

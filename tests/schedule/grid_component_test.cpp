@@ -110,6 +110,14 @@ TEST_F(GridComponent, RefusesWhatTheModelDoesNotHaveWithANumberedError) {
   std::array<Variant, 5> wide = {Variant::I4(40000), Variant::I4(0), Variant::I4(0), Variant::I4(0),
                                  Variant::I4(0)};
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kAddBar, wide); }), errors::kOverflow);
+  // Title font sizes from 1 to 2048 points; a refused size leaves the font as it was.
+  const Variant font = grid.Get(ids::kTitleFont);
+  font.AsFont()->Put(platform::font_ids::kSize, Variant::I2(2048));
+  for (const std::int32_t size : {0, 2049}) {
+    EXPECT_EQ(ErrorOf([&] { font.AsFont()->Put(platform::font_ids::kSize, Variant::I4(size)); }),
+              errors::kInvalidPropertyValue);
+  }
+  EXPECT_EQ(settings.titleFont().pointSize, 2048);
   // Calls the component does not know, or with the wrong count.
   EXPECT_EQ(ErrorOf([&] { grid.Call(ids::kAddRow); }), errors::kWrongArgumentCount);
   EXPECT_EQ(ErrorOf([&] { grid.Put(12345, Variant::I2(1)); }), errors::kNotSupported);
