@@ -96,7 +96,7 @@ class tst_Screen : public QObject {
   void shouldWalkTheBoardWithTheKeyboardAlone();
   void shouldReadTheBoardToAssistiveTechnology();
   void shouldShowAModalBoxForAMalformedDocument();
-  void shouldWriteTheSiteThroughToBoxesAndTooltip();
+  void shouldWriteTheSiteAndAnswerTheGridsGestures();
   void shouldCallTheMembersByDispid();
   void shouldCreateTheControlByClassNameOnly();
   void shouldPrintTheWholeRunOnPages();
@@ -562,7 +562,7 @@ void tst_Screen::shouldShowAModalBoxForAMalformedDocument() {
   QVERIFY(!QApplication::activeModalWidget());
 }
 
-void tst_Screen::shouldWriteTheSiteThroughToBoxesAndTooltip() {
+void tst_Screen::shouldWriteTheSiteAndAnswerTheGridsGestures() {
   QString header = QStringLiteral(
       "<header><row a=\"x & y\" fromtimeperiod=\"2025-01-06\" totimeperiod=\"2025-02-06\"/>"
       "</header>");
@@ -581,6 +581,10 @@ void tst_Screen::shouldWriteTheSiteThroughToBoxesAndTooltip() {
   QVERIFY(grid->settings()->toolTipText().startsWith(grid->model()->cellText(1, 4)));
   Q_EMIT grid->hovered(1, 0);
   QCOMPARE(grid->settings()->toolTipText(), QString());
+  // A bar the planner activates comes back from the control as the focused bar.
+  Q_EMIT grid->barActivated(3, 1, -1);
+  QCOMPARE(grid->focusedBarLine(), 3);
+  QCOMPARE(grid->focusedBarIndex(), 1);
 }
 
 void tst_Screen::shouldCallTheMembersByDispid() {
