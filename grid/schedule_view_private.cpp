@@ -16,19 +16,30 @@
 
 namespace varnex::grid {
 
+namespace {
+
+// The object a view shows: the one given, or else a fresh one of the view's own in `own`; an
+// own one that is no longer shown goes.
+template <typename T>
+T* shown(T* given, std::unique_ptr<T>& own) {
+  if (!given) {
+    own = std::make_unique<T>();
+    return own.get();
+  }
+  if (own.get() != given)
+    own.reset();
+  return given;
+}
+
+}  // namespace
+
 ScheduleView::Private::Private(ScheduleView* view)
     : q(view), today(dayOfDate(QDate::currentDate())) {}
 
 void ScheduleView::Private::attach(ScheduleModel* newModel) {
   // The old listener goes first: the old model, even the view's own, is no longer heard.
   modelListener = std::make_unique<QObject>();
-  if (!newModel) {
-    ownModel = std::make_unique<ScheduleModel>();
-    newModel = ownModel.get();
-  } else if (ownModel.get() != newModel) {
-    ownModel.reset();
-  }
-  model = newModel;
+  model = shown(newModel, ownModel);
   currentLine = focusLine = focusBar = hoverLine = 0;
 
   QObject* const context = modelListener.get();
@@ -56,13 +67,7 @@ void ScheduleView::Private::attach(ScheduleModel* newModel) {
 
 void ScheduleView::Private::attachSettings(ScheduleSettings* newSettings) {
   settingsListener = std::make_unique<QObject>();
-  if (!newSettings) {
-    ownSettings = std::make_unique<ScheduleSettings>();
-    newSettings = ownSettings.get();
-  } else if (ownSettings.get() != newSettings) {
-    ownSettings.reset();
-  }
-  settings = newSettings;
+  settings = shown(newSettings, ownSettings);
 
   QObject* const context = settingsListener.get();
   QObject::connect(settings, &ScheduleSettings::horizonChanged, context,
