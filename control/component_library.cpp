@@ -4,6 +4,9 @@
 #include "control/varnex_widget.h"
 #include "platform/version_info.h"
 
+#include <QApplication>
+#include <QThread>
+
 #include <atomic>
 
 namespace varnex {
@@ -26,6 +29,19 @@ int LiveControls() {
 
 QWidget* CreateControl(const QString& className, QWidget* parent) {
   if (className != QLatin1String("Zeb_Varnex")) return nullptr;
+  // A widget can only be made on the GUI thread of a widget application; calls from other
+  // threads are then welcome, as the board runs each on its own thread.
+  const QCoreApplication* app = QCoreApplication::instance();
+  if (!qobject_cast<const QApplication*>(app)) {
+    qWarning("Kestrova: a board needs a QApplication; create one before the board.");
+    return nullptr;
+  }
+  if (QThread::currentThread() != app->thread()) {
+    qWarning(
+        "Kestrova: a board can only be created on the application's GUI thread; create it "
+        "there and call its members from any thread.");
+    return nullptr;
+  }
   return new control::VarnexWidget(parent);
 }
 

@@ -10,7 +10,9 @@ namespace varnex {
 
 /// Creates a control of the class named (the one class is "Zeb_Varnex"); nullptr for any other
 /// name. The control is a varnex::control::VarnexWidget, owned by `parent` when one is given and
-/// by the caller otherwise.
+/// by the caller otherwise. It is made only on the GUI thread of a running QApplication: anywhere
+/// else this warns with the reason (through Qt's message handler) and returns nullptr. Its
+/// members may then be called from any thread.
 [[nodiscard]] QWidget* CreateControl(const QString& className, QWidget* parent = nullptr);
 
 /// True when no control made by this library is alive any more, so the library may be unloaded.

@@ -1,13 +1,18 @@
 #include "control/message_box_port.h"
 
 #include <QMessageBox>
+#include <QPointer>
 
 namespace varnex::control {
 
 void ModalMessageBoxPort::ShowMessage(QWidget* parent, const QString& title, const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  // The box lives on the heap: a host may delete the control, and with it this child, while the
+  // box is open. exec() then returns at once and the pointer is null.
+  QPointer<QMessageBox> box =
+      new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+  box->setTextFormat(Qt::PlainText);
+  box->exec();
+  delete box.data();
 }
 
 }  // namespace varnex::control

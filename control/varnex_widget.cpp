@@ -10,6 +10,7 @@
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
 #include "grid/schedule_view.h"
+#include "platform/apartment.h"
 #include "platform/automation_error.h"
 #include "platform/control_site.h"
 #include "platform/variant.h"
@@ -169,6 +170,7 @@ class VarnexWidget::Private final : public platform::ControlSite {
   void Build();
   QWidget* MakeChild(const ChildEntry& entry, QWidget* container);
   void ButtonPressed(int number, const QString& caption);
+  bool InvokeHere(qint32 dispId, QVariantList& args, QVariant* result, QString* error);
 
   void SetBoxText(const QString& box, const QString& text) override {
     TextBox* target = boxes.value(box);
@@ -191,6 +193,8 @@ class VarnexWidget::Private final : public platform::ControlSite {
   }
 
   VarnexWidget* const q;
+  // Calls from other threads run on the board's own.
+  platform::Apartment apartment;
   ModalMessageBoxPort modalPort;
   MessageBoxPort* port = &modalPort;
 
@@ -320,10 +324,41 @@ QWidget* VarnexWidget::Private::MakeChild(const ChildEntry& entry, QWidget* cont
   Q_UNREACHABLE();
 }
 
+bool VarnexWidget::Private::InvokeHere(qint32 dispId, QVariantList& args, QVariant* result,
+                                       QString* error) {
+  const QPointer<VarnexWidget> alive(q);
+  try {
+    std::vector<Variant> values;
+    values.reserve(std::size_t(args.size()));
+    for (const QVariant& a : args) values.push_back(ToVariant(a).ByRef());
+    const Variant answer =
+        board->Control().Invoke(dispId, platform::InvokeKind::Method, values, Variant());
+    for (qsizetype i = 0; i < args.size(); ++i) args[i] = FromVariant(values[std::size_t(i)]);
+    if (result) *result = FromVariant(answer);
+    return true;
+  } catch (const platform::AutomationError& e) {
+    if (error) *error = e.ReportText();
+    return false;
+  } catch (const std::bad_alloc&) {
+    // Out of memory around the member (its arguments, their conversion): reported as the
+    // members report it, never thrown at the host.
+    if (alive) board->Control().ReportOutOfMemory();
+    if (error) {
+      *error =
+          platform::AutomationError(platform::errors::kOutOfMemory,
+                                    platform::StandardDescription(platform::errors::kOutOfMemory))
+              .ReportText();
+    }
+    return false;
+  }
+}
+
 void VarnexWidget::Private::ButtonPressed(int number, const QString& caption) {
   std::array<Variant, 2> args = {Variant::I2(static_cast<std::int16_t>(number)),
                                  Variant::Bstr(caption)};
+  const QPointer<VarnexWidget> alive(q);
   board->Control().ToolbarEvents().OnEvent(schedule::toolbar_events::kButtonPressed, args);
+  if (!alive) return;  // deleted by the host during a box
   // The buttons describe the scale the grid shows now, so a reader hears each step on them.
   if (QAccessible::isActive()) {
     if (QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(ctWOSched.get())) {
@@ -368,30 +403,37 @@ VarnexWidget::~VarnexWidget() {
   detail::ControlDestroyed();
 }
 
+// Every member runs on the board's thread: a call from another thread waits for its turn there.
 void VarnexWidget::TimeSet(QString& Hdrxml) {
-  Variant arg = Variant::Bstr(Hdrxml);
-  arg.ByRef();
-  d->board->Control().TimeSet(arg);
-  if (arg.Type() == platform::VarType::Bstr) Hdrxml = arg.AsBstr();
+  d->apartment.Run([&] {
+    Variant arg = Variant::Bstr(Hdrxml);
+    arg.ByRef();
+    d->board->Control().TimeSet(arg);
+    if (arg.Type() == platform::VarType::Bstr) Hdrxml = arg.AsBstr();
+  });
 }
 
 void VarnexWidget::PopulateWorkOrder(QString& Wohxml) {
-  Variant arg = Variant::Bstr(Wohxml);
-  arg.ByRef();
-  d->board->Control().PopulateWorkOrder(arg);
-  if (arg.Type() == platform::VarType::Bstr) Wohxml = arg.AsBstr();
+  d->apartment.Run([&] {
+    Variant arg = Variant::Bstr(Wohxml);
+    arg.ByRef();
+    d->board->Control().PopulateWorkOrder(arg);
+    if (arg.Type() == platform::VarType::Bstr) Wohxml = arg.AsBstr();
+  });
 }
 
 void VarnexWidget::TimeSet(const QString& Hdrxml) {
-  d->board->Control().TimeSet(Hdrxml);
+  d->apartment.Run([&] { d->board->Control().TimeSet(Hdrxml); });
 }
 
 void VarnexWidget::PopulateWorkOrder(const QString& Wohxml) {
-  d->board->Control().PopulateWorkOrder(Wohxml);
+  d->apartment.Run([&] { d->board->Control().PopulateWorkOrder(Wohxml); });
 }
 
 QString VarnexWidget::OrderOut() {
-  return d->board->Control().OrderOut();
+  QString order;
+  d->apartment.Run([&] { order = d->board->Control().OrderOut(); });
+  return order;
 }
 
 qint32 VarnexWidget::DispIdOf(QStringView name) {
@@ -405,30 +447,9 @@ qint32 VarnexWidget::DispIdOf(QStringView name) {
 }
 
 bool VarnexWidget::Invoke(qint32 dispId, QVariantList& args, QVariant* result, QString* error) {
-  try {
-    std::vector<Variant> values;
-    values.reserve(std::size_t(args.size()));
-    for (const QVariant& a : args) values.push_back(ToVariant(a).ByRef());
-    const Variant answer =
-        d->board->Control().Invoke(dispId, platform::InvokeKind::Method, values, Variant());
-    for (qsizetype i = 0; i < args.size(); ++i) args[i] = FromVariant(values[std::size_t(i)]);
-    if (result) *result = FromVariant(answer);
-    return true;
-  } catch (const platform::AutomationError& e) {
-    if (error) *error = e.ReportText();
-    return false;
-  } catch (const std::bad_alloc&) {
-    // Out of memory around the member (its arguments, their conversion): reported as the
-    // members report it, never thrown at the host.
-    d->board->Control().ReportOutOfMemory();
-    if (error) {
-      *error =
-          platform::AutomationError(platform::errors::kOutOfMemory,
-                                    platform::StandardDescription(platform::errors::kOutOfMemory))
-              .ReportText();
-    }
-    return false;
-  }
+  bool done = false;
+  d->apartment.Run([&] { done = d->InvokeHere(dispId, args, result, error); });
+  return done;
 }
 
 void VarnexWidget::SetMessageBoxPort(MessageBoxPort* port) {
@@ -437,11 +458,30 @@ void VarnexWidget::SetMessageBoxPort(MessageBoxPort* port) {
 
 bool VarnexWidget::PrintRun(QPagedPaintDevice& device,
                             const std::function<void(int done, int total)>& progress) {
-  std::vector<const QWidget*> legends;
-  for (const ChildEntry& entry : kScreen) {
-    if (entry.kind == Kind::Band) legends.push_back(d->containers.value(Text(entry.name)));
-  }
-  return PrintPlanningRun(device, *d->ctWOSched, legends, progress);
+  bool printed = false;
+  d->apartment.Run([&] {
+    std::vector<const QWidget*> legends;
+    for (const ChildEntry& entry : kScreen) {
+      if (entry.kind == Kind::Band) legends.push_back(d->containers.value(Text(entry.name)));
+    }
+    // The run as it stands now: a load that comes while printing (from the progress callback,
+    // say) shows on the screen and leaves the pages alone.
+    const grid::ScheduleView& live = *d->ctWOSched;
+    grid::ScheduleModel model;
+    model.copyFrom(d->board->Model());
+    grid::ScheduleSettings settings;
+    settings.copyFrom(d->board->Settings());
+    grid::ScheduleView run(&model);
+    run.setSettings(&settings);
+    run.setFont(live.font());
+    run.setPalette(live.palette());
+    run.resize(live.size());
+    run.setToday(live.today());
+    run.setCurrentLine(live.currentLine());
+    if (live.focusedBarLine() > 0) run.focusBar(live.focusedBarLine(), live.focusedBarIndex());
+    printed = PrintPlanningRun(device, run, legends, progress);
+  });
+  return printed;
 }
 
 QSize VarnexWidget::sizeHint() const {

@@ -41,6 +41,10 @@ class BulkArray {
   [[nodiscard]] const T* data() const { return block; }
   [[nodiscard]] const T& operator[](std::size_t i) const { return block[i]; }
   void clear() { count = 0; }
+  void assign(const BulkArray& other) {
+    clear();
+    append(other.data(), other.size());
+  }
   void push_back(T value) {
     if (count == capacity)
       grow(count + 1);
@@ -139,6 +143,24 @@ class ScheduleModel::Private {
     barSettingFirst.clear();
     earliest = {};
     latest = {};
+    changedFirst = 0;
+    changedLast = -1;
+  }
+
+  void copyFrom(const Private& other) {
+    columns = other.columns;
+    describer = other.describer;
+    text.assign(other.text);
+    bounds.assign(other.bounds);
+    bars = other.bars;
+    barNext = other.barNext;
+    lineFirstBar = other.lineFirstBar;
+    lineLastBar = other.lineLastBar;
+    lineBarCount = other.lineBarCount;
+    earliest = other.earliest;
+    latest = other.latest;
+    barSettings = other.barSettings;
+    barSettingFirst = other.barSettingFirst;
     changedFirst = 0;
     changedLast = -1;
   }
@@ -332,6 +354,14 @@ QString ScheduleModel::cellText(int line, int column) const {
     return {};
   const QStringView view = cellView(line, column);
   return view.isEmpty() ? QStringLiteral("") : view.toString();
+}
+
+void ScheduleModel::copyFrom(const ScheduleModel& other) {
+  if (&other == this)
+    return;
+  beginResetModel();
+  d->copyFrom(*other.d);
+  endResetModel();
 }
 
 void ScheduleModel::clearLines() {

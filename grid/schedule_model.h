@@ -121,6 +121,8 @@ class ScheduleModel : public QAbstractTableModel {
   QStringView cellView(int line, int column) const;
   /// Removes every line and bar.
   void clearLines();
+  /// Becomes a copy of another model: its columns, describer, lines and bars (a reset).
+  void copyFrom(const ScheduleModel& other);
 
   // Bars
   /// Adds a bar over [start, end] to a line; returns its bar index (1-based within the line),

@@ -153,4 +153,14 @@ void ScheduleSettings::setToolTipText(const QString& text) {
     Q_EMIT toolTipTextChanged(text);
 }
 
+void ScheduleSettings::copyFrom(const ScheduleSettings& other) {
+  if (&other == this)
+    return;
+  *d = *other.d;
+  Q_EMIT zoomChanged(d->zoom);
+  Q_EMIT horizonChanged();
+  Q_EMIT appearanceChanged();
+  Q_EMIT toolTipTextChanged(d->toolTipText);
+}
+
 }  // namespace varnex::grid

@@ -68,6 +68,9 @@ class ScheduleSettings : public QObject {
   [[nodiscard]] QString toolTipText() const;
   void setToolTipText(const QString& text);
 
+  /// Takes every value of other settings, and tells of each kind of change.
+  void copyFrom(const ScheduleSettings& other);
+
  Q_SIGNALS:
   void zoomChanged(int zoom);
   void horizonChanged();

@@ -207,7 +207,7 @@ bool AccessibleTable::isRowSelected(int row) const {
 bool AccessibleTable::selectRow(int row) {
   if (row < 0 || row >= rowCount())
     return false;
-  d->pick(row + 1);
+  (void)d->pick(row + 1);
   return true;
 }
 

@@ -78,7 +78,9 @@ class ScheduleView::Private {
                                                    int firstLine, int* listWidth) const;
   [[nodiscard]] int visibleRowCount() const;
 
-  void pick(int line);
+  // The gestures' signals reach an owner who may show a box, during which the view may be
+  // deleted: these return false when the view is gone, and callers then touch nothing of it.
+  [[nodiscard]] bool pick(int line);
   void moveCurrent(int key);
   /// Moves to the next line whose first column starts with the text typed so far.
   bool typeAhead(const QString& text);

@@ -121,7 +121,7 @@ void ScheduleView::Private::Body::mousePressEvent(QMouseEvent* event) {
   d->ensureLayout();
   const int line = d->rows().lineAt(event->position().toPoint().y(), d->model->lineCount());
   if (line > 0)
-    d->pick(line);
+    (void)d->pick(line);
 }
 
 void ScheduleView::Private::Body::mouseMoveEvent(QMouseEvent* event) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFontInfo>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QToolTip>
@@ -337,14 +338,17 @@ detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
   return ctx;
 }
 
-void ScheduleView::Private::pick(int line) {
+bool ScheduleView::Private::pick(int line) {
   // One selection: the highlight a focused bar carries goes with the next pick.
   if (focusLine != 0) {
     focusLine = focusBar = 0;
     timelineBody->update();
   }
+  const QPointer<ScheduleView> alive(q);
   q->setCurrentLine(line);
-  Q_EMIT q->linePicked(line);
+  if (alive)
+    Q_EMIT q->linePicked(line);
+  return !alive.isNull();
 }
 
 void ScheduleView::Private::moveCurrent(int key) {
@@ -377,7 +381,7 @@ void ScheduleView::Private::moveCurrent(int key) {
   }
   target = std::clamp(target, 1, count);
   if (target != currentLine)
-    pick(target);
+    (void)pick(target);
 }
 
 void ScheduleView::Private::ensureLineVisible(int line, bool centre) {
@@ -449,7 +453,10 @@ void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos, const 
     return;
   }
   hoverLine = line;
+  const QPointer<QWidget> alive(body);
   Q_EMIT q->hovered(line, 1);
+  if (!alive)
+    return;
   const QString text = settings->toolTipText();
   if (text.isEmpty()) {
     QToolTip::hideText();
@@ -466,9 +473,13 @@ void ScheduleView::Private::zoomWheel(QWheelEvent* event, bool overTimeline) {
   const int steps = wheelZoomDelta / 120;
   wheelZoomDelta -= steps * 120;
   event->accept();
+  const QPointer<ScheduleView> alive(q);
+  const double at = event->position().x();
   for (int i = 0; i < std::abs(steps); ++i) {
-    zoomAnchor = overTimeline ? event->position().x() : -1;
+    zoomAnchor = overTimeline ? at : -1;
     Q_EMIT q->zoomRequested(steps > 0 ? 1 : -1);
+    if (!alive)
+      return;
     zoomAnchor = -1;
   }
 }
@@ -488,8 +499,8 @@ bool ScheduleView::Private::typeAhead(const QString& text) {
   for (int i = 0; i < count; ++i) {
     const int line = (from - 1 + i) % count + 1;
     if (model->cellView(line, 1).startsWith(typed, Qt::CaseInsensitive)) {
-      if (line != currentLine)
-        pick(line);
+      if (line != currentLine && !pick(line))
+        return true;
       ensureLineVisible(line, false);
       return true;
     }

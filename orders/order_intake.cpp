@@ -11,9 +11,10 @@ using platform::NodeKind;
 std::optional<platform::Table> LoadOrderTable(
     platform::Variant& wohxml, platform::ControlSite& site,
     std::shared_ptr<const platform::XmlDocument>& mOrderDoc) {
-  platform::ReceiveDocument(wohxml, site, QStringLiteral("Box2"), mOrderDoc);
+  if (!platform::ReceiveDocument(wohxml, site, QStringLiteral("Box2"), mOrderDoc)) {
+    return std::nullopt;
+  }
   const platform::XmlDocument& doc = *mOrderDoc;
-  if (doc.HasParseError()) return std::nullopt;
 
   const auto isRow = [&doc](int node) {
     const NodeKind kind = doc.RowKind(node);

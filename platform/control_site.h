@@ -22,7 +22,9 @@ class ControlSite {
   virtual void SetMarkerCaption(const QString& marker, const QString& text) = 0;
   /// Sets the fill of a legend swatch ("ctPushSuggested", ...) to a 0x00BBGGRR colour.
   virtual void SetSwatchFill(const QString& swatch, std::int32_t colour) = 0;
-  /// Shows a modal message box with an OK button only and returns when it is dismissed.
+  /// Shows a modal message box with an OK button only and returns when it is dismissed. The
+  /// host may delete the control while the box is open, and other calls may arrive through
+  /// the box's event loop: a caller does nothing more with the control once this returns.
   virtual void ShowMessage(const QString& title, const QString& text) = 0;
 };
 

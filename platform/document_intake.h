@@ -18,8 +18,9 @@ class Variant;
 /// document shares the escaped text with the caller instead of copying values out of it. The
 /// document `doc` held before is let go as the parse starts, so that a large load never keeps
 /// two documents in memory. When the document does not parse, the parser's reason is shown
-/// alone in a message box; the caller then checks HasParseError() and stops.
-void ReceiveDocument(Variant& document, ControlSite& site, const QString& box,
-                     std::shared_ptr<const XmlDocument>& doc);
+/// alone in a message box and false is returned: the caller then stops at once, since during
+/// the box another call may have replaced `doc`, or the host may have deleted the control.
+[[nodiscard]] bool ReceiveDocument(Variant& document, ControlSite& site, const QString& box,
+                                   std::shared_ptr<const XmlDocument>& doc);
 
 }  // namespace varnex::platform

@@ -40,9 +40,8 @@ platform::Table HeaderTable() {
 
 void TimeSet(Variant& hdrxml, platform::Dispatch& grid, platform::ControlSite& site,
              HorizonMembers members) {
-  platform::ReceiveDocument(hdrxml, site, QStringLiteral("Box1"), members.mHeaderDoc);
+  if (!platform::ReceiveDocument(hdrxml, site, QStringLiteral("Box1"), members.mHeaderDoc)) return;
   const platform::XmlDocument& doc = *members.mHeaderDoc;
-  if (doc.HasParseError()) return;
 
   platform::Table table = HeaderTable();
   for (int row = 0; row < doc.RowCount(); ++row) {
