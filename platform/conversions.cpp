@@ -95,8 +95,7 @@ std::int32_t ParseInteger(QStringView text) {
 Date ParseDate(QStringView text) {
   // Built once per thread, and again only when the regional settings change.
   thread_local std::optional<DateTextReader> reader;
-  const QLocale system = QLocale::system();
-  if (!reader || reader->Locale() != system) reader.emplace(system);
+  if (!reader || !reader->IsCurrentSystem()) reader.emplace(DateTextReader::ForSystem());
   if (const auto date = reader->Read(text)) return *date;
   ThrowTypeMismatch();
 }

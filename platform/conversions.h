@@ -30,8 +30,9 @@ namespace varnex::platform {
 /// 6 "Overflow".
 [[nodiscard]] std::int32_t ParseInteger(QStringView text);
 
-/// Text to a date as written under the machine's regional settings (QLocale::system(), which
-/// follows LC_ALL, LC_TIME and LANG); see ParseDate(QStringView, const QLocale&).
+/// Text to a date as written under the machine's regional settings: in the order of the C
+/// library's LC_TIME locale, which follows LC_ALL, LC_TIME and LANG (see
+/// DateTextReader::ForSystem); otherwise as ParseDate(QStringView, const QLocale&).
 [[nodiscard]] Date ParseDate(QStringView text);
 
 /// Text to a date as written under `locale`: the forms DateTextReader reads, among them ISO 8601

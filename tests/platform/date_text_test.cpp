@@ -53,8 +53,9 @@ TEST(ParseDate, ReadsUnitedStatesDatesMonthFirst) {
       {u"1/6/2025", kJan6}, {u"01/06/2025", kJan6}, {u"01/06/25", kJan6}, {u"1-6-2025", kJan6},
       {u"1.6.2025", kJan6}, {u"1 6 2025", kJan6}, {u"  1/6/2025\t", kJan6},
       {u"12/31/99", On(1999, 12, 31)},
-      // The two-digit year window and its edges.
-      {u"1/6/00", On(2000, 1, 6)}, {u"1/6/29", On(2029, 1, 6)}, {u"1/6/30", On(1930, 1, 6)},
+      // The two-digit year window and its edges: 30..49 could be of either century.
+      {u"1/6/00", On(2000, 1, 6)}, {u"1/6/29", On(2029, 1, 6)}, {u"1/6/30", kFails},
+      {u"1/6/49", kFails}, {u"1/6/50", On(1950, 1, 6)},
       // Month names, either order, any case, with a weekday that must agree.
       {u"January 6, 2025", kJan6}, {u"JAN 6 2025", kJan6}, {u"6 january 2025", kJan6},
       {u"6-Jan-25", kJan6}, {u"Sept 1, 2025", On(2025, 9, 1)},
@@ -82,7 +83,7 @@ TEST(ParseDate, ReadsGermanDatesDayFirst) {
   ExpectReads("de_DE", {
       {u"06.01.2025", kJan6}, {u"6.1.2025", kJan6}, {u"06.01.25", kJan6}, {u"06/01/2025", kJan6},
       {u"06.01.2025 08:00", On(2025, 1, 6, 8)}, {u"01.06.2025", On(2025, 6, 1)},
-      {u"06.01.29", On(2029, 1, 6)}, {u"06.01.30", On(1930, 1, 6)},
+      {u"06.01.29", On(2029, 1, 6)}, {u"06.01.30", kFails}, {u"06.01.50", On(1950, 1, 6)},
       {u"6. Januar 2025", kJan6}, {u"6. Jan. 2025", kJan6}, {u"6.JAN.2025", kJan6},
       {u"Montag, 6. Januar 2025", kJan6}, {u"Mo., 06.01.2025", kJan6},
       {u"6. märz 2025", On(2025, 3, 6)}, {u"6. MÄRZ 2025", On(2025, 3, 6)},
@@ -103,7 +104,7 @@ TEST(ParseDate, ReadsBritishDatesDayFirst) {
 TEST(ParseDate, ReadsYearFirstDates) {
   ExpectReads("sv_SE", {
       {u"2025-01-06", kJan6}, {u"2025-1-6", kJan6}, {u"2025/01/06", kJan6}, {u"25-01-06", kJan6},
-      {u"29-01-06", On(2029, 1, 6)}, {u"30-01-06", On(1930, 1, 6)},
+      {u"29-01-06", On(2029, 1, 6)}, {u"30-01-06", kFails}, {u"99-01-06", On(1999, 1, 6)},
       {u"2025-01-06 08:30", On(2025, 1, 6, 8, 30)}, {u"2025-01-06 8:30 em", On(2025, 1, 6, 20, 30)},
       {u"6 januari 2025", kJan6}, {u"2025 jan 6", kJan6}, {u"måndag 6 januari 2025", kJan6},
       {u"06/01/2025", kFails}, {u"2025-02-29", kFails}});
