@@ -1,5 +1,7 @@
 #include "grid/schedule_renderer.h"
 
+#include "grid/text_fit.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
@@ -212,15 +214,12 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
         const QStringView cell = ctx.model->cellView(line, column + 1);
         if (cell.isEmpty())
           continue;
-        QString text = cell.toString();
-        int width = fm.horizontalAdvance(text);
-        if (width > inner) {
-          text = fm.elidedText(text, elide, inner);
-          width = fm.horizontalAdvance(text);
-        }
-        const int x = (alignment & Qt::AlignRight) ? span.x + span.width - kCellPadding - width
-                                                   : span.x + kCellPadding;
-        p.drawText(QPoint(x, baselineIn(ctx.rows.lineTop(line), rh, fm)), text);
+        // A value of any length costs what the cell shows of it.
+        const FittedText shown = fitText(fm, cell, elide, inner);
+        const int x = (alignment & Qt::AlignRight)
+                          ? span.x + span.width - kCellPadding - shown.width
+                          : span.x + kCellPadding;
+        p.drawText(QPoint(x, baselineIn(ctx.rows.lineTop(line), rh, fm)), shown.text);
       }
     }
     // Hairlines between the columns.
@@ -327,7 +326,14 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
       const Bar* bar = ctx.model->bar(line, index);
       const QRect r = barRect(ctx, line, *bar);
       const bool hasMark = bar->hasText && !bar->text.isEmpty();
-      const int markWidth = hasMark ? fm.horizontalAdvance(bar->text) : 0;
+      // A mark too wide for its bar goes beside it and runs at most to the right edge; what lies
+      // beyond is never drawn, so a huge mark is laid out only that far.
+      const FittedText mark =
+          hasMark
+              ? leadingText(fm, bar->text, std::max(r.width(), area.right() + 1 - r.right() - 4),
+                            p.layoutDirection() == Qt::RightToLeft)
+              : FittedText{};
+      const int markWidth = mark.width;
       if (r.right() < area.left() - markWidth - 8 || r.left() > area.right())
         continue;
       const QColor fill = barFill(bar->colour);
@@ -346,10 +352,10 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
         const QRect centreOn = shown.width() >= markWidth + 4 ? shown : r;
         p.setPen(markColourOn(fill));
         p.drawText(QPoint(centreOn.left() + (centreOn.width() - markWidth) / 2, baseline),
-                   bar->text);
+                   mark.text);
       } else {
         p.setPen(c.text);
-        p.drawText(QPoint(r.right() + 4, baseline), bar->text);
+        p.drawText(QPoint(r.right() + 4, baseline), mark.text);
       }
     }
   }
@@ -430,10 +436,11 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
     // The label shows only where it fits in the part of its month in view.
     const int visibleLeft = std::max(x1, area.left());
     const int room = std::min(x2, area.right() + 1) - visibleLeft - 2 * kCellPadding;
+    // The pattern is the host's: a label too long for its month is measured only that far.
     QString label = monthLabel(pattern, month, ctx.locale, QLocale::LongFormat);
-    if (fm.horizontalAdvance(label) > room)
+    if (advanceUpTo(fm, label, room) > room)
       label = monthLabel(pattern, month, ctx.locale, QLocale::ShortFormat);
-    if (fm.horizontalAdvance(label) > room) {
+    if (advanceUpTo(fm, label, room) > room) {
       // Months too narrow for any name: the year, once per year (or for the first in view).
       if (month.month() != 1 && x1 >= area.left())
         continue;
@@ -539,7 +546,7 @@ void paintCaption(QPainter& p, const PaintContext& ctx, const QRect& cell, int c
   const int inner = cell.width() - 2 * kCellPadding;
   if (inner <= 0)
     return;
-  const QString text = fm.elidedText(ctx.model->columnCaption(column), Qt::ElideRight, inner);
+  const QString text = elidedText(fm, ctx.model->columnCaption(column), Qt::ElideRight, inner);
   const int width = fm.horizontalAdvance(text);
   const int x = (ctx.model->columnAlignment(column) & Qt::AlignRight)
                     ? cell.right() - kCellPadding - width
@@ -602,7 +609,7 @@ void paintTitle(QPainter& p, const ScheduleSettings& settings, const QRect& area
   const QFontMetrics fm(font);
   const int padding = 10;
   const QString shown =
-      fm.elidedText(text, Qt::ElideRight, std::max(0, area.width() - 2 * padding));
+      elidedText(fm, text, Qt::ElideRight, std::max(0, area.width() - 2 * padding));
   const int width = fm.horizontalAdvance(shown);
   int x = area.left() + padding;
   if (settings.titleAlign() == TitleAlignment::Right)

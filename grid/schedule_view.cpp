@@ -1,6 +1,7 @@
 #include "grid/schedule_view.h"
 
 #include "grid/schedule_view_p.h"
+#include "grid/text_fit.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -255,8 +256,10 @@ QList<int> ScheduleView::fittedColumnWidths(int width) const {
     int widest = 0;
     for (int line = 1; line <= lines; ++line) {
       const QStringView cell = d->model->cellView(line, column + 1);
+      // A text wider than `width` gets its column no more than a share of `width` however wide
+      // it is, so a huge one is measured only that far.
       if (!cell.isEmpty())
-        widest = std::max(widest, metrics.horizontalAdvance(cell.toString()));
+        widest = std::max(widest, detail::advanceUpTo(metrics, cell, width));
     }
     need[std::size_t(column)] = widest + 2 * detail::kCellPadding + 2;
   }

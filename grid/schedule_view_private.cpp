@@ -1,10 +1,14 @@
 // The view's state: layout, scrolling, the time scale, picking and what each paint pass gets.
 #include "grid/schedule_view_p.h"
 
+#include "grid/text_fit.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPointer>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QToolTip>
@@ -30,6 +34,21 @@ T* shown(T* given, std::unique_ptr<T>& own) {
   if (own.get() != given)
     own.reset();
   return given;
+}
+
+// Room that the tooltip's frame and margins take beside its text, with some to spare for a style
+// that pads it.
+constexpr int kToolTipFrame = 24;
+
+// What the tooltip shows of text: one line as wide as the screen at globalPos allows. A wider
+// text, which the tooltip would otherwise wrap over as many lines as it takes, shows its start
+// elided, and only that much of it is laid out (the settings keep the whole text).
+QString toolTipLine(const QString& text, const QPoint& globalPos, const QWidget* body) {
+  const QScreen* screen = QGuiApplication::screenAt(globalPos);
+  if (!screen)
+    screen = body->screen();
+  const int room = std::max(kToolTipFrame, screen->availableGeometry().width() - kToolTipFrame);
+  return detail::fitText(QFontMetrics(QToolTip::font()), text, Qt::ElideRight, room).text;
 }
 
 }  // namespace
@@ -463,7 +482,7 @@ void ScheduleView::Private::showToolTip(QWidget* body, const QPoint& pos, const 
     return;
   }
   const QRect band(0, rows().lineTop(line), body->width(), rowHeight);
-  QToolTip::showText(globalPos, text, body, band);
+  QToolTip::showText(globalPos, toolTipLine(text, globalPos, body), body, band);
 }
 
 void ScheduleView::Private::zoomWheel(QWheelEvent* event, bool overTimeline) {

@@ -1,6 +1,7 @@
 #include "grid/schedule_view.h"
 
 #include "grid/schedule_renderer.h"
+#include "grid/text_fit.h"
 #include "tests/grid/schedule_demo.h"
 
 #include <QAccessible>
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -652,6 +654,139 @@ class TestScheduleView : public QObject {
       const bool fits = shared[column] >= widest[std::size_t(column)] + 2 * detail::kCellPadding;
       QVERIFY(fits || shared[column] >= widestShare - 1);
     }
+  }
+
+  // A value of any length shows in its cell and in the tooltip as Qt shows it whole; the row's
+  // `seen` is a short text that Qt shows alike, which goes through painting as any ordinary
+  // value does.
+  void showsOfAHugeValueWhatItsCellAndTheTooltipHold_data() {
+    QTest::addColumn<int>("column");  // 4 is elided at the end, 6 in the middle, 8 at the start
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("seen");
+    const auto repeated = [](const QString& piece, qsizetype size) {
+      QString text;
+      while (text.size() < size)
+        text += piece;
+      return text.left(size);
+    };
+    const QString words = repeated(QStringLiteral("gear shaft 42 teeth, gasket set, "), 100'000);
+    const QString digits = repeated(QStringLiteral("1234567890"), 100'000);
+    // Pairs from an odd position on, so that a cut at an even length splits one at either end.
+    const QString astral =
+        u'x' + repeated(QStringLiteral("\U0001D400\U0001D41B\U0001D42C"), 100'000) + u'y';
+    const QString start = QStringLiteral("START ");
+    const QString end = QStringLiteral(" END");
+    // The first, last, or first and last 100 units, or fewer for a cell of 100 pixels; every
+    // one of them fills the line.
+    const auto startOf = [](const QString& text) { return text.left(100); };
+    const auto bothEndsOf = [](const QString& text) { return text.left(40) + text.right(40); };
+    const auto endOf = [](const QString& text) { return text.right(80); };
+    const QString ordinary = QStringLiteral("Hex bolt M8x40 zinc plated");
+    QTest::newRow("ordinary, fits") << 4 << ordinary << ordinary;
+    QTest::newRow("ordinary, elided at the end") << 4 << words.left(50) << words.left(50);
+    QTest::newRow("long, elided at the end")
+        << 4 << start + words.left(600) << startOf(start + words.left(600));
+    QTest::newRow("long, elided in the middle")
+        << 6 << start + words.left(600) + end << bothEndsOf(start + words.left(600) + end);
+    QTest::newRow("long, elided at the start")
+        << 8 << digits.left(600) + end << endOf(digits.left(600) + end);
+    QTest::newRow("huge, keeps its start") << 4 << start + words << startOf(start + words);
+    QTest::newRow("huge, keeps both ends")
+        << 6 << start + words + end << bothEndsOf(start + words + end);
+    QTest::newRow("huge, keeps its end") << 8 << digits + end << endOf(digits + end);
+    QTest::newRow("huge astral, keeps its start") << 4 << astral << u'x' + astral.mid(1, 100);
+    QTest::newRow("huge astral, keeps both ends")
+        << 6 << astral << u'x' + astral.mid(1, 40) + astral.right(41);
+    QTest::newRow("huge astral, keeps its end") << 8 << astral << astral.right(81);
+    // What fills the line lies past thousands of characters of no width.
+    const QString hidden(3000, QChar(0x200B));
+    QTest::newRow("huge, starts with what shows nothing")
+        << 4 << hidden + words << hidden + words.left(100);
+  }
+  void showsOfAHugeValueWhatItsCellAndTheTooltipHold() {
+    QFETCH(int, column);
+    QFETCH(QString, value);
+    QFETCH(QString, seen);
+    ScheduleView& v = show(3, {1600, 400});
+    v.splitter()->setSizes({1200, 400});
+    const auto fill = [&](const QString& text) {
+      model->clearLines();
+      for (int line = 1; line <= 3; ++line) {
+        QStringList fields{QStringLiteral("WO-%1").arg(line),
+                           QStringLiteral("IT-4000"),
+                           QStringLiteral("STD"),
+                           QStringLiteral("Gear shaft 42 teeth"),
+                           QStringLiteral("100"),
+                           QStringLiteral("Raw material"),
+                           QStringLiteral("In-house production"),
+                           QStringLiteral("100"),
+                           QStringLiteral("2025-02-03"),
+                           QStringLiteral("Cancel")};
+        if (line == 1)
+          fields[column - 1] = text;
+        model->appendLine(fields.join(u';'));
+      }
+      QCoreApplication::processEvents();
+      return v.listBody()->grab().toImage();
+    };
+    const Qt::TextElideMode mode = model->columnElideMode(column);
+    const QFontMetrics fm(v.font());
+    const int inner = model->columnWidth(column) - 2 * detail::kCellPadding;
+    const auto shownByQt = [&](const QString& text) {
+      return fm.horizontalAdvance(text) > inner ? fm.elidedText(text, mode, inner) : text;
+    };
+    const QString expected = shownByQt(value);
+    QCOMPARE(shownByQt(seen), expected);
+
+    // The cell shows what Qt makes of the whole value, in the same pixels as the short text.
+    QCOMPARE(detail::fitText(fm, value, mode, inner).text, expected);
+    const QImage painted = fill(value);
+    QVERIFY(painted == fill(seen));
+
+    // A cut keeps the end or ends that the elision keeps, and never half of a surrogate pair.
+    for (const qsizetype length : {1, 2, 3, 4, 5, 141, 142, 143, 284, 285}) {
+      const QString cut = detail::cutForElision(value, mode, length);
+      QVERIFY(cut.size() <= length && cut.size() >= std::min(value.size(), length - 2));
+      QVERIFY(QStringView(cut).isValidUtf16());
+      const qsizetype tail = mode == Qt::ElideLeft ? cut.size() : length / 2 - 1;
+      const qsizetype head = mode == Qt::ElideMiddle ? (length - length / 2) - 1
+                             : mode == Qt::ElideLeft ? 0
+                                                     : cut.size();
+      QVERIFY(value.startsWith(QStringView(cut).first(std::max<qsizetype>(0, head))));
+      if (mode != Qt::ElideRight)
+        QVERIFY(value.endsWith(QStringView(cut).last(std::max<qsizetype>(0, tail))));
+    }
+
+    // The tooltip is one line on the screen: the whole value when it fits, else its start
+    // elided at the end; the settings keep the value as it was given.
+    fill(value);
+    connect(&v, &ScheduleView::hovered, this, [this, &value](int line, int) {
+      settings->setToolTipText(line == 1 ? value : QString());
+    });
+    QWidget* body = v.timelineBody();
+    const QPoint at = lineCentre(body, 1);
+    QHelpEvent help(QEvent::ToolTip, at, body->mapToGlobal(at));
+    QCoreApplication::sendEvent(body, &help);
+    QTRY_VERIFY(QToolTip::isVisible());
+    const QString tip = QToolTip::text();
+    QCOMPARE(settings->toolTipText(), value);
+    const QFontMetrics tipFm(QToolTip::font());
+    const int screenWidth = body->screen()->availableGeometry().width();
+    const int valueWidth = tipFm.horizontalAdvance(value);
+    QVERIFY(valueWidth < screenWidth / 2 || valueWidth > screenWidth);
+    if (valueWidth < screenWidth / 2) {
+      QCOMPARE(tip, value);
+    } else {
+      QVERIFY(tip.endsWith(QChar(0x2026)));
+      QVERIFY(value.startsWith(QStringView(tip).chopped(1)));
+      QVERIFY(tipFm.horizontalAdvance(tip) <= screenWidth);
+      QVERIFY(tip.size() > 20 && QStringView(tip).isValidUtf16());
+    }
+    for (QWidget* label : QApplication::topLevelWidgets()) {
+      if (label->inherits("QTipLabel") && label->isVisible())
+        QVERIFY(label->height() < 2 * tipFm.height());
+    }
+    QToolTip::hideText();
   }
 
   void emptyOrInvertedHorizonFallsBackToTheBars_data() {
