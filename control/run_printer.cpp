@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
@@ -32,16 +33,18 @@ QString HeadingText(const grid::ScheduleView& view) {
       .arg(QString::fromUtf16(platform::kProductName), view.shownTitle());
 }
 
-QRect LegendBounds(const std::vector<const QWidget*>& legends) {
+QRect LegendBounds(const std::vector<QPointer<const QWidget>>& legends) {
   QRect bounds;
-  for (const QWidget* band : legends) bounds |= band->geometry();
+  for (const QWidget* band : legends) {
+    if (band) bounds |= band->geometry();
+  }
   return bounds;
 }
 
 }  // namespace
 
 bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
-                      const std::vector<const QWidget*>& legends,
+                      const std::vector<QPointer<const QWidget>>& legends,
                       const std::function<void(int done, int total)>& progress) {
   QPainter painter;
   if (!painter.begin(&device)) return false;
@@ -96,6 +99,7 @@ bool PrintPlanningRun(QPagedPaintDevice& device, const grid::ScheduleView& view,
     if (page == pageCount) {
       y += kLegendGap;
       for (const QWidget* band : legends) {
+        if (!band) continue;  // its board went during the progress callback
         const QPoint at = band->geometry().topLeft() - legendBounds.topLeft() +
                           QPoint((width - legendBounds.width()) / 2, y);
         const_cast<QWidget*>(band)->render(&painter, at, QRegion(),

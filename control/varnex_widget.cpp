@@ -460,7 +460,7 @@ bool VarnexWidget::PrintRun(QPagedPaintDevice& device,
                             const std::function<void(int done, int total)>& progress) {
   bool printed = false;
   d->apartment.Run([&] {
-    std::vector<const QWidget*> legends;
+    std::vector<QPointer<const QWidget>> legends;
     for (const ChildEntry& entry : kScreen) {
       if (entry.kind == Kind::Band) legends.push_back(d->containers.value(Text(entry.name)));
     }

@@ -382,6 +382,12 @@ void tst_BoardHost::shouldPrintTheRunAsItStoodWhenPrintingBegan() {
   }));
   QCOMPARE(Grid(*mBoard)->model()->lineCount(), 1);
   QCOMPARE(disturbed.pages, undisturbed.pages);
+
+  // A host that deletes the board from the callback gets the rest of the pages, without legends.
+  TextPages orphaned;
+  QVERIFY(mBoard->PrintRun(orphaned, [this](int, int) { delete mBoard.data(); }));
+  QVERIFY(mBoard.isNull());
+  QVERIFY(!orphaned.pages.isEmpty());
 }
 
 QTEST_MAIN(tst_BoardHost)
