@@ -193,7 +193,10 @@ void tst_BoardHost::init() {
   QVERIFY(QTest::qWaitForWindowExposed(mBoard.data()));
 }
 
-void tst_BoardHost::cleanup() {}
+void tst_BoardHost::cleanup() {
+  delete mBoard.data();
+  QVERIFY(varnex::CanUnloadNow());
+}
 
 void tst_BoardHost::shouldSurviveBeingDeletedDuringAnyBox_data() {
   QTest::addColumn<QString>("trigger");
