@@ -8,10 +8,10 @@
 #include "control/varnex_widget.h"
 #include "grid/schedule_model.h"
 #include "grid/schedule_view.h"
+#include "tests/screen/board_examples.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QFile>
 #include <QMetaEnum>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -22,6 +22,8 @@
 
 using varnex::control::VarnexWidget;
 using varnex::grid::ScheduleView;
+
+using varnex::testing::ReadExample;
 
 namespace {
 
@@ -60,12 +62,6 @@ class RecordingPort final : public varnex::control::MessageBoxPort {
   }
   QStringList messages;
 };
-
-QString ReadExample(const char* name) {
-  QFile file(QStringLiteral(VARNEX_EXAMPLES_DIR "/") + QString::fromLatin1(name));
-  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read example %s", name);
-  return QString::fromUtf8(file.readAll());
-}
 
 // Every object under root that reads as focused.
 QList<QAccessibleInterface*> FocusedIn(QAccessibleInterface* root) {

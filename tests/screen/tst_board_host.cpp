@@ -9,11 +9,11 @@
 #include "control/varnex_widget.h"
 #include "grid/schedule_model.h"
 #include "grid/schedule_view.h"
+#include "tests/screen/board_examples.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QMessageBox>
 #include <QPaintEngine>
 #include <QPdfWriter>
@@ -30,13 +30,10 @@
 using varnex::control::VarnexWidget;
 using varnex::grid::ScheduleView;
 
-namespace {
+using varnex::testing::Grid;
+using varnex::testing::ReadExample;
 
-QString ReadExample(const char* name) {
-  QFile file(QStringLiteral(VARNEX_EXAMPLES_DIR "/") + QString::fromLatin1(name));
-  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read example %s", name);
-  return QString::fromUtf8(file.readAll());
-}
+namespace {
 
 // A header document of one row; its fields are read by position.
 QString Header(const char* from, const char* to) {
@@ -51,10 +48,6 @@ const QString kHeader = Header("2025-01-06", "2025-05-05");
 // Parses, but has no order columns: the load fails with a box.
 const QString kOrdersWithoutColumns = QStringLiteral("<workorders><wo a=\"1\"/></workorders>");
 const QString kMalformed = QStringLiteral("<workorders><wo docuemntno=\"WO1\" item_code=</wo>");
-
-ScheduleView* Grid(const VarnexWidget& board) {
-  return board.findChild<ScheduleView*>(QStringLiteral("ctWOSched"));
-}
 
 QAbstractButton* ZoomIn(const VarnexWidget& board) {
   auto* bar = board.findChild<varnex::control::ToolBar*>(QStringLiteral("ctWOToolBar"));

@@ -9,6 +9,7 @@
 #include "control/varnex_widget.h"
 #include "grid/schedule_model.h"
 #include "grid/schedule_view.h"
+#include "tests/screen/board_examples.h"
 #include "tools/document_generator.h"
 
 #include <QAbstractButton>
@@ -35,14 +36,10 @@ using varnex::control::VarnexWidget;
 using varnex::grid::ScheduleModel;
 using varnex::grid::ScheduleSettings;
 using varnex::grid::ScheduleView;
+using varnex::testing::Grid;
+using varnex::testing::ReadExample;
 
 namespace {
-
-QString ReadExample(const char* name) {
-  QFile file(QStringLiteral(VARNEX_EXAMPLES_DIR "/") + QString::fromLatin1(name));
-  if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read example %s", name);
-  return QString::fromUtf8(file.readAll());
-}
 
 class RecordingPort final : public varnex::control::MessageBoxPort {
  public:
@@ -51,10 +48,6 @@ class RecordingPort final : public varnex::control::MessageBoxPort {
   }
   QStringList messages;
 };
-
-ScheduleView* Grid(const VarnexWidget& control) {
-  return control.findChild<ScheduleView*>(QStringLiteral("ctWOSched"));
-}
 
 QAbstractButton* MainToolbarButton(const VarnexWidget& control, const char* caption) {
   auto* bar = control.findChild<varnex::control::ToolBar*>(QStringLiteral("ctWOToolBar"));
