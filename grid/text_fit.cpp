@@ -38,6 +38,8 @@ QStringView head(QStringView text, qsizetype length) {
 QStringView tail(QStringView text, qsizetype length) {
   if (length >= text.size())
     return text;
+  if (length <= 0)
+    return text.sliced(text.size());
   qsizetype start = text.size() - length;
   if (text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
     ++start;
