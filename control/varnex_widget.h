@@ -19,6 +19,11 @@ class MessageBoxPort;
 /// PopulateWorkOrder (the work-order document, one grid line per order) and OrderOut (the order
 /// number of the line the planner last picked). The control never returns a failure: it shows
 /// each one in a message box titled with the product name, through its MessageBoxPort.
+///
+/// The board is made on the GUI thread and lives there. Its members may be called from any
+/// thread: a call from another thread runs on the board's thread while the caller waits, so the
+/// board's thread must never wait for a thread that calls it. The host may delete the board at
+/// any moment, also while one of its message boxes is open.
 class VarnexWidget : public QWidget {
   Q_OBJECT
   // The class as a type library: a host or script engine reads these through QMetaObject. The
