@@ -44,7 +44,9 @@ constexpr char kShowUsage[] =
     "the host asks the control for the picked order (OrderOut), shows the answer beside the\n"
     "button and prints it as one line on standard output. Closing the window asks once more.\n"
     "\n"
-    "Every message box of the control is also printed on standard error.\n";
+    "Every message box of the control is also printed on standard error, with its detail\n"
+    "(which document, row, order, column and value it is about), and so is every note on a\n"
+    "document that loads but may not show what its author meant.\n";
 
 constexpr char kRenderUsage[] =
     "Usage: varnex render HEADER ORDERS -o FILE [--pick ROW] [--zoom-in N] [--zoom-out N]\n"
@@ -59,7 +61,8 @@ constexpr char kRenderUsage[] =
     "  --zoom-in N     press \"Zoom In\" N times first\n"
     "  --zoom-out N    press \"Zoom Out\" N times first\n"
     "\n"
-    "Message boxes of the control are printed on standard error instead of waiting for OK.\n"
+    "Message boxes of the control are printed on standard error, each with its detail,\n"
+    "instead of waiting for OK; so are notes on documents that load as written.\n"
     "Printing to PDF shows the pages done on standard error when that is a terminal.\n"
     "\n"
     "Exit status: 0 when the file was written and the control showed no message box,\n"
@@ -74,11 +77,22 @@ class ReportingMessageBoxPort final : public control::MessageBoxPort {
       : mCommand(command), mNext(next) {}
 
   void ShowMessage(QWidget* parent, const QString& title, const QString& text) override {
+    ShowMessage(parent, title, text, QString());
+  }
+  void ShowMessage(QWidget* parent, const QString& title, const QString& text,
+                   const QString& detail) override {
     ++mShown;
     std::fprintf(stderr, "varnex %s: message box \"%s\": %s\n", mCommand,
                  title.toUtf8().constData(), text.toUtf8().constData());
+    if (!detail.isEmpty())
+      std::fprintf(stderr, "varnex %s:   detail: %s\n", mCommand, detail.toUtf8().constData());
     std::fflush(stderr);
-    if (mNext) mNext->ShowMessage(parent, title, text);
+    if (mNext) mNext->ShowMessage(parent, title, text, detail);
+  }
+  void ShowNote(QWidget* parent, const QString& note) override {
+    std::fprintf(stderr, "varnex %s: note: %s\n", mCommand, note.toUtf8().constData());
+    std::fflush(stderr);
+    if (mNext) mNext->ShowNote(parent, note);
   }
 
   [[nodiscard]] int Shown() const { return mShown; }

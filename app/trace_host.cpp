@@ -150,9 +150,11 @@ class TracedSite final : public platform::ControlSite {
     Print(QStringLiteral("fill"), QStringLiteral("{\"name\":%1,\"colour\":%2}")
                                       .arg(JsonString(swatch), QString::number(colour)));
   }
-  void ShowMessage(const QString& title, const QString& text) override {
-    Print(QStringLiteral("msgbox"), QStringLiteral("{\"title\":%1,\"text\":%2,\"buttons\":\"OK\"}")
-                                        .arg(JsonString(title), JsonString(text)));
+  void ShowMessage(const QString& title, const QString& text, const QString& detail) override {
+    QString body = QStringLiteral("{\"title\":%1,\"text\":%2,\"buttons\":\"OK\"")
+                       .arg(JsonString(title), JsonString(text));
+    if (!detail.isEmpty()) body += QStringLiteral(",\"detail\":") + JsonString(detail);
+    Print(QStringLiteral("msgbox"), body + u'}');
   }
 
  private:
@@ -211,7 +213,7 @@ class Trace {
     } catch (const std::bad_alloc&) {
       // Out of memory in the host's own work around a call (reading a file, printing the
       // grid): shown as the control shows it, and the script goes on.
-      mControl.ReportOutOfMemory();
+      mControl.ReportOutOfMemory(QStringLiteral("the trace host's own work around a command"));
     }
   }
 

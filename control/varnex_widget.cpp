@@ -188,8 +188,9 @@ class VarnexWidget::Private final : public platform::ControlSite {
     Q_ASSERT(target);
     if (target) target->SetFill(OleColour(colour));
   }
-  void ShowMessage(const QString& title, const QString& text) override {
-    port->ShowMessage(q, title, text);
+  void ShowNote(const QString& note) override { port->ShowNote(q, note); }
+  void ShowMessage(const QString& title, const QString& text, const QString& detail) override {
+    port->ShowMessage(q, title, text, detail);
   }
 
   VarnexWidget* const q;
@@ -342,7 +343,10 @@ bool VarnexWidget::Private::InvokeHere(qint32 dispId, QVariantList& args, QVaria
   } catch (const std::bad_alloc&) {
     // Out of memory around the member (its arguments, their conversion): reported as the
     // members report it, never thrown at the host.
-    if (alive) board->Control().ReportOutOfMemory();
+    if (alive) {
+      board->Control().ReportOutOfMemory(
+          QStringLiteral("the late-bound call of DISPID 0x%1").arg(quint32(dispId), 8, 16));
+    }
     if (error) {
       *error =
           platform::AutomationError(platform::errors::kOutOfMemory,

@@ -4,10 +4,13 @@
 #include "platform/automation_error.h"
 #include "platform/control_site.h"
 #include "platform/conversions.h"
+#include "platform/load_log.h"
 #include "platform/version_info.h"
 #include "platform/xml_document.h"
 #include "schedule/schedule_ids.h"
 #include "schedule/time_set.h"
+
+#include <QStringList>
 
 #include <new>
 
@@ -37,7 +40,57 @@ void WithTextArgument(Zeb_Varnex& control, VariantMember member, const QString& 
   if (writeBack && arg.Type() == platform::VarType::Bstr) *writeBack = arg.AsBstr();
 }
 
+// Where an event is about, from its first values as far as they are there.
+QString EventPlace(const char* what, std::span<const Variant> args, int values) {
+  QString place = QString::fromLatin1(what);
+  for (int i = 0; i < values && std::size_t(i) < args.size(); ++i) {
+    place += (i == 0 ? QStringLiteral(" ") : QStringLiteral(" and ")) +
+             platform::DescribeValue(args[std::size_t(i)]);
+  }
+  return place;
+}
+
+QString OperationText(platform::DispId id, platform::InvokeKind kind, std::span<const Variant> args,
+                      const Variant& value) {
+  QStringList parts;
+  for (const Variant& a : args) parts.append(platform::DescribeValue(a));
+  QString text;
+  switch (kind) {
+    case platform::InvokeKind::Method: text = QStringLiteral("the grid's call of DISPID %1"); break;
+    case platform::InvokeKind::PropertyGet:
+      text = QStringLiteral("the grid's property get of DISPID %1");
+      break;
+    case platform::InvokeKind::PropertyPut:
+      text = QStringLiteral("the grid's property put of DISPID %1");
+      break;
+  }
+  text = text.arg(id);
+  if (!parts.isEmpty()) text += QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + u')';
+  if (kind == platform::InvokeKind::PropertyPut)
+    text += QStringLiteral(" to ") + platform::DescribeValue(value);
+  return text + QStringLiteral(" failed");
+}
+
 }  // namespace
+
+class Zeb_Varnex::DetailedGrid final : public platform::Dispatch {
+ public:
+  explicit DetailedGrid(platform::Dispatch& grid) : mGrid(grid) {}
+
+  Variant Invoke(platform::DispId id, platform::InvokeKind kind, std::span<Variant> args,
+                 const Variant& value) override {
+    try {
+      return mGrid.Invoke(id, kind, args, value);
+    } catch (platform::AutomationError& e) {
+      // The arguments as they went in; the grid may have written through the references.
+      e.AddContext(OperationText(id, kind, args, value));
+      throw;
+    }
+  }
+
+ private:
+  platform::Dispatch& mGrid;
+};
 
 class Zeb_Varnex::GridSink final : public platform::EventSink {
  public:
@@ -47,24 +100,38 @@ class Zeb_Varnex::GridSink final : public platform::EventSink {
     Zeb_Varnex& c = mControl;
     switch (eventId) {
       case schedule::grid_events::kLinePicked:
-        c.Report([&] {
-          NeedArgs(args, 1);
-          interaction::OnLinePicked(c.ctWOSched, platform::ToI2(args[0]), c.mSelectedOrder);
-        });
+        c.Report(
+            [&] {
+              return EventPlace("the pick of line", args, 1) + QStringLiteral(" (grid event 3)");
+            },
+            [&] {
+              NeedArgs(args, 1);
+              interaction::OnLinePicked(c.ctWOSched, platform::ToI2(args[0]), c.mSelectedOrder);
+            });
         break;
       case schedule::grid_events::kHover:
-        c.Report([&] {
-          NeedArgs(args, 2);
-          interaction::OnHover(c.ctWOSched, c.mSite, platform::ToI2(args[0]),
-                               platform::ToI2(args[1]));
-        });
+        c.Report(
+            [&] {
+              return EventPlace("the tooltip of line", args, 1) +
+                     QStringLiteral(" (grid event 16)");
+            },
+            [&] {
+              NeedArgs(args, 2);
+              interaction::OnHover(c.ctWOSched, c.mSite, platform::ToI2(args[0]),
+                                   platform::ToI2(args[1]));
+            });
         break;
       case schedule::grid_events::kBarActivated:
-        c.Report([&] {
-          NeedArgs(args, 3);
-          interaction::OnBarActivated(c.ctWOSched, platform::ToI2(args[0]), platform::ToI2(args[1]),
-                                      platform::ToI2(args[2]));
-        });
+        c.Report(
+            [&] {
+              return EventPlace("the activation of line and bar", args, 2) +
+                     QStringLiteral(" (grid event 8)");
+            },
+            [&] {
+              NeedArgs(args, 3);
+              interaction::OnBarActivated(c.ctWOSched, platform::ToI2(args[0]),
+                                          platform::ToI2(args[1]), platform::ToI2(args[2]));
+            });
         break;
       default: break;  // events the control does not handle
     }
@@ -81,10 +148,11 @@ class Zeb_Varnex::ToolbarSink final : public platform::EventSink {
   void OnEvent(platform::DispId eventId, std::span<Variant> args) override {
     if (eventId != schedule::toolbar_events::kButtonPressed) return;
     Zeb_Varnex& c = mControl;
-    c.Report([&] {
-      NeedArgs(args, 1);
-      interaction::OnToolbarButton(c.ctWOSched, platform::ToI2(args[0]));
-    });
+    c.Report([&] { return EventPlace("toolbar button", args, 1); },
+             [&] {
+               NeedArgs(args, 1);
+               interaction::OnToolbarButton(c.ctWOSched, platform::ToI2(args[0]));
+             });
   }
 
  private:
@@ -92,33 +160,39 @@ class Zeb_Varnex::ToolbarSink final : public platform::EventSink {
 };
 
 Zeb_Varnex::Zeb_Varnex(platform::Dispatch& grid, platform::ControlSite& site)
-    : ctWOSched(grid),
+    : mGrid(std::make_unique<DetailedGrid>(grid)),
+      ctWOSched(*mGrid),
       mSite(site),
       mGridSink(std::make_unique<GridSink>(*this)),
       mToolbarSink(std::make_unique<ToolbarSink>(*this)) {
-  Report([this] { CreationStep(); });
+  Report([] { return QStringLiteral("the board's creation step"); }, [this] { CreationStep(); });
 }
 
 Zeb_Varnex::~Zeb_Varnex() = default;
 
-template <typename Fn>
-void Zeb_Varnex::Report(Fn&& fn) {
-  const QString title = QString::fromUtf16(platform::kProductName);
+template <typename Where, typename Fn>
+void Zeb_Varnex::Report(Where&& where, Fn&& fn) {
   try {
     fn();
-  } catch (const platform::AutomationError& e) {
-    mSite.ShowMessage(title, e.ReportText());
+  } catch (platform::AutomationError& e) {
+    e.AddContext(where());
+    ShowFailure(e);
   } catch (const std::bad_alloc&) {
-    ReportOutOfMemory();
+    ReportOutOfMemory(where());
   }
 }
 
-void Zeb_Varnex::ReportOutOfMemory() {
-  mSite.ShowMessage(QString::fromUtf16(platform::kProductName),
-                    platform::AutomationError(platform::errors::kOutOfMemory,
-                                              platform::StandardDescription(
-                                                  platform::errors::kOutOfMemory))
-                        .ReportText());
+void Zeb_Varnex::ShowFailure(const platform::AutomationError& failure) {
+  const QString text = failure.ReportText();
+  platform::LogMessage(text, failure.Detail());
+  mSite.ShowMessage(QString::fromUtf16(platform::kProductName), text, failure.Detail());
+}
+
+void Zeb_Varnex::ReportOutOfMemory(const QString& where) {
+  platform::AutomationError failure(platform::errors::kOutOfMemory,
+                                    platform::StandardDescription(platform::errors::kOutOfMemory));
+  failure.AddContext(where);
+  ShowFailure(failure);
 }
 
 void Zeb_Varnex::CreationStep() {
@@ -141,17 +215,19 @@ void Zeb_Varnex::SetLegendColors() {
 }
 
 void Zeb_Varnex::TimeSet(Variant& Hdrxml) {
-  Report([&] {
-    schedule::TimeSet(Hdrxml, ctWOSched, mSite, {mHeaderDoc, mHorizonStart, mHorizonEnd});
-  });
+  Report([] { return QStringLiteral("TimeSet"); },
+         [&] {
+           schedule::TimeSet(Hdrxml, ctWOSched, mSite, {mHeaderDoc, mHorizonStart, mHorizonEnd});
+         });
 }
 
 void Zeb_Varnex::PopulateWorkOrder(Variant& Wohxml) {
-  Report([&] {
-    const orders::OrderMembers members{mOrderDoc, mHorizonStart, mHorizonEnd, mColours,
-                                       [this] { SetLegendColors(); }};
-    orders::PopulateWorkOrder(Wohxml, ctWOSched, mSite, members);
-  });
+  Report([] { return QStringLiteral("PopulateWorkOrder"); },
+         [&] {
+           const orders::OrderMembers members{mOrderDoc, mHorizonStart, mHorizonEnd, mColours,
+                                              [this] { SetLegendColors(); }};
+           orders::PopulateWorkOrder(Wohxml, ctWOSched, mSite, members);
+         });
 }
 
 void Zeb_Varnex::TimeSet(QString& Hdrxml) {
@@ -172,7 +248,7 @@ void Zeb_Varnex::PopulateWorkOrder(const QString& Wohxml) {
 
 QString Zeb_Varnex::OrderOut() {
   QString result;
-  Report([&] { result = mSelectedOrder; });
+  Report([] { return QStringLiteral("OrderOut"); }, [&] { result = mSelectedOrder; });
   return result;
 }
 

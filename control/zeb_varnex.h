@@ -10,6 +10,7 @@
 #include <memory>
 
 namespace varnex::platform {
+class AutomationError;
 class ControlSite;
 class XmlDocument;
 }  // namespace varnex::platform
@@ -63,7 +64,7 @@ class Zeb_Varnex : public platform::Dispatch {
 
   /// Shows the out-of-memory message box as the members do, for a host's entry point that ran
   /// out of memory around a member rather than inside it.
-  void ReportOutOfMemory();
+  void ReportOutOfMemory(const QString& where = {});
 
   /// Receives events 3, 8 and 16 of the schedule grid.
   [[nodiscard]] platform::EventSink& GridEvents();
@@ -78,12 +79,18 @@ class Zeb_Varnex : public platform::Dispatch {
  private:
   class GridSink;
   class ToolbarSink;
+  class DetailedGrid;
 
-  template <typename Fn>
-  void Report(Fn&& fn);
+  /// Runs `fn` under the reporting handler: a failure is shown in a message box whose detail
+  /// is `where()` before what the failure itself says.
+  template <typename Where, typename Fn>
+  void Report(Where&& where, Fn&& fn);
+  void ShowFailure(const platform::AutomationError& failure);
   void CreationStep();
   void SetLegendColors();
 
+  // The grid as the control drives it: every failure of an operation names the operation.
+  std::unique_ptr<DetailedGrid> mGrid;
   platform::Dispatch& ctWOSched;
   platform::ControlSite& mSite;
   std::unique_ptr<GridSink> mGridSink;

@@ -1,12 +1,14 @@
 #include "interaction/grid_events.h"
 
 #include "orders/order_columns.h"
+#include "platform/automation_error.h"
 #include "platform/control_site.h"
 #include "platform/conversions.h"
 #include "platform/dispatch.h"
 #include "schedule/schedule_ids.h"
 
 #include <array>
+#include <cstdlib>
 
 namespace varnex::interaction {
 
@@ -63,8 +65,23 @@ void OnToolbarButton(platform::Dispatch& grid, std::int16_t button) {
   if (button == buttons::kZoomOut) step = -kZoomStep;
   if (button == buttons::kZoomIn) step = kZoomStep;
   if (step == 0) return;
-  const std::int16_t zoom = platform::ToI2(grid.Get(ids::kZoom));
-  grid.Put(ids::kZoom, Variant::I2(platform::AddI2(zoom, step)));
+  const Variant value = grid.Get(ids::kZoom);
+  const std::int16_t zoom = platform::WithContext(
+      [&] {
+        return QStringLiteral("the grid's zoom value %1 is no 16-bit value (-32768 to 32767)")
+            .arg(platform::DescribeValue(value));
+      },
+      [&] { return platform::ToI2(value); });
+  const std::int16_t zoomed = platform::WithContext(
+      [&] {
+        return QStringLiteral("the zoom value %1 %2 %3 passes %4, the limit of the zoom value")
+            .arg(zoom)
+            .arg(QChar(step > 0 ? u'+' : u'-'))
+            .arg(std::abs(step))
+            .arg(step > 0 ? 32767 : -32768);
+      },
+      [&] { return platform::AddI2(zoom, step); });
+  grid.Put(ids::kZoom, Variant::I2(zoomed));
 }
 
 }  // namespace varnex::interaction

@@ -2,6 +2,8 @@
 
 #include "platform/table.h"
 
+#include <QStringView>
+
 #include <memory>
 #include <optional>
 
@@ -12,6 +14,9 @@ class XmlDocument;
 }  // namespace varnex::platform
 
 namespace varnex::orders {
+
+/// The work-order document as messages name it.
+inline constexpr QStringView kDocumentName = u"work-order document";
 
 /// Reads the work-order document into the order table: escapes `wohxml` in place, keeps a copy
 /// in "Box2", parses it into `mOrderDoc` and copies every order row into a table of text

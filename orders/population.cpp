@@ -6,13 +6,21 @@
 #include "platform/automation_error.h"
 #include "platform/conversions.h"
 #include "platform/dispatch.h"
+#include "platform/load_log.h"
 #include "platform/table.h"
+#include "platform/xml_document.h"
 #include "schedule/day_number.h"
 #include "schedule/schedule_ids.h"
 #include "schedule/view_setup.h"
 
+#include <QStringList>
+
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace varnex::orders {
 
@@ -50,20 +58,45 @@ class OrderFields {
   }
   QStringView Text(BarField field) const { return Text(mBarColumns[Index(field)]); }
 
-  // Seconds since 1 January 1980; an unset field is no number.
+  // The column of a bar field, 0-based, and its name.
+  int Column(BarField field) const { return mBarColumns[Index(field)]; }
+
+  // Seconds since 1 January 1980; an unset field is no number. A failure names the column
+  // and the value found.
   std::int32_t Seconds(BarField field) const {
     bool isSet = false;
-    const QStringView text = mTable.TextField(mBarColumns[Index(field)], &isSet);
-    if (!isSet) platform::ThrowTypeMismatch();
-    return platform::ParseInteger(text);
+    const int column = mBarColumns[Index(field)];
+    const QStringView text = mTable.TextField(column, &isSet);
+    return platform::WithContext(
+        [&] {
+          return QStringLiteral("column %1 (%2): %3")
+              .arg(column + 1)
+              .arg(mTable.ColumnName(column))
+              .arg(isSet ? platform::QuoteText(text)
+                         : QStringLiteral("no value (the row ends before it)"));
+        },
+        [&] {
+          if (!isSet) platform::ThrowTypeMismatch();
+          return platform::ParseInteger(text);
+        });
   }
 
  private:
   static std::size_t Index(BarField field) { return static_cast<std::size_t>(field); }
 
   int Find(std::u16string_view name) const {
-    const int index = mTable.ColumnIndex(QStringView(name.data(), qsizetype(name.size())));
-    if (index < 0) platform::ThrowError(platform::errors::kItemNotFound);
+    const QStringView column(name.data(), qsizetype(name.size()));
+    const int index = mTable.ColumnIndex(column);
+    if (index < 0) {
+      platform::AutomationError failure(platform::errors::kItemNotFound,
+                                        platform::StandardDescription(
+                                            platform::errors::kItemNotFound));
+      failure.AddContext(QStringLiteral("%1, row 1: no attribute %2 (names are compared exactly; "
+                                        "the first row has %3 attributes)")
+                             .arg(kDocumentName, column)
+                             .arg(mTable.ColumnCount()));
+      throw failure;
+    }
     return index;
   }
 
@@ -100,73 +133,226 @@ const Variant& ColourMember(const StateColours& colours, StateColour which) {
   return colours.mColorOther;
 }
 
+// The most lines a load shows: the row number is a 16-bit integer.
+constexpr std::size_t kLineLimit = 32767;
+
+// Whether a value holds an entity or character reference ("&amp;", "&#10;", "&#x41;"), which
+// the board shows as written.
+bool HoldsReference(QStringView value) {
+  for (qsizetype at = value.indexOf(u'&'); at >= 0; at = value.indexOf(u'&', at + 1)) {
+    qsizetype i = at + 1;
+    if (i < value.size() && value[i] == u'#') {
+      ++i;
+      const bool hex = i < value.size() && (value[i] == u'x' || value[i] == u'X');
+      if (hex) ++i;
+      const qsizetype digits = i;
+      while (i < value.size() &&
+             (hex ? value[i].unicode() < 0x80 && isxdigit(value[i].unicode()) != 0
+                  : value[i] >= u'0' && value[i] <= u'9')) {
+        ++i;
+      }
+      if (i > digits && i < value.size() && value[i] == u';') return true;
+      continue;
+    }
+    const qsizetype name = i;
+    while (i < value.size() && (value[i].isLetterOrNumber() || value[i] == u'_' ||
+                                value[i] == u'-' || value[i] == u'.' || value[i] == u':')) {
+      ++i;
+    }
+    if (i > name && !value[name].isDigit() && i < value.size() && value[i] == u';') return true;
+  }
+  return false;
+}
+
+// Values that load as written but may not show what the document's author meant: references,
+// which the board does not resolve, and a ";" in a value of the line's text, which moves the
+// cells after it. Gathered while the orders are checked, told once per load.
+class ValueNotes {
+ public:
+  void Look(const platform::Table& orders, std::size_t row) {
+    for (int c = 0; c < orders.ColumnCount(); ++c) {
+      const QStringView value = orders.TextField(c);
+      if (!value.contains(u';')) continue;
+      if (HoldsReference(value)) Add(mReferences, row, orders.ColumnName(c));
+      if (InLineText(orders.ColumnName(c))) Add(mSemicolons, row, orders.ColumnName(c));
+    }
+  }
+  [[nodiscard]] bool IsEmpty() const { return mReferences.count == 0 && mSemicolons.count == 0; }
+  [[nodiscard]] QString Text() const {
+    QStringList sentences;
+    if (mReferences.count > 0) {
+      sentences.append(
+          QStringLiteral("%1 %2 entity or character references, shown as "
+                         "written: %3")
+              .arg(Count(mReferences.count), Verb(mReferences.count), mReferences.Places()));
+    }
+    if (mSemicolons.count > 0) {
+      sentences.append(
+          QStringLiteral("%1 %2 a \";\", which moves the cells after it one column "
+                         "to the right: %3")
+              .arg(Count(mSemicolons.count), Verb(mSemicolons.count), mSemicolons.Places()));
+    }
+    return QStringLiteral("Work-order document: ") + sentences.join(QStringLiteral(". ")) +
+           QLatin1Char('.');
+  }
+
+ private:
+  struct Found {
+    std::size_t count = 0;
+    QStringList places;  // the first few
+    [[nodiscard]] QString Places() const {
+      QString text = places.join(QStringLiteral("; "));
+      if (count > std::size_t(places.size())) text += QStringLiteral(" …");
+      return text;
+    }
+  };
+  static constexpr qsizetype kPlacesShown = 3;
+
+  static bool InLineText(const QString& column) {
+    for (const ColumnDefinition& d : kOrderColumns) {
+      if (d.source != ColumnSource::ActionMessage &&
+          column == QStringView(d.field.data(), qsizetype(d.field.size()))) {
+        return true;
+      }
+    }
+    return false;
+  }
+  static QString Count(std::size_t n) {
+    return n == 1 ? QStringLiteral("1 value") : QStringLiteral("%1 values").arg(n);
+  }
+  static QString Verb(std::size_t n) {
+    return n == 1 ? QStringLiteral("holds") : QStringLiteral("hold");
+  }
+  static void Add(Found& found, std::size_t row, const QString& column) {
+    ++found.count;
+    if (found.places.size() < kPlacesShown)
+      found.places.append(QStringLiteral("row %1, %2").arg(row).arg(column));
+  }
+
+  Found mReferences;
+  Found mSemicolons;
+};
+
 }  // namespace
 
 void PopulateWorkOrder(Variant& wohxml, platform::Dispatch& grid, platform::ControlSite& site,
                        const OrderMembers& members) {
   std::optional<platform::Table> orders = LoadOrderTable(wohxml, site, members.mOrderDoc);
   if (!orders) return;
-  PopulateSchedule(*orders, grid, members);
+  const std::shared_ptr<const platform::XmlDocument> doc = members.mOrderDoc;
+  // Every ";" in a value, and every reference, stands in the document's text; without one
+  // there is nothing to note and the values are not looked at.
+  const bool mayNeedNote =
+      doc && (doc->SourceText().contains(u';') || doc->ValueText().contains(u';'));
+  PopulateSchedule(*orders, grid, members, mayNeedNote ? &site : nullptr);
 }
 
 void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
-                      const OrderMembers& members) {
+                      const OrderMembers& members, platform::ControlSite* noteSite) {
   schedule::SchedTitleSet(grid);
   schedule::SchedGridSet(grid, members.mHorizonStart, members.mHorizonEnd);
 
   OrderFields fields(orders);
   fields.FindColumns();
+
+  // Where a failure is, in the planner's words: the row from 1 and its order number.
+  std::size_t rowNumber = 0;
+  const auto rowPlace = [&] {
+    return QStringLiteral("%1, row %2, order %3")
+        .arg(kDocumentName)
+        .arg(rowNumber)
+        .arg(platform::QuoteText(fields.Text(OrderColumn::Order)));
+  };
+
+  // The bar times of every order the load will show are read before a line changes, so that a
+  // load that fails on any order leaves the lines as they were. The lines stop at the largest
+  // row number; the orders past it are never read.
+  std::vector<std::pair<std::int32_t, std::int32_t>> times;
+  times.reserve(std::min<std::size_t>(orders.RecordCount(), kLineLimit));
+  ValueNotes notes;
+  while (!orders.IsEof() && times.size() < kLineLimit) {
+    ++rowNumber;
+    platform::WithContext(rowPlace, [&] {
+      times.emplace_back(fields.Seconds(BarField::From), fields.Seconds(BarField::To));
+    });
+    if (noteSite) notes.Look(orders, rowNumber);
+    orders.MoveNext();
+  }
+  if (noteSite && !notes.IsEmpty()) platform::NoteOnLoad(*noteSite, notes.Text());
+  orders.MoveFirst();
+
   // Every load shows exactly its own orders, each bar on its own line; a load that stops above
   // leaves the lines it found.
   grid.Call(ids::kClearList);
   std::int16_t row = 1;
+  rowNumber = 0;
   QString rowText;
   while (!orders.IsEof()) {
-    const Action action = ActionFor(fields.Text(OrderColumn::ActionMessage));
+    ++rowNumber;
+    platform::WithContext(rowPlace, [&] {
+      const Action action = ActionFor(fields.Text(OrderColumn::ActionMessage));
 
-    rowText.resize(0);  // keeps the buffer for the next order
-    for (const ColumnDefinition& column : kOrderColumns) {
-      if (column.column != kOrderColumns.front().column) rowText += QLatin1Char(';');
-      switch (column.source) {
-        case ColumnSource::Field: rowText += fields.Text(column.column); break;
-        case ColumnSource::CategoryName:
-          rowText += OrderCategoryName(fields.Text(column.column));
-          break;
-        case ColumnSource::ActionMessage: rowText += action.message; break;
+      rowText.resize(0);  // keeps the buffer for the next order
+      for (const ColumnDefinition& column : kOrderColumns) {
+        if (column.column != kOrderColumns.front().column) rowText += QLatin1Char(';');
+        switch (column.source) {
+          case ColumnSource::Field: rowText += fields.Text(column.column); break;
+          case ColumnSource::CategoryName:
+            rowText += OrderCategoryName(fields.Text(column.column));
+            break;
+          case ColumnSource::ActionMessage: rowText += action.message; break;
+        }
       }
-    }
-    std::array<Variant, 1> text = {Variant::Bstr(rowText)};
-    grid.Call(ids::kAddRow, text);
+      std::array<Variant, 1> text = {Variant::Bstr(rowText)};
+      grid.Call(ids::kAddRow, text);
 
-    const BarTime start = BarTimeOf(fields.Seconds(BarField::From));
-    const BarTime end = BarTimeOf(fields.Seconds(BarField::To));
+      const auto [from, to] = times[rowNumber - 1];
+      const BarTime start = BarTimeOf(from);
+      const BarTime end = BarTimeOf(to);
 
-    // The row number travels by reference; whatever the grid writes through it is kept.
-    const auto rowRef = [&row] { return Variant::I2(row).ByRef(); };
-    const auto adopt = [&row](const Variant& ref) {
-      if (ref.Type() == platform::VarType::I2) row = ref.AsI2();
-    };
+      // The row number travels by reference; whatever the grid writes through it is kept.
+      const auto rowRef = [&row] { return Variant::I2(row).ByRef(); };
+      const auto adopt = [&row](const Variant& ref) {
+        if (ref.Type() == platform::VarType::I2) row = ref.AsI2();
+      };
 
-    std::array<Variant, 5> addBar = {rowRef(), Variant::I4(start.minute), Variant::I4(end.minute),
-                                     Variant::I4(start.day), Variant::I4(end.day)};
-    const std::int16_t bar = platform::ToI2(grid.Call(ids::kAddBar, addBar));
-    adopt(addBar[0]);
+      std::array<Variant, 5> addBar = {rowRef(), Variant::I4(start.minute), Variant::I4(end.minute),
+                                       Variant::I4(start.day), Variant::I4(end.day)};
+      const Variant added = grid.Call(ids::kAddBar, addBar);
+      const std::int16_t bar = platform::WithContext(
+          [&] {
+            return QStringLiteral("the bar index %1 that the grid returned is no 16-bit value")
+                .arg(platform::DescribeValue(added));
+          },
+          [&] { return platform::ToI2(added); });
+      adopt(addBar[0]);
 
-    const auto putBar = [&](platform::DispId id, const Variant& value) {
-      std::array<Variant, 2> index = {rowRef(), Variant::I2(bar)};
-      grid.Put(id, index, value);
-      adopt(index[0]);
-    };
-    putBar(ids::kBarSetting216, Variant::I2(0).ByRef());
-    grid.Put(ids::kRedrawAfterBar, Variant::Bool(true));
-    putBar(ids::kBarSetting230, Variant::I2(2));
-    const StateColour state = StateColourFor(fields.Text(BarField::Status));
-    putBar(ids::kBarColour, Variant::I4(platform::ToI4(ColourMember(members.colours, state))));
-    if (action.mark) putBar(ids::kBarText, Variant::Bstr(action.mark->toString()));
-    putBar(ids::kBarSetting276, Variant::Bool(true));
+      const auto putBar = [&](platform::DispId id, const Variant& value) {
+        std::array<Variant, 2> index = {rowRef(), Variant::I2(bar)};
+        grid.Put(id, index, value);
+        adopt(index[0]);
+      };
+      putBar(ids::kBarSetting216, Variant::I2(0).ByRef());
+      grid.Put(ids::kRedrawAfterBar, Variant::Bool(true));
+      putBar(ids::kBarSetting230, Variant::I2(2));
+      const StateColour state = StateColourFor(fields.Text(BarField::Status));
+      putBar(ids::kBarColour, Variant::I4(platform::ToI4(ColourMember(members.colours, state))));
+      if (action.mark) putBar(ids::kBarText, Variant::Bstr(action.mark->toString()));
+      putBar(ids::kBarSetting276, Variant::Bool(true));
+    });
 
     orders.MoveNext();
-    row = platform::AddI2(row, 1);
+    platform::WithContext(
+        [&] {
+          return QStringLiteral(
+                     "%1: more than %2 orders (%3 in all); the first %4 lines are "
+                     "shown, the largest line number is %4")
+              .arg(kDocumentName)
+              .arg(kLineLimit - 1)
+              .arg(orders.RecordCount())
+              .arg(kLineLimit);
+        },
+        [&] { row = platform::AddI2(row, 1); });
   }
   orders.Close();
   members.SetLegendColors();

@@ -6,6 +6,11 @@ QString AutomationError::ReportText() const {
   return QString::number(mNumber) + QLatin1Char(' ') + mDescription;
 }
 
+void AutomationError::AddContext(const QString& context) {
+  if (context.isEmpty()) return;
+  mDetail = mDetail.isEmpty() ? context : context + QStringLiteral(", ") + mDetail;
+}
+
 QString StandardDescription(std::int32_t number) {
   switch (number) {
     case errors::kInvalidProcedureCall: return QStringLiteral("Invalid procedure call or argument");

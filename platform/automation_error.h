@@ -19,12 +19,31 @@ class AutomationError : public std::exception {
   [[nodiscard]] const QString& Description() const noexcept { return mDescription; }
   /// "13 Type mismatch": the text that the reporting handler shows.
   [[nodiscard]] QString ReportText() const;
+  /// What the failure is about, in the planner's words: the document, row, order number,
+  /// column and value, or the limit that was passed. Empty until a caller that knows adds it.
+  [[nodiscard]] const QString& Detail() const noexcept { return mDetail; }
+  /// Puts `context` before the detail known so far ("row 3, " + "column 11 ..."), so that each
+  /// level of a routine adds what it knows on the way out.
+  void AddContext(const QString& context);
   const char* what() const noexcept override { return "automation error"; }
 
  private:
   std::int32_t mNumber;
   QString mDescription;
+  QString mDetail;
 };
+
+/// Runs `fn`; a failure that leaves it gains `context()` before its detail and goes on.
+/// `context` is called only on a failure, so building its text costs nothing on the way.
+template <typename Fn, typename Context>
+decltype(auto) WithContext(Context&& context, Fn&& fn) {
+  try {
+    return fn();
+  } catch (AutomationError& e) {
+    e.AddContext(context());
+    throw;
+  }
+}
 
 /// The runtime's standard failures, by number.
 namespace errors {

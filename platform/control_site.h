@@ -25,7 +25,12 @@ class ControlSite {
   /// Shows a modal message box with an OK button only and returns when it is dismissed. The
   /// host may delete the control while the box is open, and other calls may arrive through
   /// the box's event loop: a caller does nothing more with the control once this returns.
-  virtual void ShowMessage(const QString& title, const QString& text) = 0;
+  /// `detail` says what the box is about (the document, row, order number, column and value,
+  /// or the limit passed); the box itself shows only `text`.
+  virtual void ShowMessage(const QString& title, const QString& text, const QString& detail) = 0;
+  /// A note on a document that loaded but may not show what its author meant (references shown
+  /// as written, values that split a line's text). Not a box: nothing waits for the planner.
+  virtual void ShowNote(const QString& note) { static_cast<void>(note); }
 };
 
 }  // namespace varnex::platform

@@ -153,4 +153,33 @@ std::int16_t AddI2(std::int16_t a, std::int16_t b) {
   return Narrow<std::int16_t>(std::int64_t{a} + std::int64_t{b});
 }
 
+QString QuoteText(QStringView text) {
+  constexpr qsizetype kShown = 60;
+  if (text.size() <= kShown) {
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += QLatin1Char('"');
+    quoted += text;
+    quoted += QLatin1Char('"');
+    return quoted;
+  }
+  qsizetype cut = kShown;
+  if (text[cut - 1].isHighSurrogate()) --cut;
+  return QStringLiteral("\"%1…\" (%2 characters)").arg(text.left(cut)).arg(text.size());
+}
+
+QString DescribeValue(const Variant& value) {
+  switch (value.Type()) {
+    case VarType::Empty: return QStringLiteral("empty");
+    case VarType::Null: return QStringLiteral("null");
+    case VarType::I2: return QString::number(value.AsI2());
+    case VarType::I4: return QString::number(value.AsI4());
+    case VarType::Bool: return value.AsBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case VarType::Bstr: return QuoteText(value.AsBstr());
+    case VarType::Date: return value.AsDate().ToIsoText();
+    case VarType::Font: return QStringLiteral("a font");
+  }
+  return {};
+}
+
 }  // namespace varnex::platform

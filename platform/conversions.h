@@ -40,6 +40,13 @@ namespace varnex::platform {
 /// 13 "Type mismatch".
 [[nodiscard]] Date ParseDate(QStringView text, const QLocale& locale);
 
+/// A value as a message's detail shows it: numbers in decimal, text in quotes (a long text cut
+/// with its length), "null", "empty", a date in ISO 8601. Never fails.
+[[nodiscard]] QString DescribeValue(const Variant& value);
+/// Text as a message's detail quotes it: in double quotes, cut after 60 characters with the
+/// whole length given.
+[[nodiscard]] QString QuoteText(QStringView text);
+
 /// Overflow-checked 16-bit sum: fails with 6 "Overflow" past either end of the range.
 [[nodiscard]] std::int16_t AddI2(std::int16_t a, std::int16_t b);
 

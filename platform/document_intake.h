@@ -20,7 +20,9 @@ class Variant;
 /// two documents in memory. When the document does not parse, the parser's reason is shown
 /// alone in a message box and false is returned: the caller then stops at once, since during
 /// the box another call may have replaced `doc`, or the host may have deleted the control.
+/// `documentName` ("header document") names the document in the reason and the box's detail.
 [[nodiscard]] bool ReceiveDocument(Variant& document, ControlSite& site, const QString& box,
+                                   QStringView documentName,
                                    std::shared_ptr<const XmlDocument>& doc);
 
 }  // namespace varnex::platform

@@ -82,6 +82,39 @@ inline bool HasSurrogate(const char16_t* text, qsizetype size) {
   return false;
 }
 
+/// The position of the first unit that is no character of an XML document: a control
+/// character other than tab, line feed and carriage return, U+FFFE, U+FFFF or a surrogate
+/// without its partner; `size` when there is none. Ordinary text is passed eight units a step.
+inline qsizetype FindNonCharacter(const char16_t* text, qsizetype size) {
+  const auto bad = [&](qsizetype i) {
+    const char16_t u = text[i];
+    if (u < 0x20) return u != u'\t' && u != u'\n' && u != u'\r';
+    if (u >= 0xFFFE) return true;
+    if ((u & 0xF800) != 0xD800) return false;
+    if (u < 0xDC00 && i + 1 < size && (text[i + 1] & 0xFC00) == 0xDC00) return false;
+    return u >= 0xDC00 ? !(i > 0 && (text[i - 1] & 0xFC00) == 0xD800) : true;
+  };
+  qsizetype i = 0;
+#if defined(__SSE2__)
+  for (; size - i >= kVectorUnits; i += kVectorUnits) {
+    const __m128i units = LoadUnits(text + i);
+    const int suspect = MaskedMatchMask(units, 0xFFE0, 0) | MaskedMatchMask(units, 0xF800, 0xD800) |
+                        MaskedMatchMask(units, 0xFFFE, 0xFFFE);
+    if (suspect == 0) continue;
+    // Tab, line feed and carriage return are common; only other units are looked at.
+    const int blanks = MatchMask(units, u'\n', u'\r') | MatchMask(units, u'\t', u'\t');
+    if ((suspect & ~blanks) == 0) continue;
+    for (qsizetype k = i; k < i + kVectorUnits; ++k) {
+      if (bad(k)) return k;
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    if (bad(i)) return i;
+  }
+  return size;
+}
+
 /// The length of the text in UTF-8 (a surrogate pair takes four bytes); runs of ASCII are
 /// counted eight units a step.
 inline qsizetype Utf8Length(const char16_t* text, qsizetype size) {

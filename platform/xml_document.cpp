@@ -49,23 +49,28 @@ QString Describe(XML_Error code) {
       return QStringLiteral("The document ends inside a tag or other markup");
     case XML_ERROR_PARTIAL_CHAR: return QStringLiteral("The document ends inside a character");
     case XML_ERROR_TAG_MISMATCH:
-      return QStringLiteral("An end tag does not match the start tag that is open");
+      return QStringLiteral(
+          "The document has an end tag that does not match the start tag that is open");
     case XML_ERROR_DUPLICATE_ATTRIBUTE:
-      return QStringLiteral("An element carries the same attribute twice");
+      return QStringLiteral("The document has an element that carries the same attribute twice");
     case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
-      return QStringLiteral("Text or markup follows the end of the root element");
+      return QStringLiteral("The document has text or markup after the end of its root element");
     case XML_ERROR_UNDEFINED_ENTITY:
-      return QStringLiteral("An entity reference names an entity that is not defined");
+      return QStringLiteral(
+          "The document has an entity reference to an entity that is not defined");
     case XML_ERROR_BAD_CHAR_REF:
-      return QStringLiteral("A character reference names a character that is not allowed");
+      return QStringLiteral(
+          "The document has a character reference to a character that is not allowed");
     case XML_ERROR_SYNTAX: return QStringLiteral("The document has a syntax error");
     case XML_ERROR_MISPLACED_XML_PI:
-      return QStringLiteral("The XML declaration is not at the very start of the document");
-    case XML_ERROR_UNCLOSED_CDATA_SECTION: return QStringLiteral("A CDATA section is not closed");
+      return QStringLiteral("The document has an XML declaration that is not at its very start");
+    case XML_ERROR_UNCLOSED_CDATA_SECTION:
+      return QStringLiteral("The document has a CDATA section that is not closed");
     case XML_ERROR_INCORRECT_ENCODING:
     case XML_ERROR_UNKNOWN_ENCODING:
-      return QStringLiteral("The encoding declaration does not match the document's characters");
-    case XML_ERROR_XML_DECL: return QStringLiteral("The XML declaration is malformed");
+      return QStringLiteral(
+          "The document has an encoding declaration that does not match its characters");
+    case XML_ERROR_XML_DECL: return QStringLiteral("The document has a malformed XML declaration");
     case XML_ERROR_NO_MEMORY: return QStringLiteral("The document is too large to be read");
     default: {
       QString text = QString::fromUtf8(XML_ErrorString(code));
@@ -175,23 +180,24 @@ class XmlRowBuilder {
                                                   std::shared_ptr<const XmlDocument>* previous) {
     auto doc = std::make_shared<XmlDocument>();
     if (previous != nullptr) previous->reset();
-    // An unpaired surrogate has no UTF-8 form; refuse it rather than let it turn into U+FFFD.
-    // Surrogates are rare, so a quick pass over the whole text looks for any first.
-    const bool anySurrogate = detail::HasSurrogate(text.utf16(), text.size());
-    for (qsizetype i = 0; anySurrogate && i < text.size(); ++i) {
-      const QChar c = text[i];
-      if (!c.isSurrogate()) continue;
-      if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-        ++i;
-        continue;
-      }
-      const QByteArray before = text.left(i).toUtf8();
+    // A document that holds units no XML text may hold is not text at all (a binary file,
+    // a string with a NUL); that is said first. An unpaired surrogate has no UTF-8 form either.
+    if (const qsizetype at = detail::FindNonCharacter(text.utf16(), text.size());
+        at < text.size()) {
+      const QByteArray before = text.left(at).toUtf8();
       const auto [line, column] = LineAndColumn(before, before.size());
-      doc->mReason = QStringLiteral(
-                         "The document holds a broken character (an unpaired surrogate), at line "
-                         "%1, column %2.")
+      const auto unit = static_cast<unsigned>(text[at].unicode());
+      const QString code = QStringLiteral("U+%1").arg(unit, 4, 16, QLatin1Char('0')).toUpper();
+      const QString what =
+          text[at].isSurrogate()
+              ? QStringLiteral("a broken character (the unpaired surrogate %1)").arg(code)
+              : code;
+      doc->mReason = QStringLiteral("The document is not text: it holds %1 at line %2, column %3.")
+                         .arg(what)
                          .arg(line)
                          .arg(column);
+      doc->mErrorLine = line;
+      doc->mErrorColumn = column;
       return doc;
     }
     XmlRowBuilder(*doc, text, source).Run();
@@ -293,6 +299,8 @@ class XmlRowBuilder {
         what = Describe(code);
       }
       mDoc.mReason = QStringLiteral("%1, at line %2, column %3.").arg(what).arg(line).arg(column);
+      mDoc.mErrorLine = line;
+      mDoc.mErrorColumn = column;
       mDoc.mRows.clear();
       mDoc.mAttributes.clear();
       mDoc.mNames.clear();
@@ -562,6 +570,15 @@ std::shared_ptr<const XmlDocument> XmlDocument::Parse(
 std::shared_ptr<const XmlDocument> XmlDocument::Parse(
     const QString& source, QStringView text, std::shared_ptr<const XmlDocument>* previous) {
   return XmlRowBuilder::Parse(text, &source, previous);
+}
+
+QString XmlDocument::ParseErrorReason(QStringView documentName) const {
+  static const QLatin1String kSubject("The document");
+  if (!mReason.startsWith(kSubject)) return mReason;
+  QString reason = QStringLiteral("The ");
+  reason += documentName;
+  reason += QStringView(mReason).sliced(kSubject.size());
+  return reason;
 }
 
 QStringView XmlDocument::AttributeName(int row, int attribute) const {

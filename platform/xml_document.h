@@ -39,8 +39,14 @@ class XmlDocument {
       std::shared_ptr<const XmlDocument>* previous = nullptr);
 
   [[nodiscard]] bool HasParseError() const { return !mReason.isEmpty(); }
-  /// Why the document did not parse; empty when it did.
+  /// Why the document did not parse ("The document is not well-formed ..., at line 3,
+  /// column 20."); empty when it did.
   [[nodiscard]] const QString& ParseErrorReason() const { return mReason; }
+  /// The same reason naming the document: "The work-order document is not well-formed ...".
+  [[nodiscard]] QString ParseErrorReason(QStringView documentName) const;
+  /// Where the parse stopped, 1-based, in characters; 0 when it did not stop.
+  [[nodiscard]] qint64 ParseErrorLine() const { return mErrorLine; }
+  [[nodiscard]] qint64 ParseErrorColumn() const { return mErrorColumn; }
 
   [[nodiscard]] int RowCount() const { return static_cast<int>(mRows.size()); }
   [[nodiscard]] NodeKind RowKind(int row) const { return mRows[row].kind; }
@@ -68,6 +74,8 @@ class XmlDocument {
   friend class XmlRowBuilder;
 
   QString mReason;
+  qint64 mErrorLine = 0;
+  qint64 mErrorColumn = 0;
   std::vector<Row, LargeArrayAllocator<Row>> mRows;
   std::vector<Attribute, LargeArrayAllocator<Attribute>> mAttributes;
   std::vector<QString> mNames;   // interned local names

@@ -205,15 +205,15 @@ TEST(Trace, InjectedFailuresResultsAndValuesReachTheControlThroughTheGrid) {
   EXPECT_EQ(seen.join(QLatin1Char('\n')).toStdString(),
             R"({"grid":{"dispid":28,"op":"put","args":[],"value":{"t":"I2","v":230}}}
 {"grid":{"dispid":163,"op":"call","args":[{"t":"BSTR","v":"WO1;IT-1;STD;Bearing;10;MRP Order;Baxter;12;2024-02-01;orders to reschedule out"}]}}
-{"msgbox":{"title":"Kestrova","text":"7 No room","buttons":"OK"}}
+{"msgbox":{"title":"Kestrova","text":"7 No room","buttons":"OK","detail":"PopulateWorkOrder, work-order document, row 1, order \"WO1\", the grid's call of DISPID 163 (\"WO1;IT-1;STD;Bearing;10;MRP Order;Baxter;12;2024-02-01;order…\" (79 characters)) failed"}}
 {"grid":{"dispid":28,"op":"put","args":[],"value":{"t":"I2","v":230}}}
 {"grid":{"dispid":163,"op":"call","args":[{"t":"BSTR","v":"WO1;IT-1;STD;Bearing;10;MRP Order;Baxter;12;2024-02-01;orders to reschedule out"}]}}
 {"grid":{"dispid":164,"op":"call","args":[{"t":"I2","v":1,"ref":true},{"t":"I4","v":0},{"t":"I4","v":1439},{"t":"I4","v":29219},{"t":"I4","v":29219}],"result":{"t":"I4","v":40000}}}
-{"msgbox":{"title":"Kestrova","text":"6 Overflow","buttons":"OK"}}
+{"msgbox":{"title":"Kestrova","text":"6 Overflow","buttons":"OK","detail":"PopulateWorkOrder, work-order document, row 1, order \"WO1\", the bar index 40000 that the grid returned is no 16-bit value"}}
 {"grid":{"dispid":28,"op":"get","args":[],"result":{"t":"I2","v":32720}}}
-{"msgbox":{"title":"Kestrova","text":"6 Overflow","buttons":"OK"}}
+{"msgbox":{"title":"Kestrova","text":"6 Overflow","buttons":"OK","detail":"toolbar button 5, the zoom value 32720 + 50 passes 32767, the limit of the zoom value"}}
 {"grid":{"dispid":28,"op":"get","args":[],"result":{"t":"I4","v":-32720}}}
-{"msgbox":{"title":"Kestrova","text":"6 Overflow","buttons":"OK"}})");
+{"msgbox":{"title":"Kestrova","text":"6 Overflow","buttons":"OK","detail":"toolbar button 4, the zoom value -32720 - 50 passes -32768, the limit of the zoom value"}})");
   EXPECT_TRUE(run.lines.last().contains(QLatin1String("\"zoom\":-5,")));
   EXPECT_EQ(run.lines.filter(QLatin1String("{\"fill\"")).size(), 0);
 }
@@ -237,12 +237,12 @@ TEST(Trace, ReportsCommandsItCannotUnderstandAndGoesOn) {
         << run.lines[i].toStdString();
   EXPECT_TRUE(run.lines[9].contains(QLatin1String("/no/such/header.xml")));
   EXPECT_EQ(run.lines.mid(10, 2).join(QLatin1Char('\n')).toStdString(),
-            R"({"msgbox":{"title":"Kestrova","text":"94 Invalid use of Null","buttons":"OK"}}
+            R"({"msgbox":{"title":"Kestrova","text":"94 Invalid use of Null","buttons":"OK","detail":"TimeSet, header document: a null value instead of text"}}
 {"return":{"call":"TimeSet","arg":{"t":"NULL","v":null,"ref":true}}})");
   // An empty argument parses as no document at all.
   EXPECT_EQ(run.lines[12].toStdString(), R"({"box":{"name":"Box2","text":""}})");
   EXPECT_TRUE(run.lines[13].startsWith(
-      QLatin1String(R"({"msgbox":{"title":"Kestrova","text":"The document has no root element)")));
+      QLatin1String(R"({"msgbox":{"title":"Kestrova","text":"The work-order document has no root element)")));
   EXPECT_EQ(run.lines[14].toStdString(),
             R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"","ref":true}}})");
   EXPECT_EQ(run.lines[15].toStdString(),

@@ -52,6 +52,28 @@ class Control : public ::testing::Test {
                          [](const QString& l) { return l.startsWith(QLatin1String("fill ")); });
   }
   QStringList TakeMessages() { return std::exchange(site.messages, {}); }
+  // Every cell and bar of every line, one line of text each, to compare a board before and
+  // after a step.
+  QStringList Plan() const {
+    QStringList plan;
+    for (int line = 1; line <= model.lineCount(); ++line) {
+      QStringList parts;
+      for (int column = 1; column <= 10; ++column) parts << model.cellText(line, column);
+      for (int b = 1; b <= model.barCount(line); ++b) {
+        const grid::Bar* bar = model.bar(line, b);
+        parts << QStringLiteral("bar %1 %2:%3-%4:%5 #%6 %7%8")
+                     .arg(bar->index)
+                     .arg(bar->start.day)
+                     .arg(bar->start.minute)
+                     .arg(bar->end.day)
+                     .arg(bar->end.minute)
+                     .arg(bar->colour)
+                     .arg(bar->hasText ? QStringLiteral("text ") : QString(), bar->text);
+      }
+      plan << parts.join(u'|');
+    }
+    return plan;
+  }
 
   RecordingSite site;
   control::Board board{site};
@@ -167,9 +189,9 @@ TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
         With(Order(QStringLiteral("WO2")), "daysfrom", QStringLiteral("abc"))});
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("13 Type mismatch")}));
   EXPECT_TRUE(site.lines.last().startsWith(QLatin1String("msgbox Kestrova: 13 ")));
-  ASSERT_EQ(model.lineCount(), 2);
-  EXPECT_EQ(model.barCount(1), 1);
-  EXPECT_EQ(model.barCount(2), 0);
+  // The order that cannot be shown is found before any line is added: the legend keeps its
+  // design fills beside an empty grid.
+  EXPECT_EQ(model.lineCount(), 0);
   EXPECT_EQ(Fills(), 0);
 
   // A null document fails before its text box is written or the grid is touched.
@@ -180,14 +202,22 @@ TEST_F(Control, ShowsOneBoxForAFailingCallAndKeepsWhatWasDoneBefore) {
   EXPECT_EQ(TakeMessages(), QStringList({QStringLiteral("94 Invalid use of Null"),
                                          QStringLiteral("94 Invalid use of Null")}));
   EXPECT_EQ(site.lines.size(), before + 2);
-  EXPECT_EQ(model.lineCount(), 2);
+  EXPECT_EQ(model.lineCount(), 0);
   EXPECT_EQ(settings.horizonStart(), -2);
+  EXPECT_EQ(site.details.mid(site.details.size() - 2),
+            QStringList({QStringLiteral("PopulateWorkOrder, work-order document: a null value "
+                                        "instead of text"),
+                         QStringLiteral("TimeSet, header document: a null value instead of "
+                                        "text")}));
 
-  // A document that does not parse shows the parser's reason alone.
+  // A document that does not parse shows the parser's reason alone, naming the document; the
+  // detail says where, with the text around it.
   Load(QStringLiteral("<workorders>"));
   ASSERT_EQ(site.messages.size(), 1);
-  EXPECT_TRUE(site.lines.last().startsWith(QLatin1String("msgbox Kestrova: The document ")))
-      << site.lines.last().toStdString();
+  EXPECT_EQ(site.messages.last().toStdString(),
+            "The work-order document ends before its elements are closed, at line 1, column 13.");
+  EXPECT_EQ(site.details.last().toStdString(),
+            "work-order document, line 1, column 13, near \"<workorders>\"");
 }
 
 TEST_F(Control, ColoursEachBarByItsStateAndPaintsTheLegendLast) {
@@ -257,6 +287,50 @@ TEST_F(Control, ReloadShowsOnlyTheNewOrdersEachBarOnItsOwnLine) {
   EXPECT_EQ(model.cellText(1, 1).toStdString(), "WO7");
   EXPECT_EQ(model.barCount(1), 1);
   EXPECT_EQ(model.barCount(2), 1);
+}
+
+TEST_F(Control, AReloadThatFailsOnAnyOrderKeepsEveryCellAndBarOfThePlan) {
+  tools::GeneratorOptions options;
+  options.orders = 300;
+  Load(tools::GenerateWorkOrders(options));
+  ASSERT_EQ(model.lineCount(), 300);
+  const QStringList plan = Plan();
+  const qsizetype fills = Fills();
+  OrderRow last = Order(QStringLiteral("WO300"));
+  last.removeLast();  // the row ends before its Status: it loads
+  const struct {
+    OrderRow bad;
+    const char* text;
+    const char* detail;
+  } cases[] = {
+      {Order(QStringLiteral("WO300")).mid(0, 10), "13 Type mismatch",
+       "PopulateWorkOrder, work-order document, row 300, order \"WO300\", column 12 (daysto): "
+       "no value (the row ends before it)"},
+      {With(Order(QStringLiteral("WO300")), "daysto", QStringLiteral("12 May")),
+       "13 Type mismatch",
+       "PopulateWorkOrder, work-order document, row 300, order \"WO300\", column 12 (daysto): "
+       "\"12 May\""},
+      {With(Order(QStringLiteral("WO300")), "daysfrom", QStringLiteral("-2147483649")),
+       "6 Overflow",
+       "PopulateWorkOrder, work-order document, row 300, order \"WO300\", column 11 "
+       "(daysfrom): \"-2147483649\""},
+  };
+  for (const auto& c : cases) {
+    QList<OrderRow> rows(299, Order(QStringLiteral("WO")));
+    rows << c.bad;
+    site.details.clear();
+    Load(rows);
+    EXPECT_EQ(TakeMessages(), QStringList{QString::fromUtf8(c.text)}) << c.detail;
+    EXPECT_EQ(site.details, QStringList{QString::fromUtf8(c.detail)});
+    EXPECT_EQ(Plan(), plan) << c.detail;
+    EXPECT_EQ(Fills(), fills) << c.detail;
+  }
+  // A row that ends before a field the line shows still loads, as before.
+  QList<OrderRow> rows(299, Order(QStringLiteral("WO")));
+  rows << last;
+  Load(rows);
+  EXPECT_EQ(TakeMessages(), QStringList());
+  EXPECT_EQ(model.lineCount(), 300);
 }
 
 TEST_F(Control, OrderOutReturnsTheLatestPickAcrossReloads) {

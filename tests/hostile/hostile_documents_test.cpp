@@ -144,7 +144,7 @@ TEST_F(Hostile, RefusesEveryDocumentTypeDeclarationWithoutReadingOrFetchingAnyth
     Load(c.document);
     ASSERT_EQ(site.messages.size(), 1);
     EXPECT_TRUE(site.messages[0].startsWith(
-        QLatin1String("The document holds a document type declaration")))
+        QLatin1String("The work-order document holds a document type declaration")))
         << site.messages[0].toStdString();
     EXPECT_FALSE(AnyCellContains(QStringLiteral("LEAKED")));
     EXPECT_FALSE(AnyCellContains(QStringLiteral("lollol")));
@@ -181,7 +181,7 @@ TEST_F(Hostile, LoadsARowNestedAHundredThousandLevelsDeep) {
   Load(QStringLiteral("<w>") + nested.left(kDepth * 3));
   ASSERT_EQ(site.messages.size(), 1);
   EXPECT_TRUE(site.messages[0].startsWith(
-      QLatin1String("The document ends before its elements are closed")))
+      QLatin1String("The work-order document ends before its elements are closed")))
       << site.messages[0].toStdString();
   EXPECT_EQ(model.lineCount(), 1);
 }
@@ -290,7 +290,7 @@ TEST_F(Hostile, InvalidUtf8BecomesBrokenCharactersThatTheControlRefuses) {
     site.messages.clear();
     Load(*text);
     ASSERT_EQ(site.messages.size(), 1);
-    EXPECT_TRUE(site.messages[0].startsWith(QLatin1String("The document holds a broken character")))
+    EXPECT_TRUE(site.messages[0].startsWith(QLatin1String("The work-order document is not text: it holds a broken character")))
         << site.messages[0].toStdString();
     EXPECT_TRUE(site.messages[0].contains(QLatin1String("at line 3, column")))
         << site.messages[0].toStdString();

@@ -81,8 +81,10 @@ fi
 # exit status says a box was shown
 printf '<?xml version="1.0"?>\n<workorders><wo docuemntno="W\xff1"/></workorders>\n' >"$work/bad.xml"
 expect 3 "render a refused document" "$varnex" render "$header" "$work/bad.xml" -o "$work/refused.png"
-grep -q '^varnex render: message box "Kestrova": The document holds a broken character' "$work/err" ||
+grep -q '^varnex render: message box "Kestrova": The work-order document is not text: it holds a broken character' "$work/err" ||
   fail "the refusal was not printed: $(cat "$work/err")"
+grep -q '^varnex render:   detail: work-order document, line 2, column ' "$work/err" ||
+  fail "the refusal's detail was not printed: $(cat "$work/err")"
 [ "$(png_size "$work/refused.png")" = "965x552" ] || fail "no image after a refused document"
 expect 3 "render two refused documents" "$varnex" render "$work/bad.xml" "$work/bad.xml" -o "$work/b.png"
 [ "$(grep -c '^varnex render: message box' "$work/err")" -eq 2 ] || fail "not every box was printed: $(cat "$work/err")"

@@ -29,8 +29,13 @@ void RecordingSite::SetSwatchFill(const QString& swatch, std::int32_t colour) {
   Record(QStringLiteral("fill %1 = %2").arg(swatch).arg(colour));
 }
 
-void RecordingSite::ShowMessage(const QString& title, const QString& text) {
+void RecordingSite::ShowNote(const QString& note) {
+  notes << note;
+}
+
+void RecordingSite::ShowMessage(const QString& title, const QString& text, const QString& detail) {
   messages << text;
+  details << detail;
   Record(QStringLiteral("msgbox %1: %2").arg(title, text));
 }
 

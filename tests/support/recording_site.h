@@ -28,14 +28,18 @@ class RecordingSite : public platform::ControlSite {
   void SetGridToolTip(const QString& text) override;
   void SetMarkerCaption(const QString& marker, const QString& text) override;
   void SetSwatchFill(const QString& swatch, std::int32_t colour) override;
-  void ShowMessage(const QString& title, const QString& text) override;
+  void ShowMessage(const QString& title, const QString& text, const QString& detail) override;
+  void ShowNote(const QString& note) override;
 
   /// The text a box was last given; empty when none.
   [[nodiscard]] QString BoxText(const QString& box) const { return mBoxes.value(box); }
 
   QStringList lines;
-  /// The texts of the message boxes shown, in order.
+  /// The texts of the message boxes shown, in order, and their details.
   QStringList messages;
+  QStringList details;
+  /// The notes on loaded documents, in order.
+  QStringList notes;
   QString toolTip;
   int swatchFills = 0;
 
