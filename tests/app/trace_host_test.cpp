@@ -236,13 +236,14 @@ TEST(Trace, ReportsCommandsItCannotUnderstandAndGoesOn) {
     EXPECT_TRUE(run.lines[i].startsWith(QLatin1String("{\"error\":")))
         << run.lines[i].toStdString();
   EXPECT_TRUE(run.lines[9].contains(QLatin1String("/no/such/header.xml")));
-  EXPECT_EQ(run.lines.mid(10, 2).join(QLatin1Char('\n')).toStdString(),
-            R"({"msgbox":{"title":"Kestrova","text":"94 Invalid use of Null","buttons":"OK","detail":"TimeSet, header document: a null value instead of text"}}
+  EXPECT_EQ(
+      run.lines.mid(10, 2).join(QLatin1Char('\n')).toStdString(),
+      R"({"msgbox":{"title":"Kestrova","text":"94 Invalid use of Null","buttons":"OK","detail":"TimeSet, header document: a null value instead of text"}}
 {"return":{"call":"TimeSet","arg":{"t":"NULL","v":null,"ref":true}}})");
   // An empty argument parses as no document at all.
   EXPECT_EQ(run.lines[12].toStdString(), R"({"box":{"name":"Box2","text":""}})");
-  EXPECT_TRUE(run.lines[13].startsWith(
-      QLatin1String(R"({"msgbox":{"title":"Kestrova","text":"The work-order document has no root element)")));
+  EXPECT_TRUE(run.lines[13].startsWith(QLatin1String(
+      R"({"msgbox":{"title":"Kestrova","text":"The work-order document has no root element)")));
   EXPECT_EQ(run.lines[14].toStdString(),
             R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"","ref":true}}})");
   EXPECT_EQ(run.lines[15].toStdString(),

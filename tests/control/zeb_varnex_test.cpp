@@ -306,8 +306,7 @@ TEST_F(Control, AReloadThatFailsOnAnyOrderKeepsEveryCellAndBarOfThePlan) {
       {Order(QStringLiteral("WO300")).mid(0, 10), "13 Type mismatch",
        "PopulateWorkOrder, work-order document, row 300, order \"WO300\", column 12 (daysto): "
        "no value (the row ends before it)"},
-      {With(Order(QStringLiteral("WO300")), "daysto", QStringLiteral("12 May")),
-       "13 Type mismatch",
+      {With(Order(QStringLiteral("WO300")), "daysto", QStringLiteral("12 May")), "13 Type mismatch",
        "PopulateWorkOrder, work-order document, row 300, order \"WO300\", column 12 (daysto): "
        "\"12 May\""},
       {With(Order(QStringLiteral("WO300")), "daysfrom", QStringLiteral("-2147483649")),

@@ -290,7 +290,8 @@ TEST_F(Hostile, InvalidUtf8BecomesBrokenCharactersThatTheControlRefuses) {
     site.messages.clear();
     Load(*text);
     ASSERT_EQ(site.messages.size(), 1);
-    EXPECT_TRUE(site.messages[0].startsWith(QLatin1String("The work-order document is not text: it holds a broken character")))
+    EXPECT_TRUE(site.messages[0].startsWith(
+        QLatin1String("The work-order document is not text: it holds a broken character")))
         << site.messages[0].toStdString();
     EXPECT_TRUE(site.messages[0].contains(QLatin1String("at line 3, column")))
         << site.messages[0].toStdString();

@@ -164,8 +164,8 @@ TEST_F(TimeSet, ShowsTheParsersReasonAloneForADocumentThatDoesNotParse) {
   EXPECT_EQ(empty, Variant::Bstr(QString()));
   ASSERT_EQ(site.lines.size(), 2);
   EXPECT_EQ(site.lines[0].toStdString(), "box Box1 = ");
-  EXPECT_TRUE(
-      site.lines[1].startsWith(QLatin1String("msgbox Kestrova: The header document has no root element")))
+  EXPECT_TRUE(site.lines[1].startsWith(
+      QLatin1String("msgbox Kestrova: The header document has no root element")))
       << site.lines[1].toStdString();
   ExpectYear2024Kept("empty");
   // The document that failed to parse replaces the last one.
