@@ -332,6 +332,26 @@ TEST_F(Control, AReloadThatFailsOnAnyOrderKeepsEveryCellAndBarOfThePlan) {
   EXPECT_EQ(model.lineCount(), 300);
 }
 
+TEST_F(Control, NotesValuesThatShowOtherwiseThanWrittenOncePerLoad) {
+  Load({Order(QStringLiteral("WO1")),
+        With(Order(QStringLiteral("WO2")), "itemdesc", QStringLiteral("Nut &amp; bolt")),
+        With(With(Order(QStringLiteral("WO3")), "custnameml", QStringLiteral("Baxter; Sons")),
+             "item_code", QStringLiteral("IT&#10;")),
+        With(Order(QStringLiteral("WO4")), "alt_resource", QStringLiteral("D;"))});
+  EXPECT_EQ(TakeMessages(), QStringList());
+  EXPECT_EQ(site.notes,
+            QStringList{QStringLiteral(
+                "Work-order document: 2 values hold entity or character references, shown as "
+                "written: row 2, itemdesc; row 3, item_code. 3 values hold a \";\", which moves "
+                "the cells after it one column to the right: row 2, itemdesc; row 3, item_code; "
+                "row 3, custnameml.")});
+  // The values load as written: the line's text splits at each ";".
+  EXPECT_EQ(model.cellText(2, 4).toStdString(), "Nut &amp");
+  site.notes.clear();
+  Load(kThreeOrders);
+  EXPECT_EQ(site.notes, QStringList());
+}
+
 TEST_F(Control, OrderOutReturnsTheLatestPickAcrossReloads) {
   EXPECT_EQ(control.OrderOut(), QString());
   Load({Order(QStringLiteral("WO1")), Order(QStringLiteral("WO2")), Order(QString())});

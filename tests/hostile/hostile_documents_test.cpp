@@ -299,21 +299,51 @@ TEST_F(Hostile, InvalidUtf8BecomesBrokenCharactersThatTheControlRefuses) {
   }
 }
 
-TEST_F(Hostile, RefusesANulCharacter) {
-  QString doc = tools::GenerateWorkOrders(Orders(1));
-  doc.insert(doc.indexOf(QLatin1String("itemdesc=\"")) + 10, QChar(0));
-  Load(doc);
-  ASSERT_EQ(site.messages.size(), 1);
-  EXPECT_TRUE(site.messages[0].contains(QLatin1String("at line 3")))
-      << site.messages[0].toStdString();
-  ExpectGridAsBefore();
+TEST_F(Hostile, RefusesADocumentThatIsNotTextAndSaysWhatItHolds) {
+  const struct {
+    QString units;
+    const char* holds;  // nullptr: the document loads
+  } cases[] = {
+      {QString(QChar(0)), "U+0000"},
+      {QString(QChar(0x1F)), "U+001F"},
+      {QString(QChar(0xFFFE)), "U+FFFE"},
+      {QString(QChar(0xFFFF)), "U+FFFF"},
+      {QString(QChar(0xD83D)) + u'x', "a broken character (the unpaired surrogate U+D83D)"},
+      {QString(QChar(0xDE00)), "a broken character (the unpaired surrogate U+DE00)"},
+      {QStringLiteral("\t\U0001F600\u00e9"), nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.holds ? c.holds : "text");
+    site.messages.clear();
+    QString doc = tools::GenerateWorkOrders(Orders(1));
+    const qsizetype at = doc.indexOf(QLatin1String("itemdesc=\"")) + 10;
+    doc.insert(at, c.units);
+    Load(doc);
+    if (!c.holds) {
+      EXPECT_TRUE(site.messages.isEmpty()) << site.messages.join(u'\n').toStdString();
+      continue;
+    }
+    ASSERT_EQ(site.messages.size(), 1);
+    const qsizetype lineStart = doc.lastIndexOf(u'\n', at) + 1;
+    EXPECT_EQ(site.messages[0].toStdString(),
+              QStringLiteral("The work-order document is not text: it holds %1 at line 3, "
+                             "column %2.")
+                  .arg(QLatin1String(c.holds))
+                  .arg(at - lineStart + 1)
+                  .toStdString());
+    ExpectGridAsBefore();
+  }
 
-  // Nor does a reference smuggle one in: the escaping makes it literal text.
+  // Nor does a reference smuggle one in: the escaping makes it literal text, and a note says
+  // that references are shown as written.
   site.messages.clear();
   Load(OneOrderWith(QStringLiteral(" nul=\"&#0;\"")));
   EXPECT_TRUE(site.messages.isEmpty()) << site.messages.join(QLatin1Char('\n')).toStdString();
   EXPECT_EQ(model.lineCount(), 1);
   EXPECT_FALSE(AnyCellContains(QString(QChar(0))));
+  EXPECT_EQ(site.notes.value(0).toStdString(),
+            "Work-order document: 1 value holds entity or character references, shown as "
+            "written: row 1, nul.");
 }
 
 TEST_F(Hostile, ShowsTheFirst32767OfFortyThousandOrdersThenOverflows) {
