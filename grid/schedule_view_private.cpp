@@ -416,8 +416,8 @@ void ScheduleView::Private::ensureLineVisible(int line, bool centre) {
     vScroll->setValue(top - (viewHeight - rowHeight) / 2);
   else if (top < scroll)
     vScroll->setValue(top);
-  else
-    vScroll->setValue(top + rowHeight - viewHeight);
+  else  // the line at the bottom, and a whole line at the top
+    vScroll->setValue((top + rowHeight - viewHeight + rowHeight - 1) / rowHeight * rowHeight);
 }
 
 void ScheduleView::Private::onZoomChanged() {

@@ -169,17 +169,28 @@ class TestScheduleView : public QObject {
     QTest::mouseClick(v.listBody(), Qt::LeftButton, {}, QPoint(10, v.listBody()->height() + 40));
     QCOMPARE(picked.count(), 2);
 
-    // Then the keys move the current line and raise each move.
+    // Then the keys move the current line and raise each move, also where the body's height
+    // is no whole number of lines.
+    v.resize(v.width(), v.height() + v.rowHeight() / 2);
+    QCoreApplication::processEvents();
     const int page = v.timelineBody()->height() / v.rowHeight() - 1;
-    const std::pair<int, int> moves[] = {
-        {Qt::Key_Down, 6},   {Qt::Key_Up, 5},    {Qt::Key_PageDown, 5 + page},
-        {Qt::Key_PageUp, 5}, {Qt::Key_End, 100}, {Qt::Key_Home, 1}};
+    const std::pair<int, int> moves[] = {{Qt::Key_Down, 6},
+                                         {Qt::Key_Up, 5},
+                                         {Qt::Key_PageDown, 5 + page},
+                                         {Qt::Key_PageDown, 5 + 2 * page},
+                                         {Qt::Key_PageUp, 5 + page},
+                                         {Qt::Key_PageUp, 5},
+                                         {Qt::Key_End, 100},
+                                         {Qt::Key_Home, 1}};
     for (const auto& [key, line] : moves) {
       QTest::keyClick(&v, Qt::Key(key));
       QCOMPARE(picked.last().at(0).toInt(), line);
       QCOMPARE(v.currentLine(), line);
-      QVERIFY(v.lineRect(line, ScheduleView::Pane::List)
-                  .intersects(QRect(v.listBody()->mapTo(&v, QPoint(0, 0)), v.listBody()->size())));
+      QVERIFY(QRect(v.listBody()->mapTo(&v, QPoint(0, 0)), v.listBody()->size())
+                  .contains(v.lineRect(line, ScheduleView::Pane::List)));
+      // A whole line stands at the top, short of the list's very end.
+      if (key != Qt::Key_End)
+        QCOMPARE(v.verticalScrollBar()->value() % v.rowHeight(), 0);
     }
     // Up at the first line does not move, so nothing is raised.
     const qsizetype before = picked.count();
