@@ -546,13 +546,36 @@ void paintCaption(QPainter& p, const PaintContext& ctx, const QRect& cell, int c
   const int inner = cell.width() - 2 * kCellPadding;
   if (inner <= 0)
     return;
-  const QString text = elidedText(fm, ctx.model->columnCaption(column), Qt::ElideRight, inner);
-  const int width = fm.horizontalAdvance(text);
-  const int x = (ctx.model->columnAlignment(column) & Qt::AlignRight)
-                    ? cell.right() - kCellPadding - width
-                    : cell.left() + kCellPadding;
+  const QString caption = ctx.model->columnCaption(column);
   p.setPen(c.headerText);
-  p.drawText(QPoint(x, baselineIn(cell.top(), cell.height(), fm)), text);
+  const bool right = (ctx.model->columnAlignment(column) & Qt::AlignRight) != 0;
+  const auto draw = [&](const QString& text, int baseline) {
+    const int width = fm.horizontalAdvance(text);
+    p.drawText(QPoint(right ? cell.right() - kCellPadding - width : cell.left() + kCellPadding,
+                      baseline),
+               text);
+  };
+  if (ctx.wrapCaptions && fm.horizontalAdvance(caption) > inner &&
+      cell.height() >= 2 * fm.height()) {
+    // Two lines, broken at the last blank, "_" or change of case that leaves the first fitting.
+    qsizetype cut = 0;
+    for (qsizetype i = 1; i < caption.size(); ++i) {
+      const bool blank = caption[i] == u' ';
+      const bool joint =
+          caption[i - 1] == u'_' || (caption[i].isUpper() && caption[i - 1].isLower());
+      if ((blank || joint) && fm.horizontalAdvance(caption.left(i)) <= inner)
+        cut = i;
+    }
+    if (cut > 0) {
+      const QString first = caption.left(cut);
+      const QString second = caption.mid(cut).trimmed();
+      const int top = cell.top() + (cell.height() - 2 * fm.height()) / 2;
+      draw(elidedText(fm, first, Qt::ElideRight, inner), top + fm.ascent());
+      draw(elidedText(fm, second, Qt::ElideRight, inner), top + fm.height() + fm.ascent());
+      return;
+    }
+  }
+  draw(elidedText(fm, caption, Qt::ElideRight, inner), baselineIn(cell.top(), cell.height(), fm));
 }
 
 void paintCaptions(QPainter& p, const PaintContext& ctx, const QRect& area) {

@@ -68,6 +68,8 @@ struct PaintContext {
   int frozenWidth = 0;
   int currentLine = 0;
   bool focused = false;
+  /// Captions too wide for their column go on two lines instead of being elided.
+  bool wrapCaptions = false;
   int focusLine = 0;
   int focusBar = 0;
   std::int32_t today = 0;

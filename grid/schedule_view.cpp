@@ -261,6 +261,19 @@ QList<int> ScheduleView::fittedColumnWidths(int width) const {
       if (!cell.isEmpty())
         widest = std::max(widest, detail::advanceUpTo(metrics, cell, width));
     }
+    // Each part of the caption fits, so that a caption on two lines reads in full.
+    const QString caption = d->model->columnCaption(column + 1);
+    const QFontMetrics captionMetrics(Private::inPixels(d->headerFont));
+    qsizetype start = 0;
+    for (qsizetype i = 1; i <= caption.size(); ++i) {
+      const bool end = i == caption.size() || caption[i] == u' ' || caption[i - 1] == u'_' ||
+                       (caption[i].isUpper() && caption[i - 1].isLower());
+      if (!end)
+        continue;
+      widest = std::max(widest,
+                        captionMetrics.horizontalAdvance(caption.mid(start, i - start).trimmed()));
+      start = i;
+    }
     need[std::size_t(column)] = widest + 2 * detail::kCellPadding + 2;
   }
   // The narrowest needs are met first; whatever they leave is shared by the rest.

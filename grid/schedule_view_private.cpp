@@ -335,6 +335,8 @@ detail::PaintContext ScheduleView::Private::exportContext(const QRect& target,
     x = next;
   }
   ctx.frozenWidth = 0;
+  // Columns fitted to paper may be narrower than their captions: those wrap.
+  ctx.wrapCaptions = given;
   *listWidth = width;
 
   std::int32_t first = options.firstDay;

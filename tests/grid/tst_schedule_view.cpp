@@ -651,6 +651,14 @@ class TestScheduleView : public QObject {
         widest[std::size_t(column - 1)] =
             std::max(widest[std::size_t(column - 1)],
                      metrics.horizontalAdvance(model->cellText(line, column)));
+    // Each word of a caption fits as well, so a caption on two lines reads in full.
+    QFont captionFont = font;
+    captionFont.setWeight(QFont::DemiBold);
+    for (int column = 1; column <= columns; ++column)
+      for (const QString& word : model->columnCaption(column).split(u' '))
+        widest[std::size_t(column - 1)] =
+            std::max(widest[std::size_t(column - 1)],
+                     QFontMetrics(captionFont).horizontalAdvance(word));
     // With room for all, every column holds its longest text and no more is taken.
     const QList<int> roomy = v.fittedColumnWidths(5000);
     for (int column = 0; column < columns; ++column)
