@@ -33,8 +33,32 @@ QString JsonString(QStringView text) {
   return out;
 }
 
-QString JsonValue(const Variant& value) {
+QStringView ElidedText(QStringView text, TextLimit limit) {
+  if (limit <= kWholeTexts || text.size() <= limit) return text;
+  qsizetype cut = limit;
+  if (text[cut - 1].isHighSurrogate() && text[cut].isLowSurrogate()) --cut;
+  return text.first(cut);
+}
+
+QString JsonTextField(QLatin1String name, QStringView text, TextLimit limit) {
+  const QStringView kept = ElidedText(text, limit);
+  QString out;
+  out += QLatin1Char('"');
+  out += name;
+  out += QLatin1String("\":");
+  out += JsonString(kept);
+  if (kept.size() != text.size()) {
+    out += QLatin1String(",\"");
+    out += name;
+    out += QLatin1String("_length\":");
+    out += QString::number(text.size());
+  }
+  return out;
+}
+
+QString JsonValue(const Variant& value, TextLimit limit) {
   QString v;
+  QString length;
   switch (value.Type()) {
     case VarType::Empty:
     case VarType::Null: v = QStringLiteral("null"); break;
@@ -43,7 +67,13 @@ QString JsonValue(const Variant& value) {
     case VarType::Bool:
       v = value.AsBool() ? QStringLiteral("true") : QStringLiteral("false");
       break;
-    case VarType::Bstr: v = JsonString(value.AsBstr()); break;
+    case VarType::Bstr: {
+      const QStringView kept = ElidedText(value.AsBstr(), limit);
+      v = JsonString(kept);
+      if (kept.size() != value.AsBstr().size())
+        length = QStringLiteral(",\"length\":") + QString::number(value.AsBstr().size());
+      break;
+    }
     case VarType::Date: v = JsonString(value.AsDate().ToIsoText()); break;
     case VarType::Font: {
       const auto* font = dynamic_cast<const platform::FontObject*>(value.AsFont().get());
@@ -52,14 +82,14 @@ QString JsonValue(const Variant& value) {
         break;
       }
       const platform::FontDescription d = font->Describe();
-      v = QStringLiteral("{\"name\":%1,\"size\":%2,\"bold\":%3}")
-              .arg(JsonString(d.name), QString::number(d.size),
+      v = QStringLiteral("{%1,\"size\":%2,\"bold\":%3}")
+              .arg(JsonTextField(QLatin1String("name"), d.name, limit), QString::number(d.size),
                    d.bold ? QStringLiteral("true") : QStringLiteral("false"));
       break;
     }
   }
   QString out = QStringLiteral("{\"t\":\"") + QLatin1String(platform::TypeName(value.Type())) +
-                QStringLiteral("\",\"v\":") + v;
+                QStringLiteral("\",\"v\":") + v + length;
   if (value.IsByRef()) out += QStringLiteral(",\"ref\":true");
   out += QLatin1Char('}');
   return out;

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -13,7 +15,8 @@ constexpr char kUsage[] =
     "Usage: varnex COMMAND [ARGS]\n"
     "\n"
     "Commands:\n"
-    "  trace [SCRIPT]   Run a scripted host against a headless control and print every\n"
+    "  trace [--elide N] [SCRIPT]\n"
+    "                   Run a scripted host against a headless control and print every\n"
     "                   effect of the control as JSON Lines (SCRIPT, or standard input).\n"
     "  show HEADER ORDERS\n"
     "                   Open the control in a host window, loaded with the two documents;\n"
@@ -24,10 +27,16 @@ constexpr char kUsage[] =
     "Run 'varnex COMMAND --help' for a command's options.\n";
 
 constexpr char kTraceUsage[] =
-    "Usage: varnex trace [SCRIPT]\n"
+    "Usage: varnex trace [--elide N] [SCRIPT]\n"
     "\n"
     "Creates one control on the built-in schedule grid model, runs the JSON Lines commands of\n"
     "SCRIPT (or of standard input) and prints each effect of the control as one JSON line.\n"
+    "\n"
+    "Options:\n"
+    "  --elide N   print a text longer than N UTF-16 code units (a value, a box text, a tooltip,\n"
+    "              a caption, a message) as its first N, with its whole length beside it:\n"
+    "              {\"t\":\"BSTR\",\"v\":START,\"length\":L} or \"text\":START,\"text_length\":L.\n"
+    "              The cells of a state line stay whole. N is a positive integer.\n"
     "\n"
     "Commands, one JSON object a line:\n"
     "  {\"call\":\"TimeSet\",\"arg\":A}                TimeSet with a string, integer or null\n"
@@ -44,33 +53,70 @@ constexpr char kTraceUsage[] =
     "  {\"query\":\"grid\"}                          prints the grid's state\n"
     "\n"
     "Output lines: grid, font, tooltip, box, caption, fill, msgbox, return, state and error.\n"
-    "Exits 0 when the script ran to its end, whatever the control reported; 2 when the script\n"
-    "cannot be read.\n";
+    "Exits 0 when the script ran to its end, whatever the control reported; 2 for a usage error\n"
+    "or when the script cannot be read.\n";
+
+int TraceUsageError(const QString& message) {
+  std::fprintf(stderr, "varnex trace: %s\n\n%s", qPrintable(message), kTraceUsage);
+  return 2;
+}
+
+// A positive count of UTF-16 code units, written in decimal digits only.
+std::optional<qsizetype> ElideArgument(const QString& text) {
+  if (text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+      })) {
+    return std::nullopt;
+  }
+  bool ok = false;
+  const qlonglong value = text.toLongLong(&ok);
+  return ok && value > 0 ? std::optional<qsizetype>(value) : std::nullopt;
+}
 
 int Trace(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   QTextStream out(stdout);
   out.setEncoding(QStringConverter::Utf8);
-  if (argc > 2) {
-    const QString arg = QString::fromLocal8Bit(argv[2]);
+  qsizetype elide = 0;
+  std::optional<QString> path;
+  for (int i = 2; i < argc; ++i) {
+    const QString arg = QString::fromLocal8Bit(argv[i]);
     if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
       std::fputs(kTraceUsage, stdout);
       return 0;
     }
-    QFile script(arg);
+    if (arg == QLatin1String("--elide")) {
+      if (i + 1 >= argc) return TraceUsageError(QStringLiteral("--elide needs a value"));
+      const QString value = QString::fromLocal8Bit(argv[++i]);
+      const std::optional<qsizetype> count = ElideArgument(value);
+      if (!count) {
+        return TraceUsageError(
+            QStringLiteral("--elide needs a positive whole number, not '%1'").arg(value));
+      }
+      elide = *count;
+    } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+      return TraceUsageError(QStringLiteral("unknown option %1").arg(arg));
+    } else if (path) {
+      return TraceUsageError(QStringLiteral("expected one SCRIPT at most"));
+    } else {
+      path = arg;
+    }
+  }
+  if (path) {
+    QFile script(*path);
     if (!script.open(QIODevice::ReadOnly)) {
-      std::fprintf(stderr, "varnex trace: cannot read %s: %s\n", argv[2],
+      std::fprintf(stderr, "varnex trace: cannot read %s: %s\n", qPrintable(*path),
                    qPrintable(script.errorString()));
       return 2;
     }
-    return varnex::app::RunTrace(script, out);
+    return varnex::app::RunTrace(script, out, elide);
   }
   QFile script;
   if (!script.open(stdin, QIODevice::ReadOnly)) {
     std::fputs("varnex trace: cannot read standard input\n", stderr);
     return 2;
   }
-  return varnex::app::RunTrace(script, out);
+  return varnex::app::RunTrace(script, out, elide);
 }
 
 }  // namespace

@@ -38,8 +38,9 @@ QString Line(const QString& key, const QString& body) {
 // A font object whose changes are printed as "font" lines.
 class TracedFont final : public platform::FontObject {
  public:
-  TracedFont(std::shared_ptr<platform::Dispatch> inner, DispId owner, QTextStream& out)
-      : mInner(std::move(inner)), mOwner(owner), mOut(out) {}
+  TracedFont(std::shared_ptr<platform::Dispatch> inner, DispId owner, QTextStream& out,
+             TextLimit limit)
+      : mInner(std::move(inner)), mOwner(owner), mOut(out), mLimit(limit) {}
 
   platform::FontDescription Describe() const override {
     const auto* font = dynamic_cast<const platform::FontObject*>(mInner.get());
@@ -58,7 +59,7 @@ class TracedFont final : public platform::FontObject {
       mOut << Line(QStringLiteral("font"),
                    QStringLiteral("{\"dispid\":%1,\"prop\":%2,\"value\":%3}")
                        .arg(mOwner)
-                       .arg(JsonString(name), JsonValue(value)))
+                       .arg(JsonString(name), JsonValue(value, mLimit)))
            << '\n';
     }
     return result;
@@ -68,25 +69,28 @@ class TracedFont final : public platform::FontObject {
   std::shared_ptr<platform::Dispatch> mInner;
   DispId mOwner;
   QTextStream& mOut;
+  TextLimit mLimit;
 };
 
 // The grid as the control sees it in a trace: every operation printed, with injected failures
 // and results.
 class TracedGrid final : public platform::Dispatch {
  public:
-  TracedGrid(platform::Dispatch& inner, QTextStream& out) : mInner(inner), mOut(out) {}
+  TracedGrid(platform::Dispatch& inner, QTextStream& out, TextLimit limit)
+      : mInner(inner), mOut(out), mLimit(limit) {}
 
   Variant Invoke(DispId id, InvokeKind kind, std::span<Variant> args,
                  const Variant& value) override {
     QStringList argTexts;
-    for (const Variant& a : args) argTexts << JsonValue(a);
+    for (const Variant& a : args) argTexts << JsonValue(a, mLimit);
     QString body = QStringLiteral("{\"dispid\":%1,\"op\":\"%2\",\"args\":[%3]")
                        .arg(id)
                        .arg(kind == InvokeKind::Method        ? QStringLiteral("call")
                             : kind == InvokeKind::PropertyGet ? QStringLiteral("get")
                                                               : QStringLiteral("put"),
                             argTexts.join(QLatin1Char(',')));
-    if (kind == InvokeKind::PropertyPut) body += QStringLiteral(",\"value\":") + JsonValue(value);
+    if (kind == InvokeKind::PropertyPut)
+      body += QStringLiteral(",\"value\":") + JsonValue(value, mLimit);
 
     Variant result;
     try {
@@ -105,11 +109,11 @@ class TracedGrid final : public platform::Dispatch {
       throw;
     }
     if (result.Type() == platform::VarType::Font) {
-      result = Variant::Font(std::make_shared<TracedFont>(result.AsFont(), id, mOut));
+      result = Variant::Font(std::make_shared<TracedFont>(result.AsFont(), id, mOut, mLimit));
     }
     // A method that returned nothing has no result; a get always answers.
     if (kind == InvokeKind::PropertyGet || (kind == InvokeKind::Method && !result.IsEmpty())) {
-      body += QStringLiteral(",\"result\":") + JsonValue(result);
+      body += QStringLiteral(",\"result\":") + JsonValue(result, mLimit);
     }
     mOut << Line(QStringLiteral("grid"), body + QLatin1Char('}')) << '\n';
     return result;
@@ -123,45 +127,50 @@ class TracedGrid final : public platform::Dispatch {
  private:
   platform::Dispatch& mInner;
   QTextStream& mOut;
+  TextLimit mLimit;
   std::map<DispId, std::pair<std::int32_t, QString>> mFailures;
   std::map<DispId, std::int32_t> mResults;
 };
 
 class TracedSite final : public platform::ControlSite {
  public:
-  explicit TracedSite(QTextStream& out) : mOut(out) {}
+  TracedSite(QTextStream& out, TextLimit limit) : mOut(out), mLimit(limit) {}
 
   /// The grid settings that keep the tooltip; none until the board exists.
   void SetSettings(grid::ScheduleSettings* settings) { mSettings = settings; }
 
   void SetBoxText(const QString& box, const QString& text) override {
     Print(QStringLiteral("box"),
-          QStringLiteral("{\"name\":%1,\"text\":%2}").arg(JsonString(box), JsonString(text)));
+          QStringLiteral("{\"name\":%1,%2}").arg(JsonString(box), Text("text", text)));
   }
   void SetGridToolTip(const QString& text) override {
     if (mSettings) mSettings->setToolTipText(text);
-    Print(QStringLiteral("tooltip"), JsonString(text));
+    mOut << QLatin1Char('{') << Text("tooltip", text) << QLatin1String("}\n");
   }
   void SetMarkerCaption(const QString& marker, const QString& text) override {
     Print(QStringLiteral("caption"),
-          QStringLiteral("{\"name\":%1,\"text\":%2}").arg(JsonString(marker), JsonString(text)));
+          QStringLiteral("{\"name\":%1,%2}").arg(JsonString(marker), Text("text", text)));
   }
   void SetSwatchFill(const QString& swatch, std::int32_t colour) override {
     Print(QStringLiteral("fill"), QStringLiteral("{\"name\":%1,\"colour\":%2}")
                                       .arg(JsonString(swatch), QString::number(colour)));
   }
   void ShowMessage(const QString& title, const QString& text, const QString& detail) override {
-    QString body = QStringLiteral("{\"title\":%1,\"text\":%2,\"buttons\":\"OK\"")
-                       .arg(JsonString(title), JsonString(text));
-    if (!detail.isEmpty()) body += QStringLiteral(",\"detail\":") + JsonString(detail);
+    QString body =
+        QStringLiteral("{%1,%2,\"buttons\":\"OK\"").arg(Text("title", title), Text("text", text));
+    if (!detail.isEmpty()) body += u',' + Text("detail", detail);
     Print(QStringLiteral("msgbox"), body + u'}');
   }
 
  private:
   void Print(const QString& key, const QString& body) { mOut << Line(key, body) << '\n'; }
+  QString Text(const char* field, const QString& text) const {
+    return JsonTextField(QLatin1String(field), text, mLimit);
+  }
 
   grid::ScheduleSettings* mSettings = nullptr;
   QTextStream& mOut;
+  TextLimit mLimit;
 };
 
 // A JSON value as an automation value: integers as `integerType`, strings as text, null as
@@ -187,12 +196,13 @@ std::optional<Variant> ToVariant(const QJsonValue& v, bool integersAsI2) {
 
 class Trace {
  public:
-  explicit Trace(QTextStream& out)
+  Trace(QTextStream& out, TextLimit limit)
       : mOut(out),
-        mSite(out),
+        mLimit(limit),
+        mSite(out, limit),
         mBoard(mSite,
                [this](platform::Dispatch& grid) {
-                 auto traced = std::make_unique<TracedGrid>(grid, mOut);
+                 auto traced = std::make_unique<TracedGrid>(grid, mOut, mLimit);
                  mGrid = traced.get();
                  return traced;
                }),
@@ -218,7 +228,8 @@ class Trace {
   }
 
   void Error(const QString& text) {
-    mOut << Line(QStringLiteral("error"), JsonString(text)) << '\n';
+    mOut << QLatin1Char('{') << JsonTextField(QLatin1String("error"), text, mLimit)
+         << QLatin1String("}\n");
   }
 
  private:
@@ -227,7 +238,7 @@ class Trace {
     if (name == QLatin1String("OrderOut")) {
       const QString order = mControl.OrderOut();
       mOut << Line(QStringLiteral("return"), QStringLiteral("{\"call\":\"OrderOut\",\"value\":%1}")
-                                                 .arg(JsonValue(Variant::Bstr(order))))
+                                                 .arg(JsonValue(Variant::Bstr(order), mLimit)))
            << '\n';
       return;
     }
@@ -251,8 +262,8 @@ class Trace {
     } else {
       mControl.PopulateWorkOrder(arg);
     }
-    mOut << Line(QStringLiteral("return"),
-                 QStringLiteral("{\"call\":%1,\"arg\":%2}").arg(JsonString(name), JsonValue(arg)))
+    mOut << Line(QStringLiteral("return"), QStringLiteral("{\"call\":%1,\"arg\":%2}")
+                                               .arg(JsonString(name), JsonValue(arg, mLimit)))
          << '\n';
   }
 
@@ -323,10 +334,12 @@ class Trace {
           if (!v.isValid()) continue;
           std::array<Variant, 2> index = {Variant::I2(static_cast<std::int16_t>(line)),
                                           Variant::I2(static_cast<std::int16_t>(b))};
-          props << QStringLiteral("\"%1\":%2").arg(id).arg(JsonValue(mComponent.Get(id, index)));
+          props << QStringLiteral("\"%1\":%2")
+                       .arg(id)
+                       .arg(JsonValue(mComponent.Get(id, index), mLimit));
         }
         bars << QStringLiteral(
-                    "{\"index\":%1,\"start\":[%2,%3],\"end\":[%4,%5],\"colour\":%6,\"text\":%7,"
+                    "{\"index\":%1,\"start\":[%2,%3],\"end\":[%4,%5],\"colour\":%6,%7,"
                     "\"props\":{%8}}")
                     .arg(bar->index)
                     .arg(bar->start.day)
@@ -334,7 +347,8 @@ class Trace {
                     .arg(bar->end.day)
                     .arg(bar->end.minute)
                     .arg(bar->colour)
-                    .arg(bar->hasText ? JsonString(bar->text) : QStringLiteral("null"),
+                    .arg(bar->hasText ? JsonTextField(QLatin1String("text"), bar->text, mLimit)
+                                      : QStringLiteral("\"text\":null"),
                          props.join(QLatin1Char(',')));
       }
       rows << QStringLiteral("{\"cells\":[%1],\"bars\":[%2]}")
@@ -345,12 +359,13 @@ class Trace {
         QStringLiteral("{\"rows\":[") + rows.join(QLatin1Char(',')) +
         QStringLiteral("],\"zoom\":") + QString::number(mSettings.zoom()) +
         QStringLiteral(",\"horizon\":[") + QString::number(mSettings.horizonStart()) +
-        QLatin1Char(',') + QString::number(mSettings.horizonEnd()) +
-        QStringLiteral("],\"tooltip\":") + JsonString(mSettings.toolTipText()) + QLatin1Char('}');
+        QLatin1Char(',') + QString::number(mSettings.horizonEnd()) + QStringLiteral("],") +
+        JsonTextField(QLatin1String("tooltip"), mSettings.toolTipText(), mLimit) + QLatin1Char('}');
     mOut << Line(QStringLiteral("state"), state) << '\n';
   }
 
   QTextStream& mOut;
+  TextLimit mLimit;
   TracedSite mSite;
   TracedGrid* mGrid = nullptr;
   control::Board mBoard;
@@ -362,8 +377,8 @@ class Trace {
 
 }  // namespace
 
-int RunTrace(QIODevice& script, QTextStream& out) {
-  Trace trace(out);
+int RunTrace(QIODevice& script, QTextStream& out, qsizetype elide) {
+  Trace trace(out, elide);
   while (!script.atEnd()) {
     const QByteArray line = script.readLine().trimmed();
     if (line.isEmpty()) continue;

@@ -23,14 +23,14 @@ QString Command(const QJsonObject& command) {
   return QString::fromUtf8(QJsonDocument(command).toJson(QJsonDocument::Compact));
 }
 
-TraceRun RunScript(const QStringList& script) {
+TraceRun RunScript(const QStringList& script, qsizetype elide = 0) {
   QByteArray bytes = script.join(QLatin1Char('\n')).toUtf8();
   QBuffer input(&bytes);
   input.open(QIODevice::ReadOnly);
   QString output;
   QTextStream out(&output);
   TraceRun run;
-  run.exitCode = app::RunTrace(input, out);
+  run.exitCode = app::RunTrace(input, out, elide);
   run.lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   return run;
 }
@@ -248,6 +248,85 @@ TEST(Trace, ReportsCommandsItCannotUnderstandAndGoesOn) {
             R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"","ref":true}}})");
   EXPECT_EQ(run.lines[15].toStdString(),
             R"({"return":{"call":"OrderOut","value":{"t":"BSTR","v":""}}})");
+}
+
+TEST(Trace, ElidesLongTextsToTheirStartAndTheirWholeLength) {
+  const QString loadBadOrders = QStringLiteral(R"({"call":"PopulateWorkOrder","arg":"abcdefgh"})");
+  const QString boxWhole = QStringLiteral(R"({"box":{"name":"Box2","text":"abcdefgh"}})");
+  const QString returnWhole = QStringLiteral(
+      R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"abcdefgh","ref":true}}})");
+  const QStringList hoverOnOneOrder = {
+      Command({{QStringLiteral("call"), QStringLiteral("TimeSet")},
+               {QStringLiteral("arg"),
+                Header(QStringLiteral("2024-01-01"), QStringLiteral("2024-12-31"))}}),
+      Command({{QStringLiteral("call"), QStringLiteral("PopulateWorkOrder")},
+               {QStringLiteral("arg"), WorkOrders({Order()})}}),
+      QStringLiteral(R"({"event":"grid","id":16,"args":[1,1]})"),
+      QStringLiteral(R"({"query":"grid"})"),
+  };
+  struct Case {
+    const char* name;
+    qsizetype elide;
+    QStringList script;
+    QStringList expected;  // lines that must appear in the output, in this order
+  };
+  const QList<Case> cases = {
+      {"a BSTR argument and the box that keeps it",
+       4,
+       {loadBadOrders},
+       {QStringLiteral(R"({"box":{"name":"Box2","text":"abcd","text_length":8}})"),
+        QStringLiteral(
+            R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"abcd","length":8,"ref":true}}})")}},
+      {"a message box's text, its title being shorter",
+       10,
+       {QStringLiteral(R"({"call":"TimeSet","arg":null})")},
+       {QStringLiteral(
+            R"({"msgbox":{"title":"Kestrova","text":"94 Invalid","text_length":22,"buttons":"OK"}})"),
+        QStringLiteral(R"({"return":{"call":"TimeSet","arg":{"t":"NULL","v":null,"ref":true}}})")}},
+      {"a grid argument, a tooltip and the state's tooltip; cells and a font name of N stay whole",
+       7,
+       hoverOnOneOrder,
+       {QStringLiteral(
+            R"({"grid":{"dispid":10,"op":"get","args":[],"result":{"t":"FONT","v":{"name":"Verdana","size":12,"bold":false}}}})"),
+        QStringLiteral(
+            R"({"grid":{"dispid":163,"op":"call","args":[{"t":"BSTR","v":"WO1;IT-","length":79}]}})"),
+        QStringLiteral(R"({"tooltip":"Bearing","tooltip_length":64})"),
+        QStringLiteral(
+            R"({"state":{"rows":[{"cells":["WO1","IT-1","STD","Bearing","10","MRP Order","Baxter","12","2024-02-01","orders to reschedule out"],)"
+            R"("bars":[{"index":1,"start":[29219,0],"end":[29219,1439],"colour":16757738,"text":">>",)"
+            R"("props":{"216":{"t":"I2","v":0},"230":{"t":"I2","v":2},"276":{"t":"BOOL","v":true}}}]}],)"
+            R"("zoom":230,"horizon":[45290,45655],"tooltip":"Bearing","tooltip_length":64}})")}},
+      {"a caption",
+       1,
+       {},
+       {QStringLiteral(R"({"caption":{"name":"lblCancel","text":"X"}})"),
+        QStringLiteral(R"({"caption":{"name":"lblReschOut","text":">","text_length":2}})")}},
+      {"a text of exactly N", 8, {loadBadOrders}, {boxWhole, returnWhole}},
+      {"a surrogate pair at the cut is left out whole",
+       3,
+       {QStringLiteral(R"({"call":"PopulateWorkOrder","arg":"ab\ud83d\ude00cd"})")},
+       {QStringLiteral(
+           R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"ab","length":6,"ref":true}}})")}},
+      {"a surrogate pair before the cut is kept whole",
+       4,
+       {QStringLiteral(R"({"call":"PopulateWorkOrder","arg":"ab\ud83d\ude00cd"})")},
+       {QStringLiteral(
+           R"({"return":{"call":"PopulateWorkOrder","arg":{"t":"BSTR","v":"ab\ud83d\ude00","length":6,"ref":true}}})")}},
+      {"no option", 0, {loadBadOrders}, {boxWhole, returnWhole}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TraceRun run = RunScript(c.script, c.elide);
+    ASSERT_EQ(run.exitCode, 0);
+    for (const QString& line : run.lines) Parse(line);
+    qsizetype at = 0;
+    for (const QString& line : c.expected) {
+      const qsizetype found = run.lines.indexOf(line, at);
+      ASSERT_GE(found, 0) << "missing: " << line.toStdString() << "\nin:\n"
+                          << run.lines.join(QLatin1Char('\n')).toStdString();
+      at = found + 1;
+    }
+  }
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ grep -q "\-o FILE is required" "$work/err" || fail "no word about the missing -o
 expect 2 "render to .jpg" "$varnex" render "$header" "$orders" -o "$work/board.jpg"
 expect 2 "unknown option" "$varnex" render "$header" "$orders" -o "$work/b.png" --frobnicate
 expect 2 "--pick 0" "$varnex" render "$header" "$orders" -o "$work/b.png" --pick 0
+for bad in "" 0 -4 12x; do
+  expect 2 "trace --elide '$bad'" "$varnex" trace --elide ${bad:+"$bad"}
+  grep -q "^varnex trace: --elide needs a" "$work/err" || fail "trace --elide '$bad' is not explained"
+done
+expect 2 "trace with an unknown option" "$varnex" trace --frobnicate
 
 # Missing and unreadable documents are named, for both commands, before any window opens
 expect 2 "missing header" "$varnex" render "$work/nothing.xml" "$orders" -o "$work/b.png"
