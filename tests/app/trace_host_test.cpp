@@ -281,7 +281,7 @@ TEST(Trace, ElidesLongTextsToTheirStartAndTheirWholeLength) {
        10,
        {QStringLiteral(R"({"call":"TimeSet","arg":null})")},
        {QStringLiteral(
-            R"({"msgbox":{"title":"Kestrova","text":"94 Invalid","text_length":22,"buttons":"OK"}})"),
+            R"({"msgbox":{"title":"Kestrova","text":"94 Invalid","text_length":22,"buttons":"OK","detail":"TimeSet, h","detail_length":54}})"),
         QStringLiteral(R"({"return":{"call":"TimeSet","arg":{"t":"NULL","v":null,"ref":true}}})")}},
       {"a grid argument, a tooltip and the state's tooltip; cells and a font name of N stay whole",
        7,
