@@ -19,9 +19,11 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFrame>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMetaClassInfo>
 #include <QPointer>
@@ -169,6 +171,8 @@ class VarnexWidget::Private final : public platform::ControlSite {
 
   void Build();
   QWidget* MakeChild(const ChildEntry& entry, QWidget* container);
+  void Place(QSize size);
+  bool ForwardKey(QKeyEvent* event);
   void ButtonPressed(int number, const QString& caption);
   bool InvokeHere(qint32 dispId, QVariantList& args, QVariant* result, QString* error);
 
@@ -206,6 +210,17 @@ class VarnexWidget::Private final : public platform::ControlSite {
   QHash<QString, QLabel*> markers;
   QHash<QString, Swatch*> swatches;
   QList<QLabel*> legendTexts;
+  // The surface's own children with their stored geometry, for Place().
+  struct Placed {
+    QWidget* widget;
+    Kind kind;
+    QRect stored;
+  };
+  std::vector<Placed> placed;
+  VarnexWidget::Sizing sizing = VarnexWidget::Sizing::Fixed;
+  // Set while a key sent to the board is on its way to the focused part.
+  bool forwardingKey = false;
+  bool keyCameBack = false;
   std::unique_ptr<Board> board;
   // The grid shows the board's model and settings, so it is declared after the board and goes
   // before it; it stays a child of the surface for its place on it.
@@ -221,23 +236,56 @@ void VarnexWidget::Private::Build() {
     }
     QWidget* child = MakeChild(entry, container);
     child->setObjectName(Text(entry.name));
-    child->setGeometry(TwipsRect(entry.left, entry.top, entry.width, entry.height));
+    const QRect stored = TwipsRect(entry.left, entry.top, entry.width, entry.height);
+    child->setGeometry(stored);
     if (entry.hidden) child->hide();
+    if (container == q) placed.push_back({child, entry.kind, stored});
   }
   for (QLabel* label : legendTexts) KeepOnOneLineIfClipped(label);
-  // Keyboard focus runs in on-screen order, the toolbar's shown buttons and then the grid;
-  // nothing else on the surface takes it. The grid comes first in the focus chain, as it was
-  // made first, so the buttons move to the front of the surface's part of it: behind the
-  // surface itself, which takes focus only while they move.
-  q->setFocusPolicy(Qt::TabFocus);
-  QWidget* previous = q;
-  for (int number = 1; number <= ctWOToolBar->ButtonCount(); ++number) {
-    QAbstractButton* button = ctWOToolBar->ButtonAt(number);
-    if (button->focusPolicy() == Qt::NoFocus) continue;
-    QWidget::setTabOrder(previous, button);
-    previous = button;
+  // Keyboard focus runs from the grid to the toolbar's shown buttons and on out of the board;
+  // nothing else on the surface takes it. The grid is made before the toolbar, so it already
+  // comes first in the focus chain, and the buttons follow in their order.
+}
+
+// Lays the surface's own children out for `size`: the grid takes the room beyond the stored
+// size, the bands move down with its bottom edge, the title moves with its centre, and the
+// outline grows with the surface. Below the stored size, and in Fixed, everything is stored.
+void VarnexWidget::Private::Place(QSize size) {
+  const QSize surface = q->sizeHint();
+  const bool fill = sizing == VarnexWidget::Sizing::Fill;
+  const int wider = fill ? std::max(0, size.width() - surface.width()) : 0;
+  const int taller = fill ? std::max(0, size.height() - surface.height()) : 0;
+  for (const Placed& child : placed) {
+    QRect r = child.stored;
+    switch (child.kind) {
+      case Kind::Schedule:
+      case Kind::Outline: r.adjust(0, 0, wider, taller); break;
+      case Kind::Band: r.translate(0, taller); break;
+      case Kind::Title: r.translate(wider / 2, 0); break;
+      default: break;
+    }
+    child.widget->setGeometry(r);
   }
-  q->setFocusPolicy(Qt::NoFocus);
+}
+
+// A key that the focused part leaves alone comes back to the board on its way to the host; it
+// is stopped there and let go on from the board once, so the host sees it only once.
+bool VarnexWidget::Private::ForwardKey(QKeyEvent* event) {
+  if (forwardingKey) {
+    keyCameBack = true;
+    event->accept();
+    return true;
+  }
+  QWidget* const target = q->focusWidget();
+  if (!target || target == q || !q->isAncestorOf(target)) return false;
+  const QPointer<VarnexWidget> alive(q);
+  forwardingKey = true;
+  keyCameBack = false;
+  QCoreApplication::sendEvent(target, event);
+  if (!alive) return true;  // deleted by the host on the way
+  forwardingKey = false;
+  event->setAccepted(!keyCameBack);
+  return true;
 }
 
 QWidget* VarnexWidget::Private::MakeChild(const ChildEntry& entry, QWidget* container) {
@@ -488,8 +536,43 @@ bool VarnexWidget::PrintRun(QPagedPaintDevice& device,
   return printed;
 }
 
+VarnexWidget::Sizing VarnexWidget::sizing() const {
+  return d->sizing;
+}
+
+void VarnexWidget::setSizing(Sizing sizing) {
+  if (sizing == d->sizing) return;
+  d->sizing = sizing;
+  if (sizing == Sizing::Fill) {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    d->Place(size());
+  } else {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    d->Place(sizeHint());
+    resize(sizeHint());
+  }
+  Q_EMIT sizingChanged(sizing);
+}
+
 QSize VarnexWidget::sizeHint() const {
   return QSize(Twips(kSurfaceWidth), Twips(kSurfaceHeight));
+}
+
+QSize VarnexWidget::minimumSizeHint() const {
+  return sizeHint();
+}
+
+void VarnexWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (d->sizing == Sizing::Fill) d->Place(size());
+}
+
+void VarnexWidget::keyPressEvent(QKeyEvent* event) {
+  if (!d->ForwardKey(event)) QWidget::keyPressEvent(event);
+}
+
+void VarnexWidget::keyReleaseEvent(QKeyEvent* event) {
+  if (!d->ForwardKey(event)) QWidget::keyReleaseEvent(event);
 }
 
 }  // namespace varnex::control

@@ -14,7 +14,8 @@ namespace varnex::control {
 class MessageBoxPort;
 
 /// The planning board control as a widget: the schedule grid `ctWOSched` with its toolbar, the
-/// title and the two legend bands, on a fixed surface of 965 x 552 logical pixels. A host
+/// title and the two legend bands, on a surface of 965 x 552 logical pixels that may follow the
+/// widget's size (see `sizing`). A host
 /// drives it with three members: TimeSet (the header document that gives the period to show),
 /// PopulateWorkOrder (the work-order document, one grid line per order) and OrderOut (the order
 /// number of the line the planner last picked). The control never returns a failure: it shows
@@ -35,8 +36,23 @@ class VarnexWidget : public QWidget {
   Q_CLASSINFO("DispId:TimeSet", "0x60030008")
   Q_CLASSINFO("DispId:PopulateWorkOrder", "0x60030009")
   Q_CLASSINFO("DispId:OrderOut", "0x6003000A")
+  Q_PROPERTY(Sizing sizing READ sizing WRITE setSizing NOTIFY sizingChanged)
 
  public:
+  /// How the surface's children follow the widget's size.
+  enum class Sizing {
+    /// The stored design: 965 x 552, nothing moves or grows when the widget is resized.
+    Fixed,
+    /// The grid takes all the room beyond the stored size (more lines, a wider timeline); the
+    /// legend bands keep their size under it, the title stays centred over it and the outline
+    /// frames the whole surface. The stored size is the minimum.
+    Fill
+  };
+  Q_ENUM(Sizing)
+  // Code that uic writes from a form may name the values without their scope.
+  static constexpr Sizing Fixed = Sizing::Fixed;
+  static constexpr Sizing Fill = Sizing::Fill;
+
   /// The members' DISPIDs, for Invoke().
   static constexpr qint32 kTimeSetId = 0x60030008;
   static constexpr qint32 kPopulateWorkOrderId = 0x60030009;
@@ -81,7 +97,25 @@ class VarnexWidget : public QWidget {
   bool PrintRun(QPagedPaintDevice& device,
                 const std::function<void(int done, int total)>& progress = {});
 
+  /// Sizing::Fixed until set otherwise. Back to Fixed, every child returns to its stored place
+  /// and the widget to the stored size.
+  [[nodiscard]] Sizing sizing() const;
+  void setSizing(Sizing sizing);
+
+  /// The stored size, 965 x 552, in both sizings.
   QSize sizeHint() const override;
+  /// The stored size: a Fill board never shrinks below its design in a layout.
+  QSize minimumSizeHint() const override;
+
+ Q_SIGNALS:
+  void sizingChanged(varnex::control::VarnexWidget::Sizing sizing);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  /// A key sent to the board itself goes on to the part that has the focus within it, as a key
+  /// pressed by the planner does; keys that part leaves alone go on to the host.
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   class Private;

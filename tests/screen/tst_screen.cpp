@@ -79,6 +79,8 @@ class tst_Screen : public QObject {
   void shouldPlaceEveryChildAtItsStoredGeometry_data();
   void shouldPlaceEveryChildAtItsStoredGeometry();
   void shouldKeepTheStoredOrderOfChildren();
+  void shouldFillItsSizeOnlyWhenAsked_data();
+  void shouldFillItsSizeOnlyWhenAsked();
   void shouldShowEveryLegendTextWithinItsBand();
   void shouldDrawTitleAndLegendInTheirFontsAndColours();
   void shouldShowDesignFillsUntilALoadCompletes();
@@ -188,6 +190,86 @@ void tst_Screen::shouldPlaceEveryChildAtItsStoredGeometry() {
     QCOMPARE(child->width(), pixels.width());
   }
   QCOMPARE(child->isVisible(), visible);
+}
+
+void tst_Screen::shouldFillItsSizeOnlyWhenAsked_data() {
+  QTest::addColumn<QSize>("size");
+  QTest::newRow("stored") << QSize(965, 552);
+  QTest::newRow("wide") << QSize(1600, 552);
+  QTest::newRow("tall") << QSize(965, 900);
+  QTest::newRow("maximised") << QSize(1920, 1080);
+}
+
+// Fixed keeps the stored design whatever size it is given; Fill gives the grid all the room
+// beyond it, keeps the bands and the toolbar as they are under and over it, and comes back to
+// the stored design exactly when switched back.
+void tst_Screen::shouldFillItsSizeOnlyWhenAsked() {
+  QFETCH(QSize, size);
+  LoadExample(*mControl);
+  QCoreApplication::processEvents();
+  const QSize stored(965, 552);
+  const auto geometries = [this] {
+    QList<QRect> all;
+    for (const QWidget* w : mControl->findChildren<QWidget*>()) all << w->geometry();
+    return all;
+  };
+  const auto child = [this](const char* name) {
+    return mControl->findChild<QWidget*>(QString::fromLatin1(name))->geometry();
+  };
+  const QList<QRect> design = geometries();
+  ScheduleView* grid = Grid(*mControl);
+  const auto visibleLines = [grid] {
+    return (grid->timelineBody()->height() + grid->rowHeight() - 1) / grid->rowHeight();
+  };
+  const int storedLines = visibleLines();
+  const int storedTimeline = grid->timelineBody()->width();
+  QCOMPARE(mControl->sizing(), VarnexWidget::Sizing::Fixed);
+  QCOMPARE(mControl->sizePolicy(), QSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed));
+
+  // Fixed: resized, nothing moves.
+  mControl->resize(size);
+  QCoreApplication::processEvents();
+  QCOMPARE(geometries(), design);
+
+  // Fill: the rules hold at every size.
+  QSignalSpy changed(mControl.get(), &VarnexWidget::sizingChanged);
+  mControl->setSizing(VarnexWidget::Sizing::Fill);
+  QCOMPARE(changed.size(), 1);
+  QCOMPARE(mControl->sizePolicy(), QSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding));
+  QCOMPARE(mControl->minimumSizeHint(), stored);
+  QCOMPARE(mControl->sizeHint(), stored);
+  QCoreApplication::processEvents();
+  const QSize extra = size - stored;
+  const QRect sched = child("ctWOSched");
+  QCOMPARE(sched, QRect(4, 40, 949, 443).adjusted(0, 0, extra.width(), extra.height()));
+  for (const char* band : {"Frame1", "Frame2"}) {
+    const QRect r = child(band);
+    const QRect was = design[mControl->findChildren<QWidget*>().indexOf(
+        mControl->findChild<QWidget*>(QString::fromLatin1(band)))];
+    QCOMPARE(r.size(), was.size());
+    QCOMPARE(r.x(), was.x());
+    QCOMPARE(r.top() - sched.bottom(), was.top() - QRect(4, 40, 949, 443).bottom());
+  }
+  const QRect title = child("Label7");
+  QCOMPARE(title.size(), QSize(175, 25));
+  // centred over the grid as in the design, to the pixel a halved width can be
+  QVERIFY(std::abs((title.center().x() - sched.center().x()) - (451 - 478)) <= 1);
+  QCOMPARE(child("Shape1"), QRect(QPoint(2, 2), size - QSize(8, 5)));
+  QCOMPARE(child("ctWOToolBar"), QRect(2, 4, 71, 41));
+  QVERIFY(visibleLines() >= storedLines + extra.height() / grid->rowHeight());
+  QVERIFY(grid->timelineBody()->width() >= storedTimeline + extra.width() / 2);
+  for (const QWidget* part : mControl->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    QVERIFY2(mControl->rect().contains(part->geometry()), qPrintable(part->objectName()));
+  }
+
+  // Back to Fixed: the stored design, to the pixel.
+  mControl->setSizing(VarnexWidget::Sizing::Fixed);
+  QCoreApplication::processEvents();
+  QCOMPARE(mControl->size(), stored);
+  QCOMPARE(geometries(), design);
+  QCOMPARE(visibleLines(), storedLines);
+  QCOMPARE(changed.size(), 2);
+  QVERIFY(mMessages.messages.isEmpty());
 }
 
 void tst_Screen::shouldKeepTheStoredOrderOfChildren() {
@@ -406,8 +488,8 @@ void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
   QVERIFY(mMessages.messages.isEmpty());
 }
 
-// The zoom buttons, the grid and then the host's next widget take the keyboard in on-screen
-// order, both ways round; nothing else on the board does.
+// The grid, the zoom buttons and then the host's next widget take the keyboard, both ways
+// round; nothing else on the board does. A key sent to the board reaches the grid as a press.
 void tst_Screen::shouldWalkTheBoardWithTheKeyboardAlone() {
   QWidget host;
   auto* layout = new QVBoxLayout(&host);
@@ -433,8 +515,8 @@ void tst_Screen::shouldWalkTheBoardWithTheKeyboardAlone() {
     }
     return seen;
   };
-  QCOMPARE(walk(zoomOut, Qt::NoModifier), (QList<QWidget*>{zoomOut, zoomIn, grid, after, zoomOut}));
-  QCOMPARE(walk(after, Qt::ShiftModifier), (QList<QWidget*>{after, grid, zoomIn, zoomOut, after}));
+  QCOMPARE(walk(grid, Qt::NoModifier), (QList<QWidget*>{grid, zoomOut, zoomIn, after, grid}));
+  QCOMPARE(walk(after, Qt::ShiftModifier), (QList<QWidget*>{after, zoomIn, zoomOut, grid, after}));
   QList<QWidget*> tabStops;
   for (QWidget* widget : control->findChildren<QWidget*>()) {
     if ((widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy()) tabStops << widget;
@@ -452,6 +534,27 @@ void tst_Screen::shouldWalkTheBoardWithTheKeyboardAlone() {
   QTest::keyClick(grid, Qt::Key_Minus, Qt::ControlModifier);
   QCOMPARE(settings->zoom(), 280);
   QCOMPARE(grid->currentLine(), 0);
+
+  // Keys sent to the board go to its focused part; one the part leaves alone reaches the host
+  // once.
+  QTest::keyClick(after, Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), grid);
+  QTest::keyClick(control, Qt::Key_Down);
+  QTest::keyClick(control, Qt::Key_Down);
+  QCOMPARE(grid->currentLine(), 2);
+  QCOMPARE(control->OrderOut(), QStringLiteral("WO100001"));
+  struct KeyCounter final : QObject {
+    int presses = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      presses += event->type() == QEvent::KeyPress ? 1 : 0;
+      return false;
+    }
+  } counter;
+  host.installEventFilter(&counter);
+  QTest::keyClick(control, Qt::Key_F8);
+  QCOMPARE(counter.presses, 1);
+  QTest::keyClick(grid, Qt::Key_F8);
+  QCOMPARE(counter.presses, 2);
   QVERIFY(mMessages.messages.isEmpty());
 }
 
