@@ -18,6 +18,7 @@
 #include <QPdfWriter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -36,7 +37,7 @@ namespace varnex::app {
 namespace {
 
 constexpr char kShowUsage[] =
-    "Usage: varnex show HEADER ORDERS\n"
+    "Usage: varnex show HEADER ORDERS [--fixed]\n"
     "\n"
     "Opens a host window with the control, loaded through the component library's factory,\n"
     "and hands it the header document HEADER (TimeSet) and the work-order document ORDERS\n"
@@ -44,17 +45,24 @@ constexpr char kShowUsage[] =
     "the host asks the control for the picked order (OrderOut), shows the answer beside the\n"
     "button and prints it as one line on standard output. Closing the window asks once more.\n"
     "\n"
+    "The window may be resized or maximised, and the board fills it: the grid shows more lines\n"
+    "and a wider timeline. With --fixed the board keeps its stored 965 x 552 design and the\n"
+    "window keeps its size.\n"
+    "\n"
     "Every message box of the control is also printed on standard error, with its detail\n"
     "(which document, row, order, column and value it is about), and so is every note on a\n"
     "document that loads but may not show what its author meant.\n";
 
 constexpr char kRenderUsage[] =
-    "Usage: varnex render HEADER ORDERS -o FILE [--pick ROW] [--zoom-in N] [--zoom-out N]\n"
+    "Usage: varnex render HEADER ORDERS -o FILE [--size WxH] [--pick ROW] [--zoom-in N]\n"
+    "                     [--zoom-out N]\n"
     "\n"
     "Loads the control offscreen with the header document HEADER and the work-order document\n"
     "ORDERS and draws it without a display.\n"
     "\n"
     "  -o FILE.png     the control as it stands on the screen (965 x 552 pixels)\n"
+    "  --size WxH      for a PNG: the board filling W x H pixels, as in a larger window, with\n"
+    "                  more lines and a wider timeline; at least 965x552, at most 8192x8192\n"
     "  -o FILE.pdf     the whole planning run for printing: every line, as many pages as\n"
     "                  needed, captions and time ruler on each page, the legends on the last\n"
     "  --pick ROW      click line ROW first and print the picked order (OrderOut) on stdout\n"
@@ -108,6 +116,10 @@ constexpr int kRenderedWithMessages = 3;
 
 // The host window's margins and the gap between the control and the button, in pixels.
 constexpr int kHostMargin = 8;
+
+// The largest board `render --size` draws, so that a slip of the keyboard cannot ask for
+// gigabytes of image.
+constexpr int kLargestRender = 8192;
 
 int gSignalPipe[2] = {-1, -1};
 
@@ -218,6 +230,20 @@ std::function<void(int, int)> PageProgress() {
   };
 }
 
+// "WxH" from the stored size up to kLargestRender on each side, or nothing.
+std::optional<QSize> SizeArgument(const QString& text, QSize smallest) {
+  static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,5})x([0-9]{1,5})$"));
+  const QRegularExpressionMatch match = pattern.match(text);
+  if (!match.hasMatch()) return std::nullopt;
+  const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+  const QSize largest(kLargestRender, kLargestRender);
+  if (size.width() < smallest.width() || size.height() < smallest.height() ||
+      size.width() > largest.width() || size.height() > largest.height()) {
+    return std::nullopt;
+  }
+  return size;
+}
+
 std::optional<int> CountArgument(const QString& text) {
   bool ok = false;
   const int value = text.toInt(&ok);
@@ -233,6 +259,7 @@ int RunShow(int argc, char** argv) {
     std::fputs(kShowUsage, stdout);
     return 0;
   }
+  const bool fixed = args.removeAll(QStringLiteral("--fixed")) > 0;
   if (args.size() != 2)
     return UsageError("show", QStringLiteral("expected HEADER and ORDERS"), kShowUsage);
   const std::optional<Documents> docs = ReadDocuments("show", args[0], args[1]);
@@ -249,6 +276,7 @@ int RunShow(int argc, char** argv) {
   layout->setSpacing(kHostMargin);
   control::VarnexWidget* control = CreateLoadedControl(&window);
   control->SetMessageBoxPort(&messages);
+  if (!fixed) control->setSizing(control::VarnexWidget::Sizing::Fill);
   layout->addWidget(control);
   // Under the control: the button, and beside it the order it was last given.
   auto* row = new QHBoxLayout;
@@ -260,8 +288,9 @@ int RunShow(int argc, char** argv) {
   row->addWidget(use);
   row->addWidget(answer, 1);
   layout->addLayout(row);
-  // The window takes the control's fixed size plus its margins and the button row, and keeps it.
-  layout->setSizeConstraint(QLayout::SetFixedSize);
+  // A fixed board's window takes its size plus the margins and the button row, and keeps it; a
+  // filling board's window opens at that size and may grow, never shrink below it.
+  if (fixed) layout->setSizeConstraint(QLayout::SetFixedSize);
   QObject::connect(use, &QPushButton::clicked, control, [control, answer] {
     const QString order = control->OrderOut();
     answer->setText(order.isEmpty() ? QStringLiteral("No order picked yet")
@@ -285,6 +314,7 @@ int RunShow(int argc, char** argv) {
 int RunRender(int argc, char** argv) {
   QStringList positional;
   QString output;
+  QString sizeText;
   int pick = 0;
   int zoomIn = 0;
   int zoomOut = 0;
@@ -294,8 +324,9 @@ int RunRender(int argc, char** argv) {
       std::fputs(kRenderUsage, stdout);
       return 0;
     }
-    const bool takesValue = arg == QLatin1String("-o") || arg == QLatin1String("--pick") ||
-                            arg == QLatin1String("--zoom-in") || arg == QLatin1String("--zoom-out");
+    const bool takesValue = arg == QLatin1String("-o") || arg == QLatin1String("--size") ||
+                            arg == QLatin1String("--pick") || arg == QLatin1String("--zoom-in") ||
+                            arg == QLatin1String("--zoom-out");
     if (!takesValue) {
       if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
         return UsageError("render", QStringLiteral("unknown option %1").arg(arg), kRenderUsage);
@@ -306,8 +337,8 @@ int RunRender(int argc, char** argv) {
     if (i + 1 >= argc)
       return UsageError("render", QStringLiteral("%1 needs a value").arg(arg), kRenderUsage);
     const QString value = QString::fromLocal8Bit(argv[++i]);
-    if (arg == QLatin1String("-o")) {
-      output = value;
+    if (arg == QLatin1String("-o") || arg == QLatin1String("--size")) {
+      (arg == QLatin1String("-o") ? output : sizeText) = value;
       continue;
     }
     const std::optional<int> count = CountArgument(value);
@@ -329,6 +360,23 @@ int RunRender(int argc, char** argv) {
                       QStringLiteral("%1: the output must end in .png or .pdf").arg(output),
                       kRenderUsage);
   }
+  if (!sizeText.isEmpty() && suffix != QLatin1String("png")) {
+    return UsageError("render", QStringLiteral("--size applies to PNG output only"), kRenderUsage);
+  }
+  std::optional<QSize> size;
+  if (!sizeText.isEmpty()) {
+    const QSize stored(965, 552);  // the board's stored size, its sizeHint()
+    size = SizeArgument(sizeText, stored);
+    if (!size) {
+      return UsageError("render",
+                        QStringLiteral("--size needs WIDTHxHEIGHT from %1x%2 to %3x%3, not '%4'")
+                            .arg(stored.width())
+                            .arg(stored.height())
+                            .arg(kLargestRender)
+                            .arg(sizeText),
+                        kRenderUsage);
+    }
+  }
   const std::optional<Documents> docs = ReadDocuments("render", positional[0], positional[1]);
   if (!docs) return 2;
 
@@ -339,6 +387,10 @@ int RunRender(int argc, char** argv) {
   std::unique_ptr<control::VarnexWidget> control(CreateLoadedControl(nullptr));
   control->SetMessageBoxPort(&messages);
   control->setAttribute(Qt::WA_DontShowOnScreen);
+  if (size) {
+    control->setSizing(control::VarnexWidget::Sizing::Fill);
+    control->resize(*size);
+  }
   control->show();
   Load(*control, *docs);
   QApplication::processEvents();

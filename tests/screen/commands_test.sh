@@ -67,6 +67,17 @@ fi
 expect 0 "render png" "$varnex" render "$header" "$orders" -o "$work/board.png" --pick 3 --zoom-in 2 --zoom-out 1
 [ "$(png_size "$work/board.png")" = "965x552" ] || fail "board.png is $(png_size "$work/board.png"), not 965x552"
 [ "$(cat "$work/out")" = "WO100002" ] || fail "--pick 3 printed '$(cat "$work/out")'"
+# --size: a filled board of that size; too small, malformed, huge or for a PDF is refused
+expect 0 "render png --size" "$varnex" render "$header" "$orders" -o "$work/filled.png" --size 1920x1080
+[ "$(png_size "$work/filled.png")" = "1920x1080" ] || fail "filled.png is $(png_size "$work/filled.png")"
+for size in 964x552 965x551 1920 1920x 0x0 -1x600 12x34x56 99999x99999; do
+  expect 2 "--size $size" "$varnex" render "$header" "$orders" -o "$work/b.png" --size "$size"
+  grep -q "^varnex render: --size needs WIDTHxHEIGHT from 965x552 to 8192x8192, not '$size'" "$work/err" ||
+    fail "--size $size is not explained: $(head -n1 "$work/err")"
+done
+[ -e "$work/b.png" ] && fail "a refused --size wrote an image"
+expect 2 "--size for a PDF" "$varnex" render "$header" "$orders" -o "$work/b.pdf" --size 1000x600
+grep -q "PNG output only" "$work/err" || fail "--size for a PDF is not explained"
 expect 2 "pick past the end" "$varnex" render "$header" "$orders" -o "$work/b.png" --pick 301
 grep -q "no line 301" "$work/err" || fail "a pick past the end is not explained"
 
