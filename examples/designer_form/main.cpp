@@ -60,6 +60,11 @@ int main(int argc, char** argv) {
 
   if (check) {
     std::printf("%s: %s\n", qPrintable(ui.lblRun->text()), qPrintable(ui.Zeb_Varnex->objectName()));
+    // The form lays the board out, and the board fills what the layout gives it.
+    const bool fills = ui.Zeb_Varnex->sizing() == varnex::control::VarnexWidget::Sizing::Fill;
+    std::printf("sizing: %s, at least %dx%d\n", fills ? "Fill" : "Fixed",
+                ui.Zeb_Varnex->minimumSizeHint().width(),
+                ui.Zeb_Varnex->minimumSizeHint().height());
     std::printf("picked: '%s'\n", qPrintable(ui.Zeb_Varnex->OrderOut()));
     return 0;
   }

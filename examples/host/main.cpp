@@ -18,6 +18,13 @@
 
 namespace {
 
+// Each line goes out as it is printed, so a log the output is redirected to is complete at
+// any moment, also when the host is ended from outside.
+void PrintLine(const QString& text) {
+  std::printf("%s\n", qPrintable(text));
+  std::fflush(stdout);
+}
+
 QString ReadText(const char* path) {
   QFile file(QString::fromLocal8Bit(path));
   if (!file.open(QIODevice::ReadOnly)) {
@@ -31,7 +38,7 @@ QString ReadText(const char* path) {
 class PrintedMessages final : public varnex::control::MessageBoxPort {
  public:
   void ShowMessage(QWidget*, const QString& title, const QString& text) override {
-    std::printf("message %s: %s\n", qPrintable(title), qPrintable(text));
+    PrintLine(QStringLiteral("message %1: %2").arg(title, text));
   }
 };
 
@@ -58,7 +65,7 @@ int main(int argc, char** argv) {
   auto* button = new QPushButton(QStringLiteral("Use picked order"), &page);
   layout->addWidget(button);
   QObject::connect(button, &QPushButton::clicked, control,
-                   [control] { std::printf("%s\n", qPrintable(control->OrderOut())); });
+                   [control] { PrintLine(control->OrderOut()); });
 
   PrintedMessages printed;
   if (check) control->SetMessageBoxPort(&printed);
@@ -76,10 +83,11 @@ int main(int argc, char** argv) {
   }
 
   if (check) {
-    std::printf("%s %s\n", qPrintable(varnex::ProductName()), qPrintable(varnex::VersionText()));
-    std::printf("picked: '%s'\n", qPrintable(control->OrderOut()));
+    PrintLine(varnex::ProductName() + QLatin1Char(' ') + varnex::VersionText());
+    PrintLine(QStringLiteral("picked: '%1'").arg(control->OrderOut()));
     delete control;
-    std::printf("can unload: %s\n", varnex::CanUnloadNow() ? "yes" : "no");
+    PrintLine(
+        QStringLiteral("can unload: %1").arg(QLatin1String(varnex::CanUnloadNow() ? "yes" : "no")));
     return 0;
   }
   page.setWindowTitle(varnex::ProductName());

@@ -10,6 +10,8 @@
 #include <QIcon>
 #include <QImage>
 #include <QJsonObject>
+#include <QMetaEnum>
+#include <QMetaProperty>
 #include <QPluginLoader>
 #include <QSet>
 #include <QWidget>
@@ -114,6 +116,19 @@ void CheckCreatedWidget(QDesignerCustomWidgetInterface& board) {
   Print(QStringLiteral("created %1 %2%3")
             .arg(QLatin1String(widget->metaObject()->className()), SizeText(widget->sizeHint()),
                  hasGrid ? QStringLiteral(" with ctWOSched") : QString()));
+  // The property editor offers an enumeration as a choice of its keys.
+  const QMetaObject* meta = widget->metaObject();
+  const QMetaProperty sizing = meta->property(meta->indexOfProperty("sizing"));
+  if (!sizing.isValid() || !sizing.isEnumType() || !sizing.isDesignable() || !sizing.isWritable()) {
+    Fail(QStringLiteral("no designable enumeration property sizing"));
+    return;
+  }
+  const QMetaEnum keys = sizing.enumerator();
+  QStringList names;
+  for (int i = 0; i < keys.keyCount(); ++i) names.append(QLatin1String(keys.key(i)));
+  Print(QStringLiteral("property sizing %1 of %2")
+            .arg(QLatin1String(keys.valueToKey(sizing.read(widget.get()).toInt())),
+                 names.join(QLatin1Char(' '))));
 }
 
 }  // namespace

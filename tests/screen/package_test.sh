@@ -108,9 +108,12 @@ expect "find_package(Varnex VERSION)" \
 host_expected="Kestrova 1.00
 picked: ''
 can unload: yes"
-run_host() {  # run_host PROGRAM: the program's offscreen check run on the example documents
+run_host() {  # run_host PROGRAM: the program's offscreen check run on the example documents,
+              # its output redirected to a file as a host's log is
   LD_LIBRARY_PATH="$libdir" QT_QPA_PLATFORM=offscreen \
-    "$1" "$source_dir/examples/header.xml" "$source_dir/examples/workorders.xml" --check 2>/dev/null
+    "$1" "$source_dir/examples/header.xml" "$source_dir/examples/workorders.xml" --check \
+    >"$work/host.log" 2>/dev/null
+  cat "$work/host.log"
 }
 
 run_logged "$work/configure.log" cmake -S "$source_dir/examples/host" -B "$work/host" \
@@ -130,6 +133,7 @@ run_logged "$work/form-configure.log" cmake -S "$source_dir/examples/designer_fo
   -B "$work/form" -G "$generator" -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$prefix"
 run_logged "$work/form-build.log" cmake --build "$work/form"
 expect "uic-compiled Designer form" "Kestrova 1.00: Zeb_Varnex
+sizing: Fill, at least 965x552
 picked: ''" "$(run_host "$work/form/varnex_designer_form")"
 
 if [ -n "$designer_check" ]; then
@@ -148,5 +152,6 @@ group Kestrova
 include varnex/varnex_widget.h
 object Zeb_Varnex 965x552
 icon 16x15 48x45
-created varnex::control::VarnexWidget 965x552 with ctWOSched" "$out"
+created varnex::control::VarnexWidget 965x552 with ctWOSched
+property sizing Fixed of Fixed Fill" "$out"
 fi
