@@ -69,6 +69,7 @@ ToolBar::ToolBar(const QList<Button>& buttons, OleColour background, QWidget* pa
     connect(button, &QToolButton::clicked, this,
             [this, number, caption = entry.caption] { Q_EMIT ButtonClicked(number, caption); });
     mButtons.append(button);
+    mWhyNot.append(QString());
   }
   UpdateFocusPolicies();
   LayoutButtons();
@@ -83,9 +84,45 @@ QAbstractButton* ToolBar::ButtonAt(int number) const {
 }
 
 void ToolBar::SetButtonDescription(const QString& text) {
-  for (QAbstractButton* b : std::as_const(mButtons)) {
-    if (!b->isHidden()) b->setAccessibleDescription(text);
+  mDescription = text;
+  for (int i = 0; i < mButtons.size(); ++i) UpdateDescription(i);
+}
+
+void ToolBar::SetButtonAvailable(int number, bool available, const QString& whyNot) {
+  QAbstractButton* const button = ButtonAt(number);
+  if (!button) return;
+  mWhyNot[number - 1] = available ? QString() : whyNot;
+  if (!available && button->hasFocus()) {
+    // The nearest shown button that still acts, looking after this one first.
+    for (int distance = 1; distance < mButtons.size(); ++distance) {
+      QAbstractButton* other = nullptr;
+      for (const int index : {number - 1 + distance, number - 1 - distance}) {
+        if (index < 0 || index >= mButtons.size()) continue;
+        QAbstractButton* candidate = mButtons[index];
+        if (!candidate->isHidden() && candidate->isEnabled()) {
+          other = candidate;
+          break;
+        }
+      }
+      if (other) {
+        other->setFocus(Qt::OtherFocusReason);
+        break;
+      }
+    }
   }
+  button->setEnabled(available);
+  UpdateDescription(number - 1);
+}
+
+void ToolBar::UpdateDescription(int index) {
+  QAbstractButton* const b = mButtons[index];
+  if (b->isHidden()) return;
+  const QString& whyNot = mWhyNot[index];
+  const QString text = whyNot.isEmpty()         ? mDescription
+                       : mDescription.isEmpty() ? whyNot
+                                                : whyNot + QStringLiteral(". ") + mDescription;
+  // Readers hear every change, so an unchanged text is not set again.
+  if (text != b->accessibleDescription()) b->setAccessibleDescription(text);
 }
 
 bool ToolBar::event(QEvent* event) {

@@ -3,6 +3,7 @@
 #include "control/screen_style.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QWidget>
 
@@ -34,6 +35,10 @@ class ToolBar : public QWidget {
   /// Describes the shown buttons to assistive technology, read after their names (the zoom
   /// buttons tell the scale a step led to); readers hear the change on the focused button.
   void SetButtonDescription(const QString& text);
+  /// Enables or disables a button; a disabled one tells assistive technology why (whyNot,
+  /// before the description). A button that loses the keyboard focus this way hands it to
+  /// the nearest shown button that still acts, so that the focus stays on the bar.
+  void SetButtonAvailable(int number, bool available, const QString& whyNot = {});
 
  Q_SIGNALS:
   /// A button was pressed (clicked, or activated from the keyboard).
@@ -47,8 +52,11 @@ class ToolBar : public QWidget {
  private:
   void LayoutButtons();
   void UpdateFocusPolicies();
+  void UpdateDescription(int index);
 
   QList<QAbstractButton*> mButtons;
+  QStringList mWhyNot;  ///< per button, why it does not act; empty while it does
+  QString mDescription;
   OleColour mBackground;
 };
 

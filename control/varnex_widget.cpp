@@ -449,6 +449,14 @@ VarnexWidget::VarnexWidget(QWidget* parent) : QWidget(parent), d(std::make_uniqu
     const int number = direction > 0 ? 5 : 4;
     d->ButtonPressed(number, d->ctWOToolBar->ButtonAt(number)->text());
   });
+  // A zoom button acts only while its step changes the scale the grid shows.
+  const auto zoomLimits = [this, view] {
+    ToolBar* const bar = d->ctWOToolBar;
+    bar->SetButtonAvailable(4, view->canZoom(-1), view->zoomEndText(-1));
+    bar->SetButtonAvailable(5, view->canZoom(1), view->zoomEndText(1));
+  };
+  connect(view, &grid::ScheduleView::zoomLimitsChanged, this, zoomLimits);
+  zoomLimits();
 }
 
 VarnexWidget::~VarnexWidget() {

@@ -413,6 +413,56 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
   };
 
   const QString pattern = ctx.settings->rulerPattern();
+  if (tiers.upper == TimeScale::Unit::Day) {
+    // Each day with its weekday, sticking to the left edge while in view, over its hours.
+    const QStringList names = weekdayList(ctx.settings->weekdayNames());
+    const int step = ctx.scale.hourStep(labelWidth);
+    for (std::int32_t day = firstDay; day <= lastDay; ++day) {
+      const QDate date = dateOfDay(day);
+      const double left = ctx.axis.x(double(day));
+      const int x1 = clampedX(left, area);
+      const int from = std::max(x1, area.left());
+      const int to = std::min(clampedX(left + ppd, area), area.right() + 1);
+      if (x1 >= area.left()) {
+        p.setPen(linePen);
+        p.drawLine(x1, area.top(), x1, area.bottom());
+      }
+      const QString weekday = names.at(date.dayOfWeek() % 7);
+      for (const QString& label :
+           {QStringLiteral("%1 %2").arg(weekday, ctx.locale.toString(date, u"d MMM yyyy")),
+            QStringLiteral("%1 %2").arg(weekday, ctx.locale.toString(date, u"d MMM")),
+            ctx.locale.toString(date, u"d MMM"), QString::number(date.day())}) {
+        if (fm.horizontalAdvance(label) > to - from - 2 * kCellPadding)
+          continue;
+        p.setPen(c.headerText);
+        p.drawText(QPoint(from + kCellPadding, baselineIn(upper.top(), upper.height(), fm)), label);
+        break;
+      }
+      for (int hour = step; hour < 24; hour += step) {
+        const int x = clampedX(left + ppd * hour / 24, area);
+        if (x < area.left() || x > area.right())
+          continue;
+        p.setPen(linePen);
+        p.drawLine(x, lower.top(), x, lower.bottom());
+      }
+      for (int hour = 0; hour < 24; hour += step) {
+        const double cellLeft = left + ppd * hour / 24;
+        const double cell = ppd * step / 24;
+        for (const QString& label : {QStringLiteral("%1:00").arg(hour, 2, 10, QLatin1Char('0')),
+                                     QStringLiteral("%1").arg(hour, 2, 10, QLatin1Char('0'))}) {
+          const int width = fm.horizontalAdvance(label);
+          if (width > cell - 2 * kCellPadding)
+            continue;
+          const int x = int(std::lround(cellLeft + (cell - width) / 2));
+          if (x >= area.left() && x + width <= area.right() + 1) {
+            p.setPen(c.headerText);
+            p.drawText(QPoint(x, baselineIn(lower.top(), lower.height(), fm)), label);
+          }
+          break;
+        }
+      }
+    }
+  }
   if (tiers.upper == TimeScale::Unit::Year) {
     // Years, as many apart as their labels need.
     const int step = ctx.scale.yearStep(labelWidth);
@@ -467,12 +517,16 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
       }
     }
   }
-  forEachDayLine(firstDay, lastDay, ctx.scale.dayLines(), [&](std::int32_t day, bool) {
-    const int x = clampedX(ctx.axis.x(double(day)), area);
-    p.setPen(linePen);
-    p.drawLine(x, lower.top(), x, lower.bottom());
-  });
+  // The lower tier's own boundaries, so that every line in the ruler has its label; months,
+  // quarters and hours draw theirs with their labels.
   const TimeScale::Unit lowerTier = tiers.lower;
+  if (lowerTier == TimeScale::Unit::Day || lowerTier == TimeScale::Unit::Week) {
+    forEachDayLine(firstDay, lastDay, lowerTier, [&](std::int32_t day, bool) {
+      const int x = clampedX(ctx.axis.x(double(day)), area);
+      p.setPen(linePen);
+      p.drawLine(x, lower.top(), x, lower.bottom());
+    });
+  }
   const bool daily = lowerTier == TimeScale::Unit::Day;
   const bool weekly = lowerTier == TimeScale::Unit::Week;
   if (lowerTier == TimeScale::Unit::Month) {

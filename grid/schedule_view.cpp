@@ -107,6 +107,16 @@ double ScheduleView::pixelsPerDay() const {
   return d->scale.pixelsPerDay();
 }
 
+bool ScheduleView::canZoom(int direction) const {
+  d->ensureLayout();
+  return d->zoomChanges(direction);
+}
+
+QString ScheduleView::zoomEndText(int direction) const {
+  d->ensureLayout();
+  return d->zoomEndWords(direction);
+}
+
 RowGeometry ScheduleView::rowGeometry() const {
   d->ensureLayout();
   return d->rows();
@@ -362,7 +372,11 @@ void ScheduleView::keyPressEvent(QKeyEvent* event) {
   if (event->modifiers() & Qt::ControlModifier) {
     const int key = event->key();
     if (key == Qt::Key_Plus || key == Qt::Key_Equal || key == Qt::Key_Minus) {
-      Q_EMIT zoomRequested(key == Qt::Key_Minus ? -1 : 1);
+      // Past an end of the zoom range the keys do nothing, so that no step is counted unseen.
+      const int direction = key == Qt::Key_Minus ? -1 : 1;
+      d->ensureLayout();
+      if (d->zoomChanges(direction))
+        Q_EMIT zoomRequested(direction);
       event->accept();
       return;
     }

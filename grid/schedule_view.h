@@ -95,6 +95,14 @@ class ScheduleView : public QWidget {
   [[nodiscard]] int headerHeight() const;
   [[nodiscard]] int titleHeight() const;
   [[nodiscard]] double pixelsPerDay() const;
+  /// Whether one more zoom step that way (+1 finer, -1 coarser) would change the scale: the
+  /// finest scale shows one day across the timeline, or five steps above the scale of the load
+  /// (zoom 230) if that is finer; the coarsest the whole period in a sixteenth of the timeline,
+  /// or five steps below the load's if that is coarser. The settings keep any zoom value.
+  [[nodiscard]] bool canZoom(int direction) const;
+  /// Why the view does not zoom further that way ("The largest scale: one day across the
+  /// timeline"), or an empty text while it does.
+  [[nodiscard]] QString zoomEndText(int direction) const;
   /// Vertical placement of lines in the bodies of both panes (body coordinates).
   [[nodiscard]] RowGeometry rowGeometry() const;
   /// Horizontal placement of time in the timeline body and the ruler (their coordinates).
@@ -155,8 +163,11 @@ class ScheduleView : public QWidget {
   void barActivated(int line, int barIndex, int flag);
   /// The planner asked for a larger (+1) or smaller (-1) scale, once per wheel notch with Ctrl
   /// held. The view leaves the zoom to its owner, who answers by setting the model's zoom; a
-  /// change that follows at once stays anchored at the pointer.
+  /// change that follows at once stays anchored at the pointer. Past an end of the zoom range
+  /// (see canZoom()) the view asks for nothing.
   void zoomRequested(int direction);
+  /// canZoom() changed for either direction: after a zoom step, a load or a resize.
+  void zoomLimitsChanged();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

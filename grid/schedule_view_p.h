@@ -57,8 +57,16 @@ class ScheduleView::Private {
   /// The period the model's horizon, bars and today call for.
   [[nodiscard]] TimeScale::Period periodShown() const;
   void updateSpan();
-  /// The scale for the model's zoom on the period, fitted to the timeline's width.
+  /// The scale for the model's zoom on the period, fitted to the timeline's width, and which
+  /// zoom steps would still change it.
   void updateScale();
+  /// After the timeline's width changed while the planner had zoomed: sets the zoom value that
+  /// shows the kept scale at the new width, or the nearest end of the zoom range.
+  void keepZoomedScale(double pixelsPerDay);
+  /// Whether a zoom step that way (+1 finer, -1 coarser) changes the scale shown.
+  [[nodiscard]] bool zoomChanges(int direction) const;
+  /// The words that say why the view does not zoom further that way, or none.
+  [[nodiscard]] QString zoomEndWords(int direction) const;
   /// Width of the timeline's body as the panes lay it out.
   [[nodiscard]] int timelineWidth() const;
   /// Width of a column (0-based) and of all columns; the first column stays in place.
@@ -112,6 +120,15 @@ class ScheduleView::Private {
   int titleHeight = 28;
   TimeScale scale;
   TimeScale::Period period;
+  /// The scale at zoom 230 (the load's), and the range a planner zooms within, at the
+  /// timeline's width.
+  double fit = 1;
+  TimeScale::ZoomRange zoomRange;
+  /// Which zoom steps change the scale, as last told to the owner (zoomLimitsChanged()).
+  bool canZoomIn = true;
+  bool canZoomOut = true;
+  /// Set while the view itself changes the zoom value to keep a scale.
+  bool keepingScale = false;
   /// Where the next scale change keeps the moment under it (timeline x), -1 for the centre.
   double zoomAnchor = -1;
   int wheelZoomDelta = 0;
@@ -128,6 +145,7 @@ class ScheduleView::Private {
   bool relayoutPosted = false;
   bool splitterSized = false;
   bool laying = false;
+  bool laidOut = false;  ///< the timeline has had a width, so a new one is a resize
 
   // The parts, owned here and declared last so that they go before the state they point to;
   // the captions outlive the headers that show them.

@@ -197,8 +197,57 @@ int ScheduleView::Private::timelineWidth() const {
 }
 
 void ScheduleView::Private::updateScale() {
-  const double fit = TimeScale::fitFor(period.span, std::max(1, timelineWidth()));
-  scale = TimeScale::forZoom(settings->zoom(), period.span, fit);
+  const double width = std::max(1, timelineWidth());
+  fit = TimeScale::fitFor(period.span, width);
+  zoomRange = TimeScale::zoomRange(period.span, width, fit);
+  scale = TimeScale::forZoom(settings->zoom(), period.span, fit, zoomRange);
+  const bool in = zoomChanges(1);
+  const bool out = zoomChanges(-1);
+  if (in != canZoomIn || out != canZoomOut) {
+    canZoomIn = in;
+    canZoomOut = out;
+    Q_EMIT q->zoomLimitsChanged();
+  }
+}
+
+bool ScheduleView::Private::zoomChanges(int direction) const {
+  const double next = std::clamp(
+      TimeScale::zoomed(settings->zoom() + direction * TimeScale::kZoomStep, fit),
+      zoomRange.coarsest, zoomRange.finest);
+  return direction > 0 ? !zoomRange.atFinest(scale.pixelsPerDay()) && next > scale.pixelsPerDay()
+                       : !zoomRange.atCoarsest(scale.pixelsPerDay()) && next < scale.pixelsPerDay();
+}
+
+QString ScheduleView::Private::zoomEndWords(int direction) const {
+  if (zoomChanges(direction))
+    return {};
+  const int steps = TimeScale::kStepsFromLoad;
+  const double beyondLoad = TimeScale::zoomed(TimeScale::kBaseZoom + steps * TimeScale::kZoomStep, fit);
+  if (direction > 0) {
+    return zoomRange.finest > beyondLoad * 1.000001
+               ? QStringLiteral("The largest scale: one day across the timeline")
+               : QStringLiteral("The largest scale: %1 steps above the scale of the load").arg(steps);
+  }
+  const double belowLoad = TimeScale::zoomed(TimeScale::kBaseZoom - steps * TimeScale::kZoomStep, fit);
+  return zoomRange.coarsest < belowLoad * 0.999999
+             ? QStringLiteral("The smallest scale: the whole period in a sixteenth of the timeline")
+             : QStringLiteral("The smallest scale: %1 steps below the scale of the load").arg(steps);
+}
+
+void ScheduleView::Private::keepZoomedScale(double pixelsPerDay) {
+  const double target = std::clamp(pixelsPerDay, zoomRange.coarsest, zoomRange.finest);
+  const double exact = TimeScale::zoomFor(target, fit);
+  // At an end of the range the value goes just past it, so that the scale stays at the end.
+  const double rounded = zoomRange.atFinest(target)     ? std::ceil(exact - 1e-6)
+                         : zoomRange.atCoarsest(target) ? std::floor(exact + 1e-6)
+                                                        : std::round(exact);
+  const int zoom = int(std::clamp(rounded, -32768.0, 32767.0));
+  if (zoom == settings->zoom())
+    return;
+  keepingScale = true;
+  settings->setZoom(zoom);
+  keepingScale = false;
+  updateScale();
 }
 
 void ScheduleView::Private::layoutPanes() {
@@ -210,9 +259,14 @@ void ScheduleView::Private::layoutPanes() {
   const int listWidth = listPane->width();
   const int timeWidth = timelineWidth();
   if (timeWidth != timelineBody->width()) {
-    // The scale fits the period to the timeline's width; its left edge stays in place.
+    // At the load's zoom the scale fits the period to the timeline's new width; once the
+    // planner has zoomed it stays. Either way the left edge stays in place.
     const double leftDay = axis().dayAt(0);
+    const double zoomedScale = scale.pixelsPerDay();
+    const bool zoomed = settings->zoom() != TimeScale::kBaseZoom && laidOut;
     updateScale();
+    if (zoomed)
+      keepZoomedScale(zoomedScale);
     timeHScroll->setRange(0, std::max(0, int(std::ceil(scale.contentWidth())) - timeWidth));
     timeHScroll->setValue(int(std::lround(std::max(0.0, scale.offsetOf(leftDay)))));
   }
@@ -236,6 +290,7 @@ void ScheduleView::Private::layoutPanes() {
   timeHScroll->setGeometry(0, headerHeight + timeHeight, timeWidth, bottom);
   timeHScroll->setVisible(bottom > 0);
   laying = false;
+  laidOut = laidOut || timeWidth > 0;
   updateRanges();
 }
 
@@ -423,6 +478,8 @@ void ScheduleView::Private::ensureLineVisible(int line, bool centre) {
 }
 
 void ScheduleView::Private::onZoomChanged() {
+  if (keepingScale)
+    return;
   QToolTip::hideText();
   ensureLayout();
   // The moment under the pointer (after a wheel gesture) or the middle of the timeline stays
@@ -494,9 +551,13 @@ void ScheduleView::Private::zoomWheel(QWheelEvent* event, bool overTimeline) {
   const int steps = wheelZoomDelta / 120;
   wheelZoomDelta -= steps * 120;
   event->accept();
+  ensureLayout();
   const QPointer<ScheduleView> alive(q);
   const double at = event->position().x();
   for (int i = 0; i < std::abs(steps); ++i) {
+    // Past an end of the zoom range a notch does nothing, so that none is counted unseen.
+    if (!zoomChanges(steps > 0 ? 1 : -1))
+      return;
     zoomAnchor = overTimeline ? at : -1;
     Q_EMIT q->zoomRequested(steps > 0 ? 1 : -1);
     if (!alive)

@@ -16,6 +16,8 @@ namespace {
 
 QString unitWords(TimeScale::Unit unit) {
   switch (unit) {
+    case TimeScale::Unit::Hour:
+      return QStringLiteral("Hours");
     case TimeScale::Unit::Day:
       return QStringLiteral("Days");
     case TimeScale::Unit::Week:

@@ -14,6 +14,8 @@ constexpr double kMaxPixelsPerDay = 50000;
 constexpr double kDaysPerMonth = 30.44;
 constexpr double kDaysPerQuarter = 91.31;
 constexpr double kDaysPerYear = 365.25;
+// Scales this close are one: what a zoom value's rounding leaves.
+constexpr double kRounding = 1e-6;
 
 }  // namespace
 
@@ -24,9 +26,34 @@ double TimeScale::fitFor(DaySpan span, double width) {
   return std::clamp(width / double(std::max(1, span.days())), kMinFit, kMaxFit);
 }
 
-TimeScale TimeScale::forZoom(int zoom, DaySpan span, double fit) {
-  const double pixelsPerDay = fit * std::exp2((zoom - kBaseZoom) / 100.0);
-  return TimeScale(span, std::clamp(pixelsPerDay, kMinZoomed, kMaxZoomed));
+bool TimeScale::ZoomRange::atCoarsest(double pixelsPerDay) const {
+  return pixelsPerDay <= coarsest * (1 + kRounding);
+}
+
+bool TimeScale::ZoomRange::atFinest(double pixelsPerDay) const {
+  return pixelsPerDay >= finest * (1 - kRounding);
+}
+
+TimeScale::ZoomRange TimeScale::zoomRange(DaySpan span, double width, double loadScale) {
+  const double beyondLoad = std::exp2(kStepsFromLoad * kZoomStep / 100.0);
+  const double wholeInSixteenth = width / 16 / double(std::max(1, span.days()));
+  ZoomRange range{std::min(wholeInSixteenth, loadScale / beyondLoad),
+                  std::max(width, loadScale * beyondLoad)};
+  range.coarsest = std::clamp(range.coarsest, kMinPixelsPerDay, kMaxPixelsPerDay);
+  range.finest = std::clamp(range.finest, range.coarsest, kMaxPixelsPerDay);
+  return range;
+}
+
+double TimeScale::zoomed(double zoom, double fit) {
+  return fit * std::exp2((zoom - kBaseZoom) / 100.0);
+}
+
+double TimeScale::zoomFor(double pixelsPerDay, double fit) {
+  return kBaseZoom + 100 * std::log2(pixelsPerDay / fit);
+}
+
+TimeScale TimeScale::forZoom(int zoom, DaySpan span, double fit, ZoomRange range) {
+  return TimeScale(span, std::clamp(zoomed(zoom, fit), range.coarsest, range.finest));
 }
 
 TimeScale TimeScale::fitted(DaySpan span, double width) {
@@ -76,6 +103,10 @@ TimeScale::Unit TimeScale::dayLines() const {
 }
 
 TimeScale::RulerTiers TimeScale::rulerTiers(int labelWidth) const {
+  // A day's label ("Mon 9 Dec 2024") takes about seven two-digit ones, and at least two hour
+  // labels fit beside each other under it.
+  if (mPixelsPerDay >= 8 * (labelWidth + 6))
+    return {Unit::Day, Unit::Hour};
   if (mPixelsPerDay >= labelWidth + 6)
     return {Unit::Month, Unit::Day};
   if (mPixelsPerDay * 7 >= labelWidth + 8)
@@ -83,9 +114,18 @@ TimeScale::RulerTiers TimeScale::rulerTiers(int labelWidth) const {
   // Month names shorten to their first letters; a month that holds two digits holds one.
   if (mPixelsPerDay * kDaysPerMonth >= labelWidth + 6)
     return {Unit::Year, Unit::Month};
-  if (mPixelsPerDay * kDaysPerQuarter >= labelWidth + 8)
+  // "Q1" takes a little more than two digits, with the padding of a cell on either side.
+  if (mPixelsPerDay * kDaysPerQuarter >= labelWidth * 3 / 2 + 12)
     return {Unit::Year, Unit::Quarter};
   return {Unit::Year, Unit::None};
+}
+
+int TimeScale::hourStep(int labelWidth) const {
+  for (const int step : {1, 2, 3, 6}) {
+    if (mPixelsPerDay * step / 24 >= labelWidth + 8)
+      return step;
+  }
+  return 12;
 }
 
 int TimeScale::yearStep(int labelWidth) const {

@@ -48,7 +48,7 @@ struct TimeAxis {
 class TimeScale {
  public:
   /// Units of day lines and ruler tiers.
-  enum class Unit { None, Day, Week, Month, Quarter, Year };
+  enum class Unit { None, Hour, Day, Week, Month, Quarter, Year };
   /// The ruler's two tiers: labels of the upper over labels of the lower unit.
   struct RulerTiers {
     Unit upper = Unit::Month;
@@ -72,9 +72,20 @@ class TimeScale {
   /// The fit scale's bounds: a long period stays legible, a short one does not blow up.
   static constexpr double kMinFit = 1.5;
   static constexpr double kMaxFit = 24;
-  /// The bounds of any zoomed scale: far-out zoom values show the smallest or largest.
-  static constexpr double kMinZoomed = 0.05;
-  static constexpr double kMaxZoomed = 2000;
+  /// The zoom values of one step (a wheel notch, a button press): a factor of about 1.41.
+  static constexpr int kZoomStep = 50;
+  /// How many steps a planner can always zoom from the load's scale, either way.
+  static constexpr int kStepsFromLoad = 5;
+  /// The scales a planner can zoom between: the finest shows one day across the timeline (or
+  /// five steps above the load's scale, if that is finer), the coarsest the whole span in a
+  /// sixteenth of the timeline (or five steps below the load's scale, if that is coarser).
+  struct ZoomRange {
+    double coarsest = 1;
+    double finest = 1;
+    /// Whether pixelsPerDay lies at (or past) either end, within rounding.
+    [[nodiscard]] bool atCoarsest(double pixelsPerDay) const;
+    [[nodiscard]] bool atFinest(double pixelsPerDay) const;
+  };
 
   TimeScale() = default;
   /// A scale over span at pixelsPerDay, kept within [0.01, 50000] pixels per day.
@@ -82,9 +93,14 @@ class TimeScale {
 
   /// The scale at which span fills width pixels, kept within [kMinFit, kMaxFit].
   [[nodiscard]] static double fitFor(DaySpan span, double width);
-  /// The scale for a zoom value: fit x 2^((zoom - 230) / 100) pixels per day, kept within
-  /// [kMinZoomed, kMaxZoomed]. Each step of 50 scales by the same factor, about 1.41.
-  [[nodiscard]] static TimeScale forZoom(int zoom, DaySpan span, double fit);
+  /// The zoom range of a timeline width pixels wide whose load showed span at loadScale.
+  [[nodiscard]] static ZoomRange zoomRange(DaySpan span, double width, double loadScale);
+  /// The pixels per day of a zoom value: fit x 2^((zoom - 230) / 100), so that each step of
+  /// 50 scales by the same factor. zoomFor() is its inverse.
+  [[nodiscard]] static double zoomed(double zoom, double fit);
+  [[nodiscard]] static double zoomFor(double pixelsPerDay, double fit);
+  /// The scale for a zoom value, kept within range.
+  [[nodiscard]] static TimeScale forZoom(int zoom, DaySpan span, double fit, ZoomRange range);
   /// The scale at which span exactly fills width pixels (images and print).
   [[nodiscard]] static TimeScale fitted(DaySpan span, double width);
   /// The period a timeline shows: the horizon [horizonStart, horizonEnd] when it is set (the
@@ -108,9 +124,12 @@ class TimeScale {
   [[nodiscard]] Unit dayLines() const;
   /// Whether weekends are wide enough to be shaded.
   [[nodiscard]] bool shadesWeekends() const { return mPixelsPerDay >= 2; }
-  /// The ruler's tiers when a two-digit label ("30") is labelWidth pixels wide: months over
-  /// days or weeks, years over months or quarters, and years alone at the smallest scales.
+  /// The ruler's tiers when a two-digit label ("30") is labelWidth pixels wide: days over
+  /// hours at the largest scales, months over days or weeks, years over months or quarters,
+  /// and years alone at the smallest scales.
   [[nodiscard]] RulerTiers rulerTiers(int labelWidth) const;
+  /// How many hours apart the hour labels stand so that labels labelWidth wide never touch.
+  [[nodiscard]] int hourStep(int labelWidth) const;
   /// How many years apart the year labels stand so that labels labelWidth wide never touch.
   [[nodiscard]] int yearStep(int labelWidth) const;
 

@@ -391,12 +391,91 @@ class TestScheduleView : public QObject {
     QVERIFY(std::abs(barWidth() - 2 * base) <= 3);
     settings->setZoom(130);
     QVERIFY(std::abs(barWidth() - base / 2.0) <= 2);
-    // The ends of the 16-bit range show the smallest and largest scales.
+    // The ends of the 16-bit range show the ends of the zoom range: the whole period in a
+    // sixteenth of the timeline, and one day across it.
+    const double width = v.timelineBody()->width();
     settings->setZoom(-32768);
-    QCOMPARE(v.pixelsPerDay(), TimeScale::kMinZoomed);
+    QCOMPARE(v.pixelsPerDay(), width / 16 / (v.lastDay() - v.firstDay() + 1));
     settings->setZoom(32767);
-    QCOMPARE(v.pixelsPerDay(), TimeScale::kMaxZoomed);
+    QCOMPARE(v.pixelsPerDay(), width);
     checkSanity();
+  }
+
+  void zoomStepsStopWhereTheScaleStops_data() {
+    QTest::addColumn<int>("horizonStart");
+    QTest::addColumn<int>("horizonEnd");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("the orders' months") << demo::firstDay() << demo::lastDay() << 20;
+    QTest::newRow("one day") << demo::firstDay() + 10 << demo::firstDay() + 10 << 0;
+    QTest::newRow("no horizon, no orders") << 0 << 0 << 0;
+  }
+  void zoomStepsStopWhereTheScaleStops() {
+    QFETCH(int, horizonStart);
+    QFETCH(int, horizonEnd);
+    QFETCH(int, lines);
+    ScheduleView& v = show(lines, {1000, 400});
+    settings->setHorizonStart(horizonStart);
+    settings->setHorizonEnd(horizonEnd);
+    QCoreApplication::processEvents();
+    // The owner answers each request with a step, as the board's zoom buttons do.
+    connect(&v, &ScheduleView::zoomRequested, this,
+            [&](int direction) { settings->setZoom(settings->zoom() + 50 * direction); });
+    QSignalSpy limits(&v, &ScheduleView::zoomLimitsChanged);
+    int presses = 0;
+    const auto pressUntilTheEnd = [&](int key) {
+      const int direction = key == Qt::Key_Minus ? -1 : 1;
+      presses = 0;
+      for (; v.canZoom(direction) && presses < 100; ++presses) {
+        const double before = v.pixelsPerDay();
+        QVERIFY(v.zoomEndText(direction).isEmpty());
+        QTest::keyClick(&v, Qt::Key(key), Qt::ControlModifier);
+        QVERIFY2(direction > 0 ? v.pixelsPerDay() > before : v.pixelsPerDay() < before,
+                 qPrintable(QStringLiteral("press %1").arg(presses + 1)));
+      }
+      // Past the end a press asks for nothing; the view says why it stopped.
+      const int zoom = settings->zoom();
+      QTest::keyClick(&v, Qt::Key(key), Qt::ControlModifier);
+      QCOMPARE(settings->zoom(), zoom);
+      QVERIFY(!v.zoomEndText(direction).isEmpty());
+    };
+    // Five steps each way from the load's scale always show a change.
+    pressUntilTheEnd(Qt::Key_Minus);
+    QVERIFY(presses >= 5);
+    const double width = v.timelineBody()->width();
+    const double days = v.lastDay() - v.firstDay() + 1;
+    QVERIFY(v.pixelsPerDay() <= width / 16 / days + 1e-9 || settings->zoom() <= 230 - 250);
+    const int out = settings->zoom();
+    pressUntilTheEnd(Qt::Key_Plus);
+    QVERIFY(presses >= 5 + (230 - out) / 50);
+    QVERIFY(v.pixelsPerDay() >= width - 1e-9);
+    QVERIFY(limits.count() >= 2);
+    // At the largest scale the ruler shows the day and its hours.
+    const QString ruler =
+        QAccessible::queryAccessibleInterface(&v)->child(2)->text(QAccessible::Name);
+    QVERIFY2(ruler.startsWith(QLatin1String("Time ruler: Days over hours")), qPrintable(ruler));
+
+    // A narrower timeline keeps the largest scale at one day across it: the zoom value follows,
+    // so that the next step out shows a change at once.
+    v.resize(800, 400);
+    QCoreApplication::processEvents();
+    QCOMPARE(v.pixelsPerDay(), double(v.timelineBody()->width()));
+    QVERIFY(!v.canZoom(1) && v.canZoom(-1));
+    const double atEnd = v.pixelsPerDay();
+    QTest::keyClick(&v, Qt::Key_Minus, Qt::ControlModifier);
+    QVERIFY(v.pixelsPerDay() < atEnd);
+    // A wider one keeps the planner's scale and lets the zoom go further again.
+    const double kept = v.pixelsPerDay();
+    v.resize(1400, 400);
+    QCoreApplication::processEvents();
+    QVERIFY(std::abs(v.pixelsPerDay() - kept) / kept < 0.01);
+    QVERIFY(v.canZoom(1) && v.canZoom(-1));
+    // Back at the load's zoom a resize fits the period again.
+    settings->setZoom(230);
+    const double fitted = v.pixelsPerDay();
+    v.resize(1000, 400);
+    QCoreApplication::processEvents();
+    QCOMPARE(settings->zoom(), 230);
+    QVERIFY(v.pixelsPerDay() != fitted || days == 1);
   }
 
   void zoomKeepsTheMomentUnderTheCentreOrUnderTheWheel() {

@@ -481,10 +481,32 @@ void tst_Screen::shouldStepTheZoomWithTheToolbarButtons() {
                     Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(timeline, &wheel);
   QCOMPARE(settings->zoom(), 280);
-  // Zooming out goes on below zero without a word; the buttons carry no tooltip.
-  for (int press = 0; press < 8; ++press) QTest::mouseClick(zoomOut, Qt::LeftButton);
-  QCOMPARE(settings->zoom(), -120);
+  // Zoom Out stops at the smallest scale, every press before it showing a change. There the
+  // button is off and says why; the press that turned it off handed the focus to Zoom In, and
+  // Ctrl + wheel does nothing. The buttons carry no tooltip.
+  mControl->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(mControl.get()));
+  zoomOut->setFocus(Qt::TabFocusReason);
+  int presses = 0;
+  for (; zoomOut->isEnabled() && presses < 100; ++presses) {
+    const double before = Grid(*mControl)->pixelsPerDay();
+    QTest::keyClick(zoomOut, Qt::Key_Space);
+    QVERIFY(Grid(*mControl)->pixelsPerDay() < before);
+  }
+  QVERIFY2(presses >= 6, qPrintable(QString::number(presses)));
+  QCOMPARE(QApplication::focusWidget(), zoomIn);
+  QVERIFY2(zoomOut->accessibleDescription().startsWith(QLatin1String("The smallest scale")),
+           qPrintable(zoomOut->accessibleDescription()));
+  const int atEnd = settings->zoom();
+  QWheelEvent out(at, timeline->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::ControlModifier,
+                  Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(timeline, &out);
+  QCOMPARE(settings->zoom(), atEnd);
   QVERIFY(zoomIn->toolTip().isEmpty() && zoomOut->toolTip().isEmpty());
+  // A load sets the load's scale, from which both ways are open again.
+  LoadExample(*mControl);
+  QVERIFY(zoomOut->isEnabled() && zoomIn->isEnabled());
+  QVERIFY(zoomOut->accessibleDescription().isEmpty());
   QVERIFY(mMessages.messages.isEmpty());
 }
 
