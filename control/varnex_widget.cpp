@@ -460,6 +460,8 @@ VarnexWidget::VarnexWidget(QWidget* parent) : QWidget(parent), d(std::make_uniqu
 }
 
 VarnexWidget::~VarnexWidget() {
+  // The grid may still signal while the board's parts go; nothing of the board answers then.
+  if (d->ctWOSched) d->ctWOSched->disconnect(this);
   detail::ControlDestroyed();
 }
 
