@@ -3,8 +3,8 @@
 #include "control/screen_style.h"
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QAbstractButton;

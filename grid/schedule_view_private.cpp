@@ -211,9 +211,9 @@ void ScheduleView::Private::updateScale() {
 }
 
 bool ScheduleView::Private::zoomChanges(int direction) const {
-  const double next = std::clamp(
-      TimeScale::zoomed(settings->zoom() + direction * TimeScale::kZoomStep, fit),
-      zoomRange.coarsest, zoomRange.finest);
+  const double next =
+      std::clamp(TimeScale::zoomed(settings->zoom() + direction * TimeScale::kZoomStep, fit),
+                 zoomRange.coarsest, zoomRange.finest);
   return direction > 0 ? !zoomRange.atFinest(scale.pixelsPerDay()) && next > scale.pixelsPerDay()
                        : !zoomRange.atCoarsest(scale.pixelsPerDay()) && next < scale.pixelsPerDay();
 }
@@ -222,16 +222,20 @@ QString ScheduleView::Private::zoomEndWords(int direction) const {
   if (zoomChanges(direction))
     return {};
   const int steps = TimeScale::kStepsFromLoad;
-  const double beyondLoad = TimeScale::zoomed(TimeScale::kBaseZoom + steps * TimeScale::kZoomStep, fit);
+  const double beyondLoad =
+      TimeScale::zoomed(TimeScale::kBaseZoom + steps * TimeScale::kZoomStep, fit);
   if (direction > 0) {
     return zoomRange.finest > beyondLoad * 1.000001
                ? QStringLiteral("The largest scale: one day across the timeline")
-               : QStringLiteral("The largest scale: %1 steps above the scale of the load").arg(steps);
+               : QStringLiteral("The largest scale: %1 steps above the scale of the load")
+                     .arg(steps);
   }
-  const double belowLoad = TimeScale::zoomed(TimeScale::kBaseZoom - steps * TimeScale::kZoomStep, fit);
+  const double belowLoad =
+      TimeScale::zoomed(TimeScale::kBaseZoom - steps * TimeScale::kZoomStep, fit);
   return zoomRange.coarsest < belowLoad * 0.999999
              ? QStringLiteral("The smallest scale: the whole period in a sixteenth of the timeline")
-             : QStringLiteral("The smallest scale: %1 steps below the scale of the load").arg(steps);
+             : QStringLiteral("The smallest scale: %1 steps below the scale of the load")
+                   .arg(steps);
 }
 
 void ScheduleView::Private::keepZoomedScale(double pixelsPerDay) {

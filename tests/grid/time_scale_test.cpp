@@ -21,7 +21,8 @@ TEST(TimeScale, ScalesTheFitByZoomWithinBounds) {
   struct Case {
     int zoom;
     double pixelsPerDay;
-  } cases[] = {{230, 6}, {330, 12}, {130, 3}, {280, 6 * std::sqrt(2.0)}, {-20, 6 * std::exp2(-2.5)}};
+  } cases[] = {
+      {230, 6}, {330, 12}, {130, 3}, {280, 6 * std::sqrt(2.0)}, {-20, 6 * std::exp2(-2.5)}};
   for (const Case& c : cases) {
     const TimeScale scale = TimeScale::forZoom(c.zoom, span, 6, wide);
     EXPECT_NEAR(scale.pixelsPerDay(), c.pixelsPerDay, 1e-9) << c.zoom;
@@ -146,7 +147,8 @@ TEST(TimeScale, PicksDayLinesAndRulerTiersThatStayLegible) {
     EXPECT_EQ(scale.yearStep(14), c.yearStep) << c.pixelsPerDay;
   }
   // Hours stand as far apart as their labels need: each hour at one day across a wide view.
-  for (const auto& [pixelsPerDay, hours] : {std::pair{8192.0, 1}, {528.0, 1}, {527.0, 2}, {160.0, 6}})
+  for (const auto& [pixelsPerDay, hours] :
+       {std::pair{8192.0, 1}, {528.0, 1}, {527.0, 2}, {160.0, 6}})
     EXPECT_EQ(TimeScale({0, 1}, pixelsPerDay).hourStep(14), hours) << pixelsPerDay;
 }
 
