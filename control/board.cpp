@@ -3,6 +3,7 @@
 #include "control/zeb_varnex.h"
 #include "grid/schedule_model.h"
 #include "grid/schedule_settings.h"
+#include "orders/order_codes.h"
 #include "orders/order_columns.h"
 #include "platform/variant.h"
 #include "schedule/grid_component.h"
@@ -37,7 +38,35 @@ class OrderWords final : public grid::LineDescriber {
       : mStates{{{colours.mColorSuggested.AsI4(), QStringLiteral("suggested")},
                  {colours.mColorAccepted.AsI4(), QStringLiteral("accepted")},
                  {colours.mColorFirm.AsI4(), QStringLiteral("firmed")},
-                 {colours.mColorReleased.AsI4(), QStringLiteral("released")}}} {}
+                 {colours.mColorReleased.AsI4(), QStringLiteral("released")}}},
+        mOther(colours.mColorOther.AsI4()) {}
+
+  // The states by bar colour, then the actions by the action column's text.
+  QList<grid::LineKind> kinds() const override {
+    QList<grid::LineKind> kinds;
+    for (const auto& [value, name] : mStates) {
+      grid::LineKind kind;
+      kind.words = name.left(1).toUpper() + name.mid(1);
+      kind.colour = std::uint32_t(value);
+      kinds.append(kind);
+    }
+    grid::LineKind other;
+    other.words = QStringLiteral("other state");
+    other.colour = std::uint32_t(mOther);
+    kinds.append(other);
+    for (const orders::Action& action : orders::AllActions()) {
+      grid::LineKind kind;
+      kind.words = action.message.toString();
+      kind.mark = action.mark.value_or(QStringView()).toString();
+      kind.test = grid::LineKind::Test::CellText;
+      kind.column = orders::ColumnNumber(OrderColumn::ActionMessage);
+      kind.text = kind.words;
+      kinds.append(kind);
+    }
+    return kinds;
+  }
+
+  int keyColumn() const override { return orders::ColumnNumber(OrderColumn::Order); }
 
   QString colourName(std::uint32_t colour) const override {
     for (const auto& [value, name] : mStates) {
@@ -67,6 +96,7 @@ class OrderWords final : public grid::LineDescriber {
 
  private:
   std::array<std::pair<std::int32_t, QString>, 4> mStates;
+  std::int32_t mOther;
 };
 
 }  // namespace
@@ -78,6 +108,8 @@ struct Board::Parts {
         control(wrapped ? *wrapped : static_cast<platform::Dispatch&>(grid), site) {
     model.setDescriber(std::make_shared<OrderWords>(control.StateColours()));
     grid.SetEventSink(&control.GridEvents());
+    // The grid compares each completed load with the last, for the planner to see what changed.
+    control.OnLoadCompleted([this] { model.loadCompleted(); });
   }
   ~Parts() { grid.SetEventSink(nullptr); }
 

@@ -225,7 +225,10 @@ void Zeb_Varnex::PopulateWorkOrder(Variant& Wohxml) {
   Report([] { return QStringLiteral("PopulateWorkOrder"); },
          [&] {
            const orders::OrderMembers members{mOrderDoc, mHorizonStart, mHorizonEnd, mColours,
-                                              [this] { SetLegendColors(); }};
+                                              [this] {
+                                                SetLegendColors();
+                                                if (mLoadCompleted) mLoadCompleted();
+                                              }};
            orders::PopulateWorkOrder(Wohxml, ctWOSched, mSite, members);
          });
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace varnex::platform {
@@ -71,6 +72,10 @@ class Zeb_Varnex : public platform::Dispatch {
   /// Receives the button event of the main toolbar `ctWOToolBar`.
   [[nodiscard]] platform::EventSink& ToolbarEvents();
 
+  /// Called each time a load of the work orders completes (its swatches painted), before the
+  /// member returns; a load that fails or overflows does not complete.
+  void OnLoadCompleted(std::function<void()> completed) { mLoadCompleted = std::move(completed); }
+
   /// The state colours, for the screen's legend and for tests.
   [[nodiscard]] const orders::StateColours& StateColours() const { return mColours; }
   [[nodiscard]] platform::Date HorizonStart() const { return mHorizonStart; }
@@ -102,6 +107,7 @@ class Zeb_Varnex : public platform::Dispatch {
   platform::Date mHorizonStart;
   platform::Date mHorizonEnd;
   orders::StateColours mColours;
+  std::function<void()> mLoadCompleted;
 };
 
 }  // namespace varnex::control

@@ -1,5 +1,6 @@
 #include "grid/schedule_model.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QMetaObject>
 #include <QStringList>
@@ -7,6 +8,7 @@
 #include <QVariantMap>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -17,6 +19,14 @@ namespace varnex::grid {
 
 QString LineDescriber::lineDescription(const ScheduleModel&, int) const {
   return {};
+}
+
+QList<LineKind> LineDescriber::kinds() const {
+  return {};
+}
+
+int LineDescriber::keyColumn() const {
+  return 1;
 }
 
 namespace {
@@ -126,6 +136,35 @@ class ScheduleModel::Private {
   int changedFirst = 0;
   int changedLast = -1;
 
+  // Counts every change of lines, cells and bars, so that what follows from them knows when
+  // it is out of date.
+  std::uint64_t revision = 0;
+  // The lines of each kind, counted at kindsRevision for kindsCompared.
+  mutable std::vector<std::vector<int>> kindLines;
+  mutable std::uint64_t kindsRevision = ~std::uint64_t(0);
+  mutable std::uint64_t kindsCompared = 0;
+
+  // The last completed load, kept for the next one to compare with: the keys back to back,
+  // and per line where its key lies, a hash of its other cells and its first bar.
+  struct LoadLine {
+    std::uint32_t keyBegin = 0;
+    std::uint32_t keyEnd = 0;
+    std::size_t rest = 0;
+    bool hasBar = false;
+    TimePoint start;
+    TimePoint end;
+    std::uint32_t colour = 0;
+  };
+  std::vector<char16_t> lastKeys;
+  std::vector<LoadLine> lastLines;
+  bool haveLast = false;
+  // The comparison of the lines at comparedRevision with the load before them.
+  std::vector<LineChange> changes;
+  std::vector<std::int32_t> movedDays;
+  ChangeCounts counts;
+  std::uint64_t comparedRevision = ~std::uint64_t(0);
+  std::uint64_t comparisons = 0;  ///< how many comparisons were made, for the kinds' cache
+
   int columnCount() const { return int(columns.size()); }
   std::size_t boundsPerLine() const { return std::size_t(columns.size()) + 1; }
   int lineCount() const { return int(lineFirstBar.size()); }
@@ -145,6 +184,7 @@ class ScheduleModel::Private {
     latest = {};
     changedFirst = 0;
     changedLast = -1;
+    ++revision;
   }
 
   void copyFrom(const Private& other) {
@@ -163,6 +203,7 @@ class ScheduleModel::Private {
     barSettingFirst = other.barSettingFirst;
     changedFirst = 0;
     changedLast = -1;
+    ++revision;
   }
 
   // Index into bars of a line's bar, or -1.
@@ -307,7 +348,29 @@ QString ScheduleModel::lineText(int line) const {
 }
 
 QString ScheduleModel::lineDescription(int line) const {
-  return d->hasLine(line) ? d->describer->lineDescription(*this, line) : QString();
+  if (!d->hasLine(line))
+    return {};
+  const QString own = d->describer->lineDescription(*this, line);
+  QString change;
+  switch (lineChange(line)) {
+    case LineChange::New:
+      change = QStringLiteral("new since the last load");
+      break;
+    case LineChange::Moved: {
+      const int days = movedDays(line);
+      change = QStringLiteral("moved %1 %2 %3 since the last load")
+                   .arg(std::abs(days))
+                   .arg(std::abs(days) == 1 ? QStringLiteral("day") : QStringLiteral("days"),
+                        days < 0 ? QStringLiteral("earlier") : QStringLiteral("later"));
+      break;
+    }
+    case LineChange::Changed:
+      change = QStringLiteral("changed since the last load");
+      break;
+    case LineChange::None:
+      return own;
+  }
+  return own.isEmpty() ? change : own + QStringLiteral(", ") + change;
 }
 
 QString ScheduleModel::countText(int lines) const {
@@ -337,6 +400,7 @@ int ScheduleModel::appendLine(QStringView rowText) {
   d->lineFirstBar.push_back(-1);
   d->lineLastBar.push_back(-1);
   d->lineBarCount.push_back(0);
+  ++d->revision;
   endInsertRows();
   return row + 1;
 }
@@ -371,6 +435,7 @@ void ScheduleModel::clearLines() {
 }
 
 void ScheduleModel::barsChangedOn(int line) {
+  ++d->revision;
   const int row = line - 1;
   if (d->changedLast >= d->changedFirst) {
     d->changedFirst = std::min(d->changedFirst, row);
@@ -500,6 +565,172 @@ TimePoint ScheduleModel::earliestBarStart() const {
 
 TimePoint ScheduleModel::latestBarEnd() const {
   return d->latest;
+}
+
+// Kinds and changes
+
+namespace {
+
+// The kinds of change, in the order the menus list them.
+constexpr std::array<std::pair<LineChange, const char16_t*>, 3> kChangeKinds = {{
+    {LineChange::New, u"new since the last load"},
+    {LineChange::Moved, u"moved since the last load"},
+    {LineChange::Changed, u"changed since the last load"},
+}};
+
+// A line's cells other than the key, as one hash.
+std::size_t restHash(const ScheduleModel& model, int line, int key) {
+  std::size_t seed = 0;
+  for (int column = 1; column <= model.columnCount(); ++column) {
+    if (column != key)
+      seed = qHash(model.cellView(line, column), seed) ^ (seed << 1);
+  }
+  return seed;
+}
+
+}  // namespace
+
+bool ScheduleModel::compared() const {
+  return d->comparedRevision == d->revision;
+}
+
+QList<LineKind> ScheduleModel::kinds() const {
+  QList<LineKind> kinds = d->describer->kinds();
+  if (compared()) {
+    for (const auto& [change, words] : kChangeKinds) {
+      LineKind kind;
+      kind.words = QString::fromUtf16(words);
+      kind.test = LineKind::Test::Change;
+      kind.change = change;
+      kinds.append(kind);
+    }
+  }
+  return kinds;
+}
+
+const std::vector<int>& ScheduleModel::linesOf(int kind) const {
+  static const std::vector<int> none;
+  if (d->kindsRevision != d->revision || d->kindsCompared != d->comparisons) {
+    const QList<LineKind> all = kinds();
+    d->kindLines.assign(std::size_t(all.size()), {});
+    const int lines = d->lineCount();
+    for (int line = 1; line <= lines; ++line) {
+      const Bar* first = bar(line, 1);
+      const LineChange change = lineChange(line);
+      for (qsizetype k = 0; k < all.size(); ++k) {
+        const LineKind& test = all[k];
+        bool match = false;
+        switch (test.test) {
+          case LineKind::Test::BarColour:
+            match = first && first->colour == test.colour;
+            break;
+          case LineKind::Test::CellText:
+            match = cellView(line, test.column) == test.text;
+            break;
+          case LineKind::Test::Change:
+            match = change == test.change;
+            break;
+        }
+        if (match)
+          d->kindLines[std::size_t(k)].push_back(line);
+      }
+    }
+    d->kindsRevision = d->revision;
+    d->kindsCompared = d->comparisons;
+  }
+  return kind >= 0 && std::size_t(kind) < d->kindLines.size() ? d->kindLines[std::size_t(kind)]
+                                                              : none;
+}
+
+void ScheduleModel::loadCompleted() {
+  const int key = d->describer->keyColumn();
+  const int lines = d->lineCount();
+  std::vector<char16_t> keys;
+  std::vector<Private::LoadLine> now{std::size_t(lines)};
+  for (int line = 1; line <= lines; ++line) {
+    Private::LoadLine& entry = now[std::size_t(line - 1)];
+    const QStringView text = cellView(line, key);
+    entry.keyBegin = std::uint32_t(keys.size());
+    keys.insert(keys.end(), text.utf16(), text.utf16() + text.size());
+    entry.keyEnd = std::uint32_t(keys.size());
+    entry.rest = restHash(*this, line, key);
+    if (const Bar* first = bar(line, 1)) {
+      entry.hasBar = true;
+      entry.start = first->start;
+      entry.end = first->end;
+      entry.colour = first->colour;
+    }
+  }
+
+  d->changes.clear();
+  d->movedDays.clear();
+  d->counts = {};
+  d->comparedRevision = ~std::uint64_t(0);
+  if (d->haveLast) {
+    const auto keyOf = [](const std::vector<char16_t>& text, const Private::LoadLine& l) {
+      return QStringView(text.data() + l.keyBegin, qsizetype(l.keyEnd - l.keyBegin));
+    };
+    // The last load's lines by key (1 + the index of the first not yet matched, 0 for none),
+    // each key's further lines in order through `next`.
+    const std::vector<Private::LoadLine>& before = d->lastLines;
+    QHash<QStringView, std::int32_t> first;
+    first.reserve(qsizetype(before.size()));
+    std::vector<std::int32_t> next(before.size(), -1);
+    for (std::size_t i = before.size(); i-- > 0;) {
+      std::int32_t& head = first[keyOf(d->lastKeys, before[i])];
+      if (head != 0)
+        next[i] = head - 1;
+      head = std::int32_t(i) + 1;
+    }
+    d->changes.assign(std::size_t(lines), LineChange::None);
+    d->movedDays.assign(std::size_t(lines), 0);
+    int matched = 0;
+    for (int line = 1; line <= lines; ++line) {
+      const Private::LoadLine& entry = now[std::size_t(line - 1)];
+      const auto found = first.find(keyOf(keys, entry));
+      LineChange& change = d->changes[std::size_t(line - 1)];
+      if (found == first.end() || *found == 0) {
+        change = LineChange::New;
+        ++d->counts.added;
+        continue;
+      }
+      const std::size_t at = std::size_t(*found - 1);
+      const Private::LoadLine& old = before[at];
+      *found = next[at] + 1;
+      ++matched;
+      if (entry.hasBar && old.hasBar && entry.start.day != old.start.day) {
+        change = LineChange::Moved;
+        d->movedDays[std::size_t(line - 1)] = entry.start.day - old.start.day;
+        ++d->counts.moved;
+      } else if (entry.rest != old.rest || entry.hasBar != old.hasBar ||
+                 entry.colour != old.colour || !(entry.end == old.end) ||
+                 !(entry.start == old.start)) {
+        change = LineChange::Changed;
+        ++d->counts.changed;
+      }
+    }
+    d->counts.gone = int(before.size()) - matched;
+    d->comparedRevision = d->revision;
+  }
+  ++d->comparisons;
+  d->lastKeys = std::move(keys);
+  d->lastLines = std::move(now);
+  d->haveLast = true;
+  Q_EMIT loadCompared();
+}
+
+LineChange ScheduleModel::lineChange(int line) const {
+  if (!compared() || !d->hasLine(line) || std::size_t(line) > d->changes.size())
+    return LineChange::None;
+  return d->changes[std::size_t(line - 1)];
+}
+
+int ScheduleModel::movedDays(int line) const {
+  return lineChange(line) == LineChange::Moved ? d->movedDays[std::size_t(line - 1)] : 0;
+}
+
+ChangeCounts ScheduleModel::changeCounts() const {
+  return compared() ? d->counts : ChangeCounts{};
 }
 
 }  // namespace varnex::grid

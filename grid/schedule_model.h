@@ -1,5 +1,7 @@
 #pragma once
 
+#include "grid/line_kinds.h"
+
 #include <QAbstractTableModel>
 #include <QList>
 #include <QString>
@@ -8,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace varnex::grid {
 
@@ -60,6 +63,11 @@ class LineDescriber {
   [[nodiscard]] virtual QString lineDescription(const ScheduleModel& model, int line) const;
   /// A number of lines in words, for the title strip ("300 lines").
   [[nodiscard]] virtual QString countText(int lines) const = 0;
+  /// The kinds of line a planner walks (by bar colour or by a cell's text); none unless
+  /// overridden.
+  [[nodiscard]] virtual QList<LineKind> kinds() const;
+  /// The column whose text says which line of one load is which of the next (1-based).
+  [[nodiscard]] virtual int keyColumn() const;
 };
 
 /// The schedule grid's data: a list of lines with text columns and one or more time bars per
@@ -109,6 +117,25 @@ class ScheduleModel : public QAbstractTableModel {
   QString lineDescription(int line) const;
   QString countText(int lines) const;
 
+  // Kinds of lines, and what changed since the last completed load.
+  /// The describer's kinds, then, once a load was compared with an earlier one, the lines new,
+  /// moved and changed since then.
+  QList<LineKind> kinds() const;
+  /// The lines of kinds()[kind], in ascending order; none for a kind that does not exist.
+  /// Counted for all kinds at once, and again only after the lines change.
+  const std::vector<int>& linesOf(int kind) const;
+  /// Tells the model that a load has completed: its lines are compared by the key column with
+  /// those of the last completed load (a repeated key matches in order of appearance). A first
+  /// load has nothing to compare with.
+  void loadCompleted();
+  /// How a line differs from the last completed load; None once the lines changed otherwise
+  /// than by a completed load (a load that failed part-way).
+  LineChange lineChange(int line) const;
+  /// For a moved line, the days its first bar's start moved (negative: earlier).
+  int movedDays(int line) const;
+  /// The counts of the last comparison, while lineChange() holds.
+  ChangeCounts changeCounts() const;
+
   // Lines
   int lineCount() const;
   /// Appends a line from ";"-separated text: the fields fill the columns in order; missing
@@ -144,8 +171,13 @@ class ScheduleModel : public QAbstractTableModel {
   TimePoint earliestBarStart() const;
   TimePoint latestBarEnd() const;
 
+ Q_SIGNALS:
+  /// loadCompleted() compared the lines: their changes and the kinds may differ.
+  void loadCompared();
+
  private:
   void barsChangedOn(int line);
+  bool compared() const;
   void sendBarChanges();
 
   class Private;

@@ -5,10 +5,12 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPalette>
+#include <QPolygonF>
 #include <QStringList>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace varnex::grid::detail {
@@ -61,6 +63,10 @@ void paintPickFrame(QPainter& p, const PaintContext& ctx, const QRect& area, int
   p.setPen(QPen(ctx.focused ? ctx.colours.pickBorder : ctx.colours.pickBorderInactive, 0));
   p.drawRect(QRect(area.left(), ctx.rows.lineTop(ctx.currentLine), area.width() - 1,
                    ctx.rows.rowHeight - 1));
+}
+
+bool earlierPoint(const TimePoint& a, const TimePoint& b) {
+  return a.day != b.day ? a.day < b.day : a.minute < b.minute;
 }
 
 bool isWeekend(std::int32_t day) {
@@ -246,6 +252,21 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
     paintCells(0, columnCount - 1, area.left(), area.right());
   }
 
+  // What changed since the last load, as a small mark at the right of the first column.
+  if (columnCount > 0 && ctx.model->changeCounts().any()) {
+    const ColumnSpan first = ctx.columns[0];
+    const double size = std::max(6, rh / 3);
+    const double x = first.x + first.width - kCellPadding - size / 2 - 1;
+    if (x - size / 2 >= area.left() && x + size / 2 <= area.right()) {
+      for (int line = firstLine; line <= lastLine; ++line) {
+        const LineChange change = ctx.model->lineChange(line);
+        if (change != LineChange::None)
+          paintChangeMark(p, QPointF(x, ctx.rows.lineTop(line) + rh / 2.0), size, change,
+                          ctx.model->movedDays(line));
+      }
+    }
+  }
+
   // Hairlines under each row, then the frame of the picked line.
   p.setPen(QPen(c.gridLine, 0));
   for (int line = firstLine; line <= lastLine; ++line) {
@@ -253,6 +274,93 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
     p.drawLine(area.left(), y, area.right(), y);
   }
   paintPickFrame(p, ctx, area, firstLine, lastLine);
+}
+
+std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area, int line) {
+  std::vector<EdgeMarker> markers;
+  const int count = ctx.model->barCount(line);
+  if (count == 0 || area.width() < 40)
+    return markers;
+  // The bar's two ends in time order, whichever way round it was given.
+  const auto ends = [](const Bar& bar) {
+    return earlierPoint(bar.end, bar.start) ? std::pair{bar.end, bar.start}
+                                            : std::pair{bar.start, bar.end};
+  };
+  const double leftDay = ctx.axis.dayAt(area.left());
+  const double rightDay = ctx.axis.dayAt(area.right() + 1);
+  std::optional<TimePoint> before, after;
+  for (int index = 1; index <= count; ++index) {
+    const auto [start, end] = ends(*ctx.model->bar(line, index));
+    if (TimeAxis::dayPosition(start) < leftDay && (!before || earlierPoint(start, *before)))
+      before = start;
+    if (TimeAxis::dayPosition(end) > rightDay && (!after || earlierPoint(*after, end)))
+      after = end;
+  }
+  const QFontMetrics fm(ctx.font);
+  const int inset = std::max(3, ctx.rows.rowHeight / 5) - 1;
+  const int top = ctx.rows.lineTop(line) + inset;
+  const int height = ctx.rows.rowHeight - 2 * inset;
+  const DaySpan span = ctx.scale.span();
+  const auto make = [&](TimePoint time, bool left) {
+    EdgeMarker marker;
+    marker.time = time;
+    marker.left = left;
+    marker.outside = left ? time.day < span.first : time.day >= span.end;
+    const QString date = ctx.locale.toString(dateOfDay(time.day), QStringLiteral("d MMM yyyy"));
+    marker.text = marker.outside ? (left ? QStringLiteral("before the period: %1")
+                                         : QStringLiteral("after the period: %1"))
+                                       .arg(date)
+                                 : date;
+    // The date where it fits in a third of the pane, else the triangle alone.
+    int width = 14 + fm.horizontalAdvance(marker.text) + 6;
+    if (width > area.width() / 3) {
+      marker.text.clear();
+      width = 14;
+    }
+    marker.rect = QRect(left ? area.left() + 1 : area.right() - width, top, width, height);
+    markers.push_back(marker);
+  };
+  if (before)
+    make(*before, true);
+  if (after)
+    make(*after, false);
+  return markers;
+}
+
+void paintChangeMark(QPainter& p, QPointF centre, double size, LineChange change, int movedDays) {
+  const double r = size / 2;
+  QPolygonF shape;
+  QColor colour;
+  switch (change) {
+    case LineChange::New:
+      colour = QColor(0x2e, 0x9d, 0x4f);
+      break;
+    case LineChange::Moved: {
+      // A triangle pointing the way the bar moved.
+      colour = QColor(0x2f, 0x6f, 0xd0);
+      const double towards = movedDays < 0 ? -1 : 1;
+      shape << QPointF(centre.x() + towards * r, centre.y())
+            << QPointF(centre.x() - towards * r, centre.y() - r)
+            << QPointF(centre.x() - towards * r, centre.y() + r);
+      break;
+    }
+    case LineChange::Changed:
+      colour = QColor(0xd9, 0x82, 0x2b);
+      shape << QPointF(centre.x(), centre.y() - r) << QPointF(centre.x() + r, centre.y())
+            << QPointF(centre.x(), centre.y() + r) << QPointF(centre.x() - r, centre.y());
+      break;
+    case LineChange::None:
+      return;
+  }
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing, true);
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  if (shape.isEmpty())
+    p.drawEllipse(centre, r, r);
+  else
+    p.drawPolygon(shape);
+  p.restore();
 }
 
 void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
@@ -356,6 +464,40 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
       } else {
         p.setPen(c.text);
         p.drawText(QPoint(r.right() + 4, baseline), mark.text);
+      }
+    }
+  }
+
+  // Bar ends hidden beyond either edge are marked there, with their dates.
+  p.setFont(ctx.font);
+  const QFontMetrics markerMetrics(ctx.font);
+  for (int line = firstLine; line <= lastLine; ++line) {
+    for (const EdgeMarker& marker : edgeMarkers(ctx, area, line)) {
+      const Bar* bar = ctx.model->bar(line, 1);
+      const QColor ink = barFill(bar ? bar->colour : 0xAAAAAA).darker(165);
+      p.fillRect(marker.rect, c.base);
+      p.setPen(QPen(ink, 0));
+      p.drawRect(marker.rect.adjusted(0, 0, -1, -1));
+      // A small triangle pointing off the edge, then the date.
+      const QRectF r(marker.rect);
+      const double h = std::min(r.height() - 4, 8.0) / 2;
+      const double tipX = marker.left ? r.left() + 3 : r.right() - 3;
+      const double baseX = marker.left ? tipX + h * 1.2 : tipX - h * 1.2;
+      p.save();
+      p.setRenderHint(QPainter::Antialiasing, true);
+      p.setPen(Qt::NoPen);
+      p.setBrush(ink);
+      p.drawPolygon(QPolygonF({QPointF(tipX, r.center().y()), QPointF(baseX, r.center().y() - h),
+                               QPointF(baseX, r.center().y() + h)}));
+      p.restore();
+      if (!marker.text.isEmpty()) {
+        p.setPen(c.text);
+        const int textX = marker.left
+                              ? int(baseX) + 3
+                              : int(baseX) - 3 - markerMetrics.horizontalAdvance(marker.text);
+        p.drawText(QPoint(textX,
+                          baselineIn(marker.rect.top(), marker.rect.height(), markerMetrics)),
+                   marker.text);
       }
     }
   }
@@ -587,6 +729,44 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
   p.setPen(linePen);
   p.drawLine(area.left(), lower.top(), area.right(), lower.top());
   p.drawLine(area.left(), area.bottom(), area.right(), area.bottom());
+
+  // The current line's bar along the ruler's foot, its start and end dated where they show.
+  const Bar* bar = ctx.currentLine > 0 ? ctx.model->bar(ctx.currentLine, 1) : nullptr;
+  if (!bar)
+    return;
+  const auto [from, to] = std::minmax(ctx.axis.x(bar->start), ctx.axis.x(bar->end));
+  const int x1 = clampedX(from, area);
+  const int x2 = clampedX(to, area);
+  const QColor fill = barFill(bar->colour);
+  const QRect band(std::max(x1, area.left()), area.bottom() - 4,
+                   std::min(x2, area.right() + 1) - std::max(x1, area.left()), 4);
+  if (band.width() > 0) {
+    p.fillRect(band, fill);
+    p.setPen(QPen(fill.darker(165), 0));
+    p.drawRect(band.adjusted(0, 0, -1, -1));
+  }
+  const QFont small = ctx.font;
+  const QFontMetrics sm(small);
+  p.setFont(small);
+  int startRight = area.left() - 1;
+  for (const bool start : {true, false}) {
+    const int x = start ? x1 : x2;
+    if (x < area.left() || x > area.right())
+      continue;
+    const TimePoint at = earlierPoint(bar->end, bar->start) != start ? bar->start : bar->end;
+    const QString date = ctx.locale.toString(dateOfDay(at.day), QStringLiteral("d MMM yyyy"));
+    const int width = sm.horizontalAdvance(date) + 6;
+    const int left = start ? x : x - width;
+    const QRect box(left, band.top() - sm.height() - 2, width, sm.height() + 2);
+    if (box.left() < area.left() || box.right() > area.right() || box.left() <= startRight)
+      continue;
+    p.fillRect(box, c.headerBackground);
+    p.setPen(QPen(fill.darker(165), 0));
+    p.drawLine(x, box.top(), x, area.bottom());
+    p.setPen(c.headerText);
+    p.drawText(QPoint(box.left() + 3, box.top() + 1 + sm.ascent()), date);
+    startRight = box.right();
+  }
 }
 
 void paintCaption(QPainter& p, const PaintContext& ctx, const QRect& cell, int column) {

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QFont>
 #include <QLocale>
+#include <QPointF>
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
@@ -92,6 +94,21 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
 /// The timeline's lines [firstLine, lastLine] within area: day grid, bars, marks, today line.
 void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
                        int lastLine);
+/// A marker at the edge of the timeline for a bar end hidden beyond it, on the bar's line.
+struct EdgeMarker {
+  QRect rect;            ///< in the context's coordinates
+  TimePoint time;        ///< the hidden end: the start at the left edge, the end at the right
+  bool left = true;      ///< at the left edge (the bar begins before the part in view)
+  bool outside = false;  ///< the hidden end lies outside the period the timeline spans
+  QString text;          ///< "12 Dec 2024", "before the period: 12 Dec 2024"; empty where no room
+};
+/// The markers of a line in area: one at the left for the earliest bar that begins before the
+/// part of the timeline in area, one at the right for the latest that ends after it.
+[[nodiscard]] std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area,
+                                                  int line);
+/// The mark of a line's change since the last load, size pixels across at centre: a dot for a
+/// new line, a triangle the way a moved one went, a diamond for a changed one.
+void paintChangeMark(QPainter& p, QPointF centre, double size, LineChange change, int movedDays);
 /// The two-tier ruler (months over days) across area.
 void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area);
 /// One column caption in cell; all captions in area.

@@ -3,6 +3,7 @@
 #include "grid/schedule_view_p.h"
 #include "grid/text_fit.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -68,8 +69,30 @@ void ScheduleView::setCurrentLine(int line) {
   d->ensureLineVisible(line, false);
   d->listBody->update();
   d->timelineBody->update();
+  d->ruler->update();  // it marks the current line's bar
   d->announceCurrentLine(previous);
+  // The position in the chosen kind follows the current line; what the last step said goes.
+  d->walkNote.clear();
+  if (d->chosenKind >= 0)
+    d->title->update();
   Q_EMIT currentLineChanged(line);
+}
+
+int ScheduleView::chosenKind() const {
+  return d->chosenKind;
+}
+
+void ScheduleView::chooseKind(int kind) {
+  d->chooseKind(kind);
+}
+
+void ScheduleView::goToKind(int direction) {
+  d->walkKind(direction);
+}
+
+QString ScheduleView::positionText() const {
+  d->ensureLayout();
+  return d->positionText();
 }
 
 std::int32_t ScheduleView::today() const {
@@ -235,6 +258,9 @@ QScrollBar* ScheduleView::timelineScrollBar() const {
 
 QString ScheduleView::shownTitle() const {
   d->ensureLayout();
+  // Where the planner stands in the chosen kind comes first, so that it stays in view.
+  const QString position = d->positionText();
+  const QString lead = position.isEmpty() ? QString() : position + QStringLiteral("  \u00B7  ");
   const QString format = QStringLiteral("d MMM yyyy");
   const auto period = [&](std::int32_t first, std::int32_t last) {
     return QStringLiteral("%1 \u2013 %2")
@@ -253,7 +279,21 @@ QString ScheduleView::shownTitle() const {
                       .arg(period(start, end))
                 : QStringLiteral("  \u00B7  span of the bars: no horizon set");
   }
-  return text;
+  const ChangeCounts changes = d->model->changeCounts();
+  if (changes.any()) {
+    QStringList counts;
+    const QLocale l = locale();
+    for (const auto& [count, words] : {std::pair{changes.added, "new"},
+                                       {changes.moved, "moved"},
+                                       {changes.changed, "changed"},
+                                       {changes.gone, "gone"}}) {
+      if (count > 0)
+        counts << QStringLiteral("%1 %2").arg(l.toString(count), QLatin1String(words));
+    }
+    text +=
+        QStringLiteral("  \u00B7  %1 since the last load").arg(counts.join(QStringLiteral(", ")));
+  }
+  return lead + text;
 }
 
 QList<int> ScheduleView::fittedColumnWidths(int width) const {
@@ -392,6 +432,10 @@ void ScheduleView::keyPressEvent(QKeyEvent* event) {
       d->moveCurrent(event->key());
       event->accept();
       return;
+    case Qt::Key_F3:
+      d->walkKind(event->modifiers() & Qt::ShiftModifier ? -1 : 1);
+      event->accept();
+      return;
     case Qt::Key_Left:
     case Qt::Key_Right: {
       const int step = d->timeHScroll->singleStep();
@@ -409,6 +453,19 @@ void ScheduleView::keyPressEvent(QKeyEvent* event) {
       }
       QWidget::keyPressEvent(event);
   }
+}
+
+void ScheduleView::contextMenuEvent(QContextMenuEvent* event) {
+  // From the keyboard the menu opens at the current line.
+  QPoint at = event->globalPos();
+  if (event->reason() != QContextMenuEvent::Mouse) {
+    const QRect line = d->currentLine > 0 ? lineRect(d->currentLine, Pane::List) : QRect();
+    at = mapToGlobal(line.isValid() && rect().contains(line.center())
+                         ? QPoint(line.left() + 24, line.bottom())
+                         : rect().center());
+  }
+  d->showKindMenu(at);
+  event->accept();
 }
 
 void ScheduleView::focusInEvent(QFocusEvent* event) {

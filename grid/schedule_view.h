@@ -72,9 +72,22 @@ class ScheduleView : public QWidget {
   /// not linePicked(): only the planner picks.
   [[nodiscard]] int currentLine() const;
   void setCurrentLine(int line);
-  /// What the title strip shows: the number of lines in the model's words and the span of the
-  /// timeline, with why it is not the horizon when it is not.
+  /// What the title strip shows: where the planner stands in the chosen kind (first, so that
+  /// a narrow strip elides the rest), the number of lines in the model's words and the span of
+  /// the timeline, with why it is not the horizon when it is not, and what changed since the
+  /// last load.
   [[nodiscard]] QString shownTitle() const;
+
+  /// Walking the lines of a kind (ScheduleModel::kinds()), as the context menu, F3 and
+  /// Shift+F3 do: chooseKind() moves to the next line of the kind below the current one (a
+  /// pick, wrapping at the end), -1 chooses none; the scroll bar then marks each of its lines.
+  [[nodiscard]] int chosenKind() const;
+  void chooseKind(int kind);
+  /// The next (+1) or previous (-1) line of the chosen kind, wrapping; with none chosen, of
+  /// the first text kind of the current line (F3 follows its action).
+  void goToKind(int direction);
+  /// "<<: orders to reschedule in, 17 of 27", with what the last step said; empty otherwise.
+  [[nodiscard]] QString positionText() const;
   /// The day number the today line marks (through its middle, when the settings' today line
   /// width is positive); the current date unless set.
   [[nodiscard]] std::int32_t today() const;
@@ -172,6 +185,7 @@ class ScheduleView : public QWidget {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void changeEvent(QEvent* event) override;

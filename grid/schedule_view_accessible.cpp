@@ -232,6 +232,17 @@ void ScheduleView::Private::announceCurrentLine(int previous) {
   send(listBody, QAccessible::Selection, table->childIndex(currentLine, 0));
 }
 
+void ScheduleView::Private::announcePosition() {
+  title->update();
+  detail::AccessibleTable* table = QAccessible::isActive() ? detail::tableOf(*this) : nullptr;
+  if (!table)
+    return;
+  send(title.get(), QAccessible::NameChanged);
+  // The current line's cell has the reader's focus and tells the position in its description.
+  if (currentLine > 0 && q->hasFocus())
+    send(listBody, QAccessible::DescriptionChanged, table->childIndex(currentLine, 0));
+}
+
 void ScheduleView::Private::announceScale() {
   detail::AccessibleTimeline* timeline =
       QAccessible::isActive() ? detail::timelineOf(*this) : nullptr;

@@ -34,8 +34,12 @@ class AccessibleCell final : public AccessibleLeaf, public QAccessibleTableCellI
       return {};
     if (t == QAccessible::Name)
       return line == 0 ? captionText(*d, column) : cellText(*d, line, column);
-    if (t == QAccessible::Description && line > 0)
-      return d->model->lineText(line);
+    if (t == QAccessible::Description && line > 0) {
+      // The current line also says where it stands in the kind being walked.
+      const QString position = line == d->currentLine ? d->positionText() : QString();
+      return position.isEmpty() ? d->model->lineText(line)
+                                : d->model->lineText(line) + QStringLiteral(". ") + position;
+    }
     return {};
   }
   void setText(QAccessible::Text, const QString&) override {}

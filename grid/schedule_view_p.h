@@ -10,6 +10,7 @@
 
 #include <memory>
 
+class QMenu;
 class QScrollBar;
 
 namespace varnex::grid {
@@ -95,12 +96,30 @@ class ScheduleView::Private {
   /// Ctrl + wheel: one zoom request per notch, anchored at the pointer.
   void zoomWheel(QWheelEvent* event, bool overTimeline);
   void ensureLineVisible(int line, bool centre);
+  /// A press at pos on a line's edge marker (timeline body coordinates) picks the line and,
+  /// where the hidden end lies in the period, scrolls to it; false when pos is on no marker.
+  bool clickEdgeMarker(int line, const QPoint& pos);
   void onZoomChanged();
   void onFocusRequested(int line, int barIndex);
   void hoverAt(int line);
   void showToolTip(QWidget* body, const QPoint& pos, const QPoint& globalPos);
   void wheel(QWheelEvent* event, QScrollBar* horizontal);
 
+  // Walking the lines of a kind (schedule_view_kinds.cpp).
+  /// Chooses kinds()[kind] (-1: none) and moves to its next line below the current one.
+  void chooseKind(int kind);
+  /// F3 (+1) and Shift+F3 (-1): the next or previous line of the chosen kind, wrapping; with
+  /// none chosen, the kind of the current line's text (the first text kind it matches).
+  void walkKind(int direction);
+  /// Where the planner stands in the chosen kind ("<<: late, 17 of 27"), and what the last
+  /// step said; empty with no kind chosen and nothing said.
+  [[nodiscard]] QString positionText() const;
+  /// The kinds with their counts, the chosen one checked, as a menu at globalPos.
+  void showKindMenu(const QPoint& globalPos);
+  /// After a load: the chosen kind is found again by its label, or dropped.
+  void onKindsChanged();
+  /// The title strip and assistive technology hear of a new position.
+  void announcePosition();
   ScheduleView* const q;
   // What the view shows: its own model and settings until it is given others.
   std::unique_ptr<ScheduleModel> ownModel;
@@ -134,6 +153,10 @@ class ScheduleView::Private {
   int wheelZoomDelta = 0;
   QString typed;
   qint64 typedAt = 0;
+  int chosenKind = -1;
+  QString chosenLabel;
+  QString walkNote;  ///< said with the position after a step that wrapped or went nowhere
+  QPointer<QMenu> kindMenu;
 
   int currentLine = 0;
   int focusLine = 0;

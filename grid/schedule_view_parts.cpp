@@ -93,6 +93,28 @@ class ScheduleView::Private::ScrollBar : public QScrollBar {
         isSliderDown() || (underMouse() && slider.contains(mapFromGlobal(QCursor::pos())));
     const QRect thumb = vertical ? slider.adjusted(3, 1, -3, -1) : slider.adjusted(1, 3, -1, -3);
     p.fillRect(thumb, active ? c.strongLine.darker(125) : c.strongLine);
+    if (vertical && d->chosenKind >= 0)
+      paintKindMap(p, part(QStyle::SC_ScrollBarGroove));
+  }
+
+  // A tick at the height of each line of the chosen kind, over the thumb, as editors mark
+  // search hits. Lines that fall on one pixel row share its tick, so any number costs one pass.
+  void paintKindMap(QPainter& p, const QRect& groove) {
+    const std::vector<int>& lines = d->model->linesOf(d->chosenKind);
+    const int count = d->model->lineCount();
+    if (lines.empty() || count == 0 || groove.height() <= 0)
+      return;
+    const QColor tick = d->colours.pickBorder;
+    int lastRow = -1;
+    for (const int line : lines) {
+      const int row = int((double(line) - 0.5) * groove.height() / count);
+      if (row == lastRow)
+        continue;
+      lastRow = row;
+      p.fillRect(QRect(groove.left() + 2, groove.top() + std::min(row, groove.height() - 2),
+                       groove.width() - 3, 2),
+                 tick);
+    }
   }
 
  private:
@@ -119,8 +141,9 @@ bool ScheduleView::Private::Body::event(QEvent* event) {
 void ScheduleView::Private::Body::mousePressEvent(QMouseEvent* event) {
   QToolTip::hideText();
   d->ensureLayout();
-  const int line = d->rows().lineAt(event->position().toPoint().y(), d->model->lineCount());
-  if (line > 0)
+  const QPoint pos = event->position().toPoint();
+  const int line = d->rows().lineAt(pos.y(), d->model->lineCount());
+  if (line > 0 && !(which == Pane::Timeline && d->clickEdgeMarker(line, pos)))
     (void)d->pick(line);
 }
 

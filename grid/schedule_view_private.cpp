@@ -61,6 +61,9 @@ void ScheduleView::Private::attach(ScheduleModel* newModel) {
   modelListener = std::make_unique<QObject>();
   model = shown(newModel, ownModel);
   currentLine = focusLine = focusBar = hoverLine = 0;
+  chosenKind = -1;
+  chosenLabel.clear();
+  walkNote.clear();
 
   QObject* const context = modelListener.get();
   const auto relayoutSoon = [this] { scheduleRelayout(); };
@@ -74,8 +77,13 @@ void ScheduleView::Private::attach(ScheduleModel* newModel) {
                    [this] { syncColumns(false); });
   QObject::connect(model, &QAbstractItemModel::modelReset, context, [this] {
     currentLine = focusLine = focusBar = hoverLine = 0;
+    onKindsChanged();
     syncColumns(false);
     scheduleRelayout();
+  });
+  QObject::connect(model, &ScheduleModel::loadCompared, context, [this] {
+    onKindsChanged();
+    listBody->update();
   });
   QObject::connect(model, &QObject::destroyed, context, [this] { attach(nullptr); });
   syncColumns(true);
@@ -479,6 +487,25 @@ void ScheduleView::Private::ensureLineVisible(int line, bool centre) {
     vScroll->setValue(top);
   else  // the line at the bottom, and a whole line at the top
     vScroll->setValue((top + rowHeight - viewHeight + rowHeight - 1) / rowHeight * rowHeight);
+}
+
+bool ScheduleView::Private::clickEdgeMarker(int line, const QPoint& pos) {
+  for (const detail::EdgeMarker& marker :
+       detail::edgeMarkers(screenContext(), timelineBody->rect(), line)) {
+    if (!marker.rect.contains(pos))
+      continue;
+    if (!pick(line))
+      return true;
+    if (!marker.outside) {
+      // The hidden end comes into view a little way in from the edge it was beyond.
+      const double x = scale.offsetOf(TimeAxis::dayPosition(marker.time));
+      const double width = timelineBody->width();
+      const double to = marker.left ? x - width / 8 : x - width * 7 / 8;
+      timeHScroll->setValue(int(std::lround(std::clamp(to, 0.0, double(timeHScroll->maximum())))));
+    }
+    return true;
+  }
+  return false;
 }
 
 void ScheduleView::Private::onZoomChanged() {

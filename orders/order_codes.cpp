@@ -1,6 +1,7 @@
 #include "orders/order_codes.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace varnex::orders {
@@ -40,25 +41,39 @@ QString OrderCategoryName(QStringView code) {
   return code.toString();
 }
 
+namespace {
+
+struct ActionEntry {
+  std::u16string_view code;
+  Action action;
+};
+constexpr ActionEntry kActions[] = {
+    {u"A", {u"accept suggested orders", u""}},
+    {u"B", {u"orders due for release", u""}},
+    {u"C", {u"work orders with matl shortage", u"?"}},
+    {u"D", {u"orders to reschedule out", u">>"}},
+    {u"E", {u"orders to reschedule in", u"<<"}},
+    {u"F", {u"orders to cancel", u"X"}},
+    {u"G", {u"orders to amend qty", u"\u00e2"}},
+    {u"H", {u"sales orders with matl shortage", std::nullopt}},
+};
+
+}  // namespace
+
 Action ActionFor(QStringView code) {
-  struct Entry {
-    std::u16string_view code;
-    Action action;
-  };
-  static constexpr Entry kActions[] = {
-      {u"A", {u"accept suggested orders", u""}},
-      {u"B", {u"orders due for release", u""}},
-      {u"C", {u"work orders with matl shortage", u"?"}},
-      {u"D", {u"orders to reschedule out", u">>"}},
-      {u"E", {u"orders to reschedule in", u"<<"}},
-      {u"F", {u"orders to cancel", u"X"}},
-      {u"G", {u"orders to amend qty", u"\u00e2"}},
-      {u"H", {u"sales orders with matl shortage", std::nullopt}},
-  };
-  for (const Entry& e : kActions) {
+  for (const ActionEntry& e : kActions) {
     if (Is(code, e.code)) return e.action;
   }
   return {};
+}
+
+std::span<const Action> AllActions() {
+  static const auto actions = [] {
+    std::array<Action, std::size(kActions)> all{};
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = kActions[i].action;
+    return all;
+  }();
+  return actions;
 }
 
 StateColour StateColourFor(QStringView status) {

@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <span>
 
 namespace varnex::orders {
 
@@ -21,6 +22,8 @@ struct Action {
 /// The action for an action code, compared exactly; any other code gives no message and no
 /// mark.
 [[nodiscard]] Action ActionFor(QStringView code);
+/// Every action there is, in the order of their codes.
+[[nodiscard]] std::span<const Action> AllActions();
 
 /// The state colour member that a status letter selects.
 enum class StateColour { Suggested, Accepted, Firm, Released, Other };

@@ -18,6 +18,8 @@
 namespace varnex::grid {
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
+
 // Turns every Qt warning (the model tester reports through them) into a test failure.
 class WarningGuard {
  public:
@@ -300,6 +302,97 @@ TEST(ScheduleModel, DescribesLinesInItsOwnersWords) {
             QStringLiteral("IT"));
   EXPECT_EQ(model.countText(3), QStringLiteral("3 jobs"));
   EXPECT_TRUE(model.lineText(2).isNull());
+}
+
+// Words for three columns: the key, a state cell and an action cell; kinds by colour and text.
+class KindWords final : public LineDescriber {
+ public:
+  QString colourName(std::uint32_t) const override { return QStringLiteral("c"); }
+  QString lineText(const ScheduleModel& m, int line) const override { return m.cellText(line, 1); }
+  QString countText(int lines) const override { return QString::number(lines); }
+  QList<LineKind> kinds() const override {
+    return {{QStringLiteral("red"), {}, LineKind::Test::BarColour, 0x0000FF},
+            {QStringLiteral("late"), QStringLiteral("<<"), LineKind::Test::CellText, 0, 3,
+             QStringLiteral("late")}};
+  }
+};
+
+// A load of "key;cell;action@startday" lines, as a completed load leaves them.
+void load(ScheduleModel& model, const QStringList& lines, bool completed = true) {
+  model.clearLines();
+  for (const QString& entry : lines) {
+    const QStringList parts = entry.split(u'@');
+    const int line = model.appendLine(parts[0]);
+    const int day = parts.value(1, QStringLiteral("100")).toInt();
+    model.addBar(line, {day, 0}, {day + 5, 0});
+    model.setBarColour(line, 1, parts[0].contains(u"red") ? 0x0000FF : 0x00FF00);
+  }
+  if (completed)
+    model.loadCompleted();
+}
+
+TEST(ScheduleModel, CountsKindsAndComparesEachLoadWithTheLastCompletedOne) {
+  ScheduleModel model;
+  model.setColumns({{}, {}, {}});
+  model.setDescriber(std::make_shared<KindWords>());
+  QSignalSpy compared(&model, &ScheduleModel::loadCompared);
+  using enum LineChange;
+
+  // A first load: the owner's kinds, counted; nothing to compare with.
+  load(model, {u"A;red;late"_s, u"B;green;"_s, u"C;red;"_s, u"C;green;late"_s});
+  EXPECT_EQ(model.kinds().size(), 2);
+  EXPECT_EQ(model.kinds()[1].label(), QStringLiteral("<<: late"));
+  EXPECT_EQ(model.linesOf(0), (std::vector<int>{1, 3}));
+  EXPECT_EQ(model.linesOf(1), (std::vector<int>{1, 4}));
+  EXPECT_TRUE(model.linesOf(7).empty());
+  EXPECT_EQ(model.lineChange(1), None);
+  EXPECT_EQ(compared.count(), 1);
+
+  struct Reload {
+    const char* what;
+    QStringList lines;
+    std::vector<LineChange> changes;
+    std::vector<int> moved;
+    ChangeCounts counts;
+  } reloads[] = {
+      {"the same",
+       {u"A;red;late"_s, u"B;green;"_s, u"C;red;"_s, u"C;green;late"_s},
+       {None, None, None, None},
+       {0, 0, 0, 0},
+       {}},
+      // Repeated keys match in order: the first C kept its cells, the second moved.
+      {"moved, changed, new, gone",
+       {u"C;red;"_s, u"C;green;late@97"_s, u"B;green;soon"_s, u"D;green;"_s},
+       {None, Moved, Changed, New},
+       {0, -3, 0, 0},
+       {1, 1, 1, 1}},
+      {"a colour is a change",
+       {u"C;green;"_s, u"C;green;late@97"_s, u"B;green;soon"_s, u"D;green;"_s},
+       {Changed, None, None, None},
+       {0, 0, 0, 0},
+       {0, 0, 1, 0}},
+  };
+  for (const Reload& r : reloads) {
+    load(model, r.lines);
+    for (int line = 1; line <= model.lineCount(); ++line) {
+      EXPECT_EQ(model.lineChange(line), r.changes[std::size_t(line - 1)]) << r.what << line;
+      EXPECT_EQ(model.movedDays(line), r.moved[std::size_t(line - 1)]) << r.what << line;
+    }
+    EXPECT_EQ(model.changeCounts(), r.counts) << r.what;
+    EXPECT_EQ(model.kinds().size(), 5) << r.what;
+    EXPECT_EQ(model.linesOf(2).size(), std::size_t(r.counts.added)) << r.what;
+  }
+
+  // A load that fails part-way shows no changes; the next completed one is compared with the
+  // last completed load, not with the failed one.
+  load(model, {u"X;green;"_s}, false);
+  EXPECT_EQ(model.lineChange(1), None);
+  EXPECT_EQ(model.changeCounts(), ChangeCounts{});
+  EXPECT_EQ(model.kinds().size(), 2);
+  load(model,
+       {u"C;green;"_s, u"C;green;late@97"_s, u"B;green;soon"_s, u"D;green;"_s, u"E;green;"_s});
+  EXPECT_EQ(model.changeCounts(), (ChangeCounts{1, 0, 0, 0}));
+  EXPECT_EQ(model.lineChange(5), New);
 }
 
 TEST(ScheduleSettings, KeepsAnyValueAndNotifiesOnlyWhenItChanged) {
