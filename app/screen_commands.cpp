@@ -37,7 +37,7 @@ namespace varnex::app {
 namespace {
 
 constexpr char kShowUsage[] =
-    "Usage: varnex show HEADER ORDERS [--fixed]\n"
+    "Usage: varnex show HEADER ORDERS [--fixed] [--previous OLD]\n"
     "\n"
     "Opens a host window with the control, loaded through the component library's factory,\n"
     "and hands it the header document HEADER (TimeSet) and the work-order document ORDERS\n"
@@ -49,13 +49,16 @@ constexpr char kShowUsage[] =
     "and a wider timeline. With --fixed the board keeps its stored 965 x 552 design and the\n"
     "window keeps its size.\n"
     "\n"
+    "With --previous OLD the work-order document OLD is loaded first, so that the board marks\n"
+    "what ORDERS changed against it (new, moved and changed orders; the number gone).\n"
+    "\n"
     "Every message box of the control is also printed on standard error, with its detail\n"
     "(which document, row, order, column and value it is about), and so is every note on a\n"
     "document that loads but may not show what its author meant.\n";
 
 constexpr char kRenderUsage[] =
     "Usage: varnex render HEADER ORDERS -o FILE [--size WxH] [--pick ROW] [--zoom-in N]\n"
-    "                     [--zoom-out N]\n"
+    "                     [--zoom-out N] [--previous OLD] [--kind TEXT]\n"
     "\n"
     "Loads the control offscreen with the header document HEADER and the work-order document\n"
     "ORDERS and draws it without a display.\n"
@@ -68,6 +71,11 @@ constexpr char kRenderUsage[] =
     "  --pick ROW      click line ROW first and print the picked order (OrderOut) on stdout\n"
     "  --zoom-in N     press \"Zoom In\" N times first\n"
     "  --zoom-out N    press \"Zoom Out\" N times first\n"
+    "  --previous OLD  load the work-order document OLD first, so that the board marks what\n"
+    "                  ORDERS changed against it\n"
+    "  --kind TEXT     choose the kind of line TEXT as the grid's menu does (a state, an\n"
+    "                  action, or a change such as \"new since the last load\"), which picks\n"
+    "                  its first line; TEXT is the menu's entry without its count, or its words\n"
     "\n"
     "Message boxes of the control are printed on standard error, each with its detail,\n"
     "instead of waiting for OK; so are notes on documents that load as written.\n"
@@ -163,15 +171,20 @@ int UsageError(const char* command, const QString& message, const char* usage) {
 struct Documents {
   QString header;
   QString orders;
+  std::optional<QString> previous;  ///< loaded before orders, for the board to compare with
 };
 
 // Reads both documents before any window exists, so a bad path fails clearly even without a
 // display.
 std::optional<Documents> ReadDocuments(const char* command, const QString& headerPath,
-                                       const QString& ordersPath) {
+                                       const QString& ordersPath,
+                                       const QString& previousPath = {}) {
   Documents docs;
+  QString previous;
   for (auto [path, text] :
-       {std::pair{&headerPath, &docs.header}, std::pair{&ordersPath, &docs.orders}}) {
+       {std::pair{&headerPath, &docs.header}, std::pair{&ordersPath, &docs.orders},
+        std::pair{&previousPath, &previous}}) {
+    if (path->isEmpty()) continue;
     QString error;
     const std::optional<QString> read = ReadDocumentFile(*path, &error);
     if (!read) {
@@ -180,6 +193,7 @@ std::optional<Documents> ReadDocuments(const char* command, const QString& heade
     }
     *text = *read;
   }
+  if (!previousPath.isEmpty()) docs.previous = previous;
   return docs;
 }
 
@@ -192,7 +206,19 @@ control::VarnexWidget* CreateLoadedControl(QWidget* parent) {
 
 void Load(control::VarnexWidget& control, Documents docs) {
   control.TimeSet(docs.header);
+  if (docs.previous) control.PopulateWorkOrder(*docs.previous);
   control.PopulateWorkOrder(docs.orders);
+}
+
+// The index of the grid's kind whose label or words are `text` (case aside), or -1.
+int KindNamed(const grid::ScheduleView& view, const QString& text) {
+  const QList<grid::LineKind> kinds = view.model()->kinds();
+  for (qsizetype k = 0; k < kinds.size(); ++k) {
+    if (kinds[k].label().compare(text, Qt::CaseInsensitive) == 0 ||
+        kinds[k].words.compare(text, Qt::CaseInsensitive) == 0)
+      return int(k);
+  }
+  return -1;
 }
 
 // Clicks a line of the grid as the planner would; false when the line does not exist.
@@ -260,9 +286,20 @@ int RunShow(int argc, char** argv) {
     return 0;
   }
   const bool fixed = args.removeAll(QStringLiteral("--fixed")) > 0;
+  QString previous;
+  if (const qsizetype at = args.indexOf(QStringLiteral("--previous")); at >= 0) {
+    if (at + 1 >= args.size())
+      return UsageError("show", QStringLiteral("--previous needs a value"), kShowUsage);
+    previous = args.takeAt(at + 1);
+    args.removeAt(at);
+  }
+  for (const QString& arg : std::as_const(args)) {
+    if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
+      return UsageError("show", QStringLiteral("unknown option %1").arg(arg), kShowUsage);
+  }
   if (args.size() != 2)
     return UsageError("show", QStringLiteral("expected HEADER and ORDERS"), kShowUsage);
-  const std::optional<Documents> docs = ReadDocuments("show", args[0], args[1]);
+  const std::optional<Documents> docs = ReadDocuments("show", args[0], args[1], previous);
   if (!docs) return 2;
 
   QApplication app(argc, argv);
@@ -315,6 +352,8 @@ int RunRender(int argc, char** argv) {
   QStringList positional;
   QString output;
   QString sizeText;
+  QString previous;
+  QString kind;
   int pick = 0;
   int zoomIn = 0;
   int zoomOut = 0;
@@ -326,7 +365,8 @@ int RunRender(int argc, char** argv) {
     }
     const bool takesValue = arg == QLatin1String("-o") || arg == QLatin1String("--size") ||
                             arg == QLatin1String("--pick") || arg == QLatin1String("--zoom-in") ||
-                            arg == QLatin1String("--zoom-out");
+                            arg == QLatin1String("--zoom-out") ||
+                            arg == QLatin1String("--previous") || arg == QLatin1String("--kind");
     if (!takesValue) {
       if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
         return UsageError("render", QStringLiteral("unknown option %1").arg(arg), kRenderUsage);
@@ -337,8 +377,12 @@ int RunRender(int argc, char** argv) {
     if (i + 1 >= argc)
       return UsageError("render", QStringLiteral("%1 needs a value").arg(arg), kRenderUsage);
     const QString value = QString::fromLocal8Bit(argv[++i]);
-    if (arg == QLatin1String("-o") || arg == QLatin1String("--size")) {
-      (arg == QLatin1String("-o") ? output : sizeText) = value;
+    if (arg == QLatin1String("-o") || arg == QLatin1String("--size") ||
+        arg == QLatin1String("--previous") || arg == QLatin1String("--kind")) {
+      (arg == QLatin1String("-o")           ? output
+       : arg == QLatin1String("--size")     ? sizeText
+       : arg == QLatin1String("--previous") ? previous
+                                            : kind) = value;
       continue;
     }
     const std::optional<int> count = CountArgument(value);
@@ -377,7 +421,8 @@ int RunRender(int argc, char** argv) {
                         kRenderUsage);
     }
   }
-  const std::optional<Documents> docs = ReadDocuments("render", positional[0], positional[1]);
+  const std::optional<Documents> docs =
+      ReadDocuments("render", positional[0], positional[1], previous);
   if (!docs) return 2;
 
   // Drawn offscreen whatever display there is, unless a platform was asked for.
@@ -396,6 +441,18 @@ int RunRender(int argc, char** argv) {
   QApplication::processEvents();
   PressToolbarButton(*control, QStringLiteral("Zoom Out"), zoomOut);
   PressToolbarButton(*control, QStringLiteral("Zoom In"), zoomIn);
+  if (!kind.isEmpty()) {
+    auto* view = control->findChild<grid::ScheduleView*>(QStringLiteral("ctWOSched"));
+    const int index = view ? KindNamed(*view, kind) : -1;
+    if (index < 0) {
+      QStringList known;
+      for (const grid::LineKind& k : view->model()->kinds()) known << k.label();
+      std::fprintf(stderr, "varnex render: there is no kind of line '%s'; the kinds are: %s\n",
+                   qPrintable(kind), qPrintable(known.join(QStringLiteral("; "))));
+      return 2;
+    }
+    view->chooseKind(index);
+  }
   if (pick > 0) {
     if (!ClickLine(*control, pick)) {
       std::fprintf(stderr, "varnex render: there is no line %d to pick\n", pick);

@@ -734,7 +734,10 @@ void paintRuler(QPainter& p, const PaintContext& ctx, const QRect& area) {
   const Bar* bar = ctx.currentLine > 0 ? ctx.model->bar(ctx.currentLine, 1) : nullptr;
   if (!bar)
     return;
-  const auto [from, to] = std::minmax(ctx.axis.x(bar->start), ctx.axis.x(bar->end));
+  const double startX = ctx.axis.x(bar->start);
+  const double endX = ctx.axis.x(bar->end);
+  const double from = std::min(startX, endX);
+  const double to = std::max(startX, endX);
   const int x1 = clampedX(from, area);
   const int x2 = clampedX(to, area);
   const QColor fill = barFill(bar->colour);

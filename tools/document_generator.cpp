@@ -1,6 +1,8 @@
 #include "tools/document_generator.h"
 
 #include <QDateTime>
+#include <QList>
+#include <QSet>
 #include <QTime>
 
 #include <array>
@@ -103,6 +105,115 @@ QString GenerateWorkOrders(const GeneratorOptions& options) {
                .arg(QLatin1String(status));
   }
   out += QStringLiteral("</workorders>\n");
+  return out;
+}
+
+namespace {
+
+// One order element: its attributes as written, in order.
+struct Order {
+  QList<std::pair<QString, QString>> attributes;
+  QString* value(QStringView name) {
+    for (auto& [n, v] : attributes) {
+      if (n == name) return &v;
+    }
+    return nullptr;
+  }
+};
+
+// The orders of a document written as one empty element each with double-quoted attributes,
+// and the text before the first and after the last.
+bool ReadOrders(const QString& text, QString* head, QList<Order>* orders, QString* tail) {
+  qsizetype at = 0;
+  qsizetype end = -1;
+  for (;;) {
+    const qsizetype open = text.indexOf(QLatin1String("<wo "), at);
+    if (open < 0) break;
+    if (orders->isEmpty()) *head = text.left(open);
+    Order order;
+    qsizetype i = open + 4;
+    for (;;) {
+      while (i < text.size() && text[i].isSpace()) ++i;
+      if (text.mid(i, 2) == QLatin1String("/>")) {
+        i += 2;
+        break;
+      }
+      const qsizetype equals = text.indexOf(u'=', i);
+      if (equals < 0 || equals + 1 >= text.size() || text[equals + 1] != u'"') return false;
+      const qsizetype close = text.indexOf(u'"', equals + 2);
+      if (close < 0) return false;
+      order.attributes.append(
+          {text.mid(i, equals - i).trimmed(), text.mid(equals + 2, close - equals - 2)});
+      i = close + 1;
+    }
+    orders->append(order);
+    at = end = i;
+  }
+  if (orders->isEmpty()) return false;
+  *tail = text.mid(end);
+  return true;
+}
+
+}  // namespace
+
+QString GenerateRerun(const QString& previous, std::uint64_t seed, RerunCounts* counts) {
+  QString head;
+  QString tail;
+  QList<Order> orders;
+  *counts = {};
+  if (!ReadOrders(previous, &head, &orders, &tail)) return {};
+  Random random(seed);
+  QString out = head;
+  int highest = 0;
+  QSet<QString> numbers;
+  const auto write = [&out](const Order& order) {
+    out += QStringLiteral("<wo");
+    for (const auto& [name, value] : order.attributes)
+      out += QStringLiteral(" %1=\"%2\"").arg(name, value);
+    out += QStringLiteral("/>\n  ");
+  };
+  for (Order& order : orders) {
+    if (QString* number = order.value(u"docuemntno")) {
+      highest = std::max(highest, QStringView(*number).mid(2).toInt());
+      numbers.insert(*number);
+    }
+    // Of every hundred orders: two go, four move, two change, and the rest stay as they are.
+    const int roll = random.Below(100);
+    if (roll < 2) {
+      ++counts->gone;
+      continue;
+    }
+    if (roll < 6) {
+      QString* from = order.value(u"daysfrom");
+      QString* to = order.value(u"daysto");
+      const qint64 days = (1 + random.Below(10)) * (random.Below(2) == 0 ? -1 : 1);
+      if (from && to) {
+        *from = QString::number(from->toLongLong() + days * 86400);
+        *to = QString::number(to->toLongLong() + days * 86400);
+        ++counts->moved;
+      }
+    } else if (roll < 8) {
+      if (QString* quantity = order.value(u"order_quantity")) {
+        *quantity = QString::number(quantity->toLongLong() + 5);
+        ++counts->changed;
+      }
+    }
+    write(order);
+  }
+  // New orders after the others: copies of earlier ones under numbers not used before.
+  const int added = std::max(1, int(orders.size()) / 50);
+  for (int i = 0; i < added; ++i) {
+    Order order = orders[random.Below(int(orders.size()))];
+    if (QString* number = order.value(u"docuemntno")) {
+      do {
+        *number = QStringLiteral("WO%1").arg(++highest);
+      } while (numbers.contains(*number));
+    }
+    write(order);
+    ++counts->added;
+  }
+  out.chop(3);  // the line end and indent after the last order
+  out += tail;
   return out;
 }
 

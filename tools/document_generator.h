@@ -23,4 +23,20 @@ struct GeneratorOptions {
 /// status, literal "&" and apostrophes in values, and bar times inside the horizon.
 [[nodiscard]] QString GenerateWorkOrders(const GeneratorOptions& options);
 
+/// What a second run changed against the first, line by line as a board compares them.
+struct RerunCounts {
+  int added = 0;
+  int moved = 0;
+  int changed = 0;
+  int gone = 0;
+};
+
+/// A second run of the work orders in `previous` (a document as GenerateWorkOrders() writes
+/// them: one element per order, all data in double-quoted attributes): about a tenth of the
+/// orders are gone, moved by whole days, changed in quantity, or new after the others, the
+/// rest are copied as they stand. Known counts go to `counts`; nothing is written for a text
+/// that holds no order.
+[[nodiscard]] QString GenerateRerun(const QString& previous, std::uint64_t seed,
+                                    RerunCounts* counts);
+
 }  // namespace varnex::tools

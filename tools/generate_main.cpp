@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -16,6 +17,39 @@ bool Write(const QString& path, const QString& text) {
     return false;
   }
   return true;
+}
+
+// A second run of an earlier work-order document, with the counts a board will find.
+int Rerun(const QCommandLineParser& parser, const QString& oldPath, const QString& seedText) {
+  const QStringList paths = parser.positionalArguments();
+  if (paths.size() != 1) {
+    std::fputs("varnex-generate: --rerun OLD writes one document: give ORDERS only\n", stderr);
+    return 2;
+  }
+  bool ok = false;
+  const std::uint64_t seed = seedText.toULongLong(&ok);
+  if (!ok) {
+    std::fputs("varnex-generate: --seed needs a whole number\n", stderr);
+    return 2;
+  }
+  QFile file(oldPath);
+  if (!file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "varnex-generate: cannot read %s: %s\n", qPrintable(oldPath),
+                 qPrintable(file.errorString()));
+    return 1;
+  }
+  varnex::tools::RerunCounts counts;
+  const QString text =
+      varnex::tools::GenerateRerun(QString::fromUtf8(file.readAll()), seed, &counts);
+  if (text.isEmpty()) {
+    std::fprintf(stderr, "varnex-generate: %s holds no work order to run again\n",
+                 qPrintable(oldPath));
+    return 1;
+  }
+  if (!Write(paths[0], text)) return 1;
+  std::printf("%d new, %d moved, %d changed, %d gone\n", counts.added, counts.moved, counts.changed,
+              counts.gone);
+  return 0;
 }
 
 }  // namespace
@@ -32,12 +66,18 @@ int main(int argc, char** argv) {
                                 QStringLiteral("S"), QStringLiteral("1"));
   const QCommandLineOption days(QStringLiteral("days"), QStringLiteral("Length of the horizon."),
                                 QStringLiteral("D"), QStringLiteral("120"));
-  parser.addOptions({orders, seed, days});
+  const QCommandLineOption rerun(
+      QStringLiteral("rerun"),
+      QStringLiteral("Write only ORDERS: a second run of OLD's orders in which some are new, "
+                     "moved, changed and gone, and print those counts."),
+      QStringLiteral("OLD"));
+  parser.addOptions({orders, seed, days, rerun});
   parser.addPositionalArgument(QStringLiteral("HEADER"),
                                QStringLiteral("Header document to write."));
   parser.addPositionalArgument(QStringLiteral("ORDERS"),
                                QStringLiteral("Work-order document to write."));
   parser.process(app);
+  if (parser.isSet(rerun)) return Rerun(parser, parser.value(rerun), parser.value(seed));
   if (parser.positionalArguments().size() != 2) parser.showHelp(2);
 
   varnex::tools::GeneratorOptions options;
