@@ -2,11 +2,23 @@
 
 #include "grid/time_scale.h"
 
+#include <QRect>
+#include <QString>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
 namespace varnex::grid {
+
+/// A marker at an edge of the timeline for a bar end hidden beyond it, on the bar's line.
+struct EdgeMarker {
+  QRect rect;            ///< in the coordinates of whoever asked
+  TimePoint time;        ///< the hidden end: the start at the left edge, the end at the right
+  bool left = true;      ///< at the left edge (the bar begins before the part in view)
+  bool outside = false;  ///< the hidden end lies outside the period the timeline spans
+  QString text;          ///< "12 Dec 2024", "before the period: 12 Dec 2024"; empty if no room
+};
 
 /// Where the lines sit vertically. Every part of the grid that places a line (both panes, the
 /// highlight, hit testing, printing) asks this one mapping, so the panes cannot drift apart.

@@ -94,14 +94,6 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
 /// The timeline's lines [firstLine, lastLine] within area: day grid, bars, marks, today line.
 void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, int firstLine,
                        int lastLine);
-/// A marker at the edge of the timeline for a bar end hidden beyond it, on the bar's line.
-struct EdgeMarker {
-  QRect rect;            ///< in the context's coordinates
-  TimePoint time;        ///< the hidden end: the start at the left edge, the end at the right
-  bool left = true;      ///< at the left edge (the bar begins before the part in view)
-  bool outside = false;  ///< the hidden end lies outside the period the timeline spans
-  QString text;          ///< "12 Dec 2024", "before the period: 12 Dec 2024"; empty where no room
-};
 /// The markers of a line in area: one at the left for the earliest bar that begins before the
 /// part of the timeline in area, one at the right for the latest that ends after it.
 [[nodiscard]] std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area,

@@ -78,6 +78,16 @@ void ScheduleView::setCurrentLine(int line) {
   Q_EMIT currentLineChanged(line);
 }
 
+std::vector<EdgeMarker> ScheduleView::edgeMarkers(int line) const {
+  d->ensureLayout();
+  std::vector<EdgeMarker> markers =
+      detail::edgeMarkers(d->screenContext(), d->timelineBody->rect(), line);
+  const QPoint offset = d->timelineBody->mapTo(this, QPoint(0, 0));
+  for (EdgeMarker& marker : markers)
+    marker.rect.translate(offset);
+  return markers;
+}
+
 int ScheduleView::chosenKind() const {
   return d->chosenKind;
 }

@@ -78,6 +78,10 @@ class ScheduleView : public QWidget {
   /// last load.
   [[nodiscard]] QString shownTitle() const;
 
+  /// The markers on a line for its bar ends hidden past the timeline's edges (view
+  /// coordinates); a press on one picks the line and, inside the period, scrolls to the end.
+  [[nodiscard]] std::vector<EdgeMarker> edgeMarkers(int line) const;
+
   /// Walking the lines of a kind (ScheduleModel::kinds()), as the context menu, F3 and
   /// Shift+F3 do: chooseKind() moves to the next line of the kind below the current one (a
   /// pick, wrapping at the end), -1 chooses none; the scroll bar then marks each of its lines.

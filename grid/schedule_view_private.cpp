@@ -490,7 +490,7 @@ void ScheduleView::Private::ensureLineVisible(int line, bool centre) {
 }
 
 bool ScheduleView::Private::clickEdgeMarker(int line, const QPoint& pos) {
-  for (const detail::EdgeMarker& marker :
+  for (const EdgeMarker& marker :
        detail::edgeMarkers(screenContext(), timelineBody->rect(), line)) {
     if (!marker.rect.contains(pos))
       continue;

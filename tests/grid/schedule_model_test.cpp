@@ -311,7 +311,7 @@ class KindWords final : public LineDescriber {
   QString lineText(const ScheduleModel& m, int line) const override { return m.cellText(line, 1); }
   QString countText(int lines) const override { return QString::number(lines); }
   QList<LineKind> kinds() const override {
-    return {{QStringLiteral("red"), {}, LineKind::Test::BarColour, 0x0000FF},
+    return {{QStringLiteral("red"), {}, LineKind::Test::BarColour, 0x0000FF, 0, {}},
             {QStringLiteral("late"), QStringLiteral("<<"), LineKind::Test::CellText, 0, 3,
              QStringLiteral("late")}};
   }

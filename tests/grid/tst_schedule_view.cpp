@@ -5,12 +5,15 @@
 #include "tests/grid/schedule_demo.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QFontInfo>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
+#include <QMenu>
 #include <QPainter>
 #include <QRegularExpression>
 #include <QScreen>
@@ -68,6 +71,21 @@ int countPixels(const QImage& image, const QRect& area, const QColor& colour) {
       count += image.pixelColor(x, y).rgb() == colour.rgb();
   return count;
 }
+
+// The demo's words: its suggested orders by colour, its "Reschedule in" orders by the action.
+class DemoKinds final : public LineDescriber {
+ public:
+  QString colourName(std::uint32_t) const override { return QStringLiteral("some"); }
+  QString lineText(const ScheduleModel& m, int line) const override { return m.cellText(line, 1); }
+  QString countText(int lines) const override { return QStringLiteral("%1 orders").arg(lines); }
+  QList<LineKind> kinds() const override {
+    return {{QStringLiteral("Suggested"), {}, LineKind::Test::BarColour, demo::kSuggested, 0, {}},
+            {QStringLiteral("Reschedule in"), QStringLiteral("<<"), LineKind::Test::CellText, 0, 10,
+             QStringLiteral("Reschedule in")},
+            {QStringLiteral("Reschedule out"), QStringLiteral(">>"), LineKind::Test::CellText, 0,
+             10, QStringLiteral("Reschedule out")}};
+  }
+};
 
 }  // namespace
 
@@ -511,6 +529,133 @@ class TestScheduleView : public QObject {
     QCOMPARE(requests, QList<int>({1, 1, -1, -1}));
     QCOMPARE(settings->zoom(), 520);
     QVERIFY(std::abs(v.timeAxis().dayAt(at.x()) - under) < 1.0 / v.pixelsPerDay() + 1e-9);
+  }
+
+  void walksTheLinesOfAKindFromTheMenuAndWithF3() {
+    ScheduleView& v = show(60);
+    model->setDescriber(std::make_shared<DemoKinds>());
+    QSignalSpy picked(&v, &ScheduleView::linePicked);
+    const std::vector<int> in = model->linesOf(1);
+    QVERIFY(in.size() >= 3);
+
+    // The menu (here from the keyboard) lists each kind with its count.
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(10, 10),
+                              v.mapToGlobal(QPoint(10, 10)));
+    QCoreApplication::sendEvent(&v, &menuKey);
+    auto* menu = v.findChild<QMenu*>();
+    QVERIFY(menu && menu->isVisible());
+    QStringList entries;
+    for (QAction* action : menu->actions())
+      entries << action->text();
+    QCOMPARE(
+        entries.mid(0, 3),
+        (QStringList{QStringLiteral("Suggested (%1)").arg(model->linesOf(0).size()),
+                     QStringLiteral("<<: Reschedule in (%1)").arg(in.size()),
+                     QStringLiteral(">>: Reschedule out (%1)").arg(model->linesOf(2).size())}));
+    const QImage unmarked = v.verticalScrollBar()->grab().toImage();
+    menu->actions()[1]->trigger();
+    menu->close();
+
+    // Choosing goes to the first line of the kind below the current one, as a pick; the title
+    // strip and the picked cell's description say where the planner stands.
+    const auto position = [&](std::size_t at) {
+      return QStringLiteral("<<: Reschedule in, %1 of %2").arg(at + 1).arg(in.size());
+    };
+    QCOMPARE(v.currentLine(), in[0]);
+    QCOMPARE(picked.count(), 1);
+    QCOMPARE(v.positionText(), position(0));
+    QVERIFY(v.shownTitle().startsWith(position(0) + QStringLiteral("  \u00B7  ")));
+    QAccessibleInterface* cell =
+        QAccessible::queryAccessibleInterface(v.listBody())->tableInterface()->cellAt(in[0] - 1, 0);
+    QVERIFY2(cell->text(QAccessible::Description).endsWith(position(0)),
+             qPrintable(cell->text(QAccessible::Description)));
+    // The scroll bar carries a tick for each of its lines.
+    QVERIFY(v.verticalScrollBar()->grab().toImage() != unmarked);
+
+    // F3 walks on and wraps to the top, saying so; Shift+F3 walks back and wraps to the bottom.
+    for (std::size_t at = 1; at <= in.size(); ++at) {
+      QTest::keyClick(&v, Qt::Key_F3);
+      QCOMPARE(v.currentLine(), in[at % in.size()]);
+    }
+    QCOMPARE(v.positionText(), position(0) + QStringLiteral(", from the top again"));
+    QTest::keyClick(&v, Qt::Key_F3, Qt::ShiftModifier);
+    QCOMPARE(v.currentLine(), in.back());
+    QCOMPARE(v.positionText(), position(in.size() - 1) + QStringLiteral(", from the bottom again"));
+    QCOMPARE(picked.count(), int(in.size()) + 2);
+    // Off the kind's lines the position gives the count alone.
+    QTest::keyClick(&v, Qt::Key_Home);
+    if (model->cellText(1, 10) != QStringLiteral("Reschedule in"))
+      QCOMPARE(v.positionText(), QStringLiteral("<<: Reschedule in, %1 orders").arg(in.size()));
+
+    // With no kind chosen F3 follows the current line's action, and on a line without one it
+    // stays and says so.
+    v.chooseKind(-1);
+    QVERIFY(v.positionText().isEmpty());
+    int without = 1;
+    while (!model->cellText(without, 10).isEmpty())
+      ++without;
+    v.setCurrentLine(without);
+    QTest::keyClick(&v, Qt::Key_F3);
+    QCOMPARE(v.currentLine(), without);
+    QVERIFY2(v.positionText().startsWith(QLatin1String("Nothing to follow")),
+             qPrintable(v.positionText()));
+    const int out = model->linesOf(2).front();
+    v.setCurrentLine(out);
+    QTest::keyClick(&v, Qt::Key_F3);
+    QCOMPARE(v.chosenKind(), 2);
+    QCOMPARE(v.currentLine(), model->linesOf(2).size() > 1 ? model->linesOf(2)[1] : out);
+  }
+
+  void marksBarEndsHiddenPastAnEdgeAndGoesThereOnAClick() {
+    ScheduleView& v = show(40);
+    settings->setZoom(480);
+    v.scrollToTime({demo::firstDay() + 50, 0});
+    QCoreApplication::processEvents();
+    const double left = v.timeAxis().dayAt(0);
+    const double right = v.timeAxis().dayAt(v.timelineBody()->width());
+    const QString format = QStringLiteral("d MMM yyyy");
+    int checked = 0;
+    for (int line = 1; line <= 12; ++line) {
+      const Bar* bar = model->bar(line, 1);
+      const std::vector<EdgeMarker> markers = v.edgeMarkers(line);
+      const bool before = TimeAxis::dayPosition(bar->start) < left;
+      const bool after = TimeAxis::dayPosition(bar->end) > right;
+      QCOMPARE(int(markers.size()), int(before) + int(after));
+      for (const EdgeMarker& marker : markers) {
+        const TimePoint hidden = marker.left ? bar->start : bar->end;
+        QCOMPARE(marker.left, before && &marker == &markers.front());
+        QCOMPARE(marker.time, hidden);
+        QVERIFY(!marker.outside);
+        QCOMPARE(marker.text, v.locale().toString(dateOfDay(hidden.day), format));
+      }
+      // A click on the marker picks the line and brings the hidden end into view.
+      if (!markers.empty() && checked++ < 2) {
+        const EdgeMarker marker = markers.front();
+        QTest::mouseClick(v.timelineBody(), Qt::LeftButton, {},
+                          v.timelineBody()->mapFrom(&v, marker.rect.center()));
+        QCOMPARE(v.currentLine(), line);
+        const double x = v.timeAxis().x(marker.time);
+        QVERIFY2(x >= 0 && x <= v.timelineBody()->width(), qPrintable(QString::number(x)));
+        v.scrollToTime({demo::firstDay() + 50, 0});
+      }
+    }
+    QVERIFY(checked > 0);
+
+    // An end beyond the period is named so, and its marker only picks the line.
+    const Bar* first = model->bar(1, 1);
+    settings->setHorizonStart(first->start.day + 1);
+    QCoreApplication::processEvents();
+    v.scrollToTime({v.firstDay(), 0});
+    const std::vector<EdgeMarker> markers = v.edgeMarkers(1);
+    QVERIFY(!markers.empty() && markers.front().left && markers.front().outside);
+    QCOMPARE(markers.front().text, QStringLiteral("before the period: ") +
+                                       v.locale().toString(dateOfDay(first->start.day), format));
+    const int scrolled = v.timelineScrollBar()->value();
+    QTest::mouseClick(v.timelineBody(), Qt::LeftButton, {},
+                      v.timelineBody()->mapFrom(&v, markers.front().rect.center()));
+    QCOMPARE(v.currentLine(), 1);
+    QCOMPARE(v.timelineScrollBar()->value(), scrolled);
+    settings->setHorizonStart(demo::firstDay());
   }
 
   void lastLineStaysVisibleWithAndWithoutHorizontalBars() {

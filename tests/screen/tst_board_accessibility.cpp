@@ -178,6 +178,24 @@ void tst_BoardAccessibility::shouldTellReadersOfEachMoveAndZoomStep() {
                                  QStringLiteral("Focus Cell WO100001 | ") + words(2)}));
   QCOMPARE(grid->currentLine(), 2);
   QCOMPARE(FocusedIn(board).size(), 1);
+
+  // Walking a kind: the picked cell is described with where the planner stands, and F3 tells
+  // each step again as the focused cell's description.
+  QStringList labels;
+  for (const varnex::grid::LineKind& kind : grid->model()->kinds()) labels << kind.label();
+  const int in = int(labels.indexOf(QStringLiteral("<<: orders to reschedule in")));
+  const std::vector<int>& lines = grid->model()->linesOf(in);
+  grid->chooseKind(in);
+  QTest::keyClick(grid, Qt::Key_F3);
+  const QString second = QStringLiteral("<<: orders to reschedule in, 2 of 27");
+  const QString cell = grid->model()->cellText(lines[1], 1);
+  const QStringList heard = Heard();
+  QVERIFY2(heard.contains(
+               QStringLiteral("Focus Cell %1 | %2. %3").arg(cell, words(lines[1]), second)),
+           qPrintable(heard.join(QLatin1Char('\n'))));
+  QVERIFY2(heard.contains(QStringLiteral("DescriptionChanged Cell %1 | %2. %3")
+                              .arg(cell, words(lines[1]), second)),
+           qPrintable(heard.join(QLatin1Char('\n'))));
   QVERIFY(messages.messages.isEmpty());
 }
 

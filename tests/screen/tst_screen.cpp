@@ -85,6 +85,7 @@ class tst_Screen : public QObject {
   void shouldDrawTitleAndLegendInTheirFontsAndColours();
   void shouldShowDesignFillsUntilALoadCompletes();
   void shouldHandTheClickedLineToTheHost();
+  void shouldWalkEachActionAndMarkWhatAReloadChanged();
   void shouldShowThePlanOnFirstOpen_data();
   void shouldShowThePlanOnFirstOpen();
   void shouldStepTheZoomWithTheToolbarButtons();
@@ -407,6 +408,58 @@ void tst_Screen::shouldHandTheClickedLineToTheHost() {
   // The pick outlives a reload.
   LoadExample(*mControl);
   QCOMPARE(mControl->OrderOut(), QStringLiteral("WO100005"));
+  QVERIFY(mMessages.messages.isEmpty());
+}
+
+// The menu lists the board's states and actions; F3 reaches each "<<" order in turn and hands it
+// to the host. A reload of a second run marks what changed, with the counts in the title strip.
+void tst_Screen::shouldWalkEachActionAndMarkWhatAReloadChanged() {
+  LoadExample(*mControl);
+  ScheduleView* grid = Grid(*mControl);
+  ScheduleModel* model = grid->model();
+  QStringList labels;
+  for (const varnex::grid::LineKind& kind : model->kinds()) labels << kind.label();
+  QCOMPARE(labels.mid(0, 5), (QStringList{QStringLiteral("Suggested"), QStringLiteral("Accepted"),
+                                          QStringLiteral("Firmed"), QStringLiteral("Released"),
+                                          QStringLiteral("other state")}));
+  QCOMPARE(labels.size(), 13);
+  const int in = int(labels.indexOf(QStringLiteral("<<: orders to reschedule in")));
+  QCOMPARE(labels.value(12), QStringLiteral("sales orders with matl shortage"));
+  const std::vector<int>& lines = model->linesOf(in);
+  QCOMPARE(int(lines.size()), 27);
+
+  grid->chooseKind(in);
+  for (int step = 1; step <= 27; ++step) {
+    const int line = lines[std::size_t(step - 1)];
+    QCOMPARE(grid->currentLine(), line);
+    QCOMPARE(mControl->OrderOut(), model->cellText(line, 1));
+    QCOMPARE(grid->positionText(),
+             QStringLiteral("<<: orders to reschedule in, %1 of 27").arg(step) +
+                 (step == 1 && lines.front() == 1 ? QStringLiteral(", from the top again")
+                                                  : QString()));
+    QTest::keyClick(grid, Qt::Key_F3);
+  }
+  QCOMPARE(grid->currentLine(), lines.front());
+
+  // A first load compares with nothing; a second run is compared with it.
+  QVERIFY(!model->changeCounts().any());
+  varnex::tools::RerunCounts expected;
+  QString rerun = varnex::tools::GenerateRerun(ReadExample("workorders.xml"), 3, &expected);
+  mControl->PopulateWorkOrder(rerun);
+  const varnex::grid::ChangeCounts found = model->changeCounts();
+  QCOMPARE(found.added, expected.added);
+  QCOMPARE(found.moved, expected.moved);
+  QCOMPARE(found.changed, expected.changed);
+  QCOMPARE(found.gone, expected.gone);
+  QVERIFY2(grid->shownTitle().endsWith(QStringLiteral("%1 new, %2 moved, %3 changed, %4 gone since "
+                                                      "the last load")
+                                           .arg(expected.added)
+                                           .arg(expected.moved)
+                                           .arg(expected.changed)
+                                           .arg(expected.gone)),
+           qPrintable(grid->shownTitle()));
+  // The chosen kind stays chosen across the reload.
+  QCOMPARE(grid->chosenKind(), in);
   QVERIFY(mMessages.messages.isEmpty());
 }
 
