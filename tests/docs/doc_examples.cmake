@@ -126,7 +126,7 @@ function(varnex_doc_examples)
                 "-DWORK=${CMAKE_CURRENT_BINARY_DIR}/runs/${base}" "-DEXPECTED=${expected}"
                 -P ${CMAKE_CURRENT_FUNCTION_LIST_FILE} -- ${command})
       set_tests_properties(docs.${stem}.${base} PROPERTIES LABELS docs
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;PATH=$<TARGET_FILE_DIR:varnex>:$ENV{PATH}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;PATH=$<TARGET_FILE_DIR:varnex>:$<TARGET_FILE_DIR:varnex-generate>:$ENV{PATH}")
     endforeach()
   endforeach()
 endfunction()
