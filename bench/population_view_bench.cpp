@@ -10,6 +10,7 @@
 #include "interaction/grid_events.h"
 #include "platform/variant.h"
 #include "schedule/schedule_ids.h"
+#include "tools/document_generator.h"
 
 #include <QApplication>
 #include <QImage>
@@ -87,6 +88,60 @@ void BM_PopulateView(benchmark::State& state) {
   }
   for (auto _ : state) {
     board.Load(document);
+    benchmark::DoNotOptimize(board.Paint().constBits());
+  }
+}
+
+// A reload of a second run, a tenth of whose orders are new, moved, changed or gone, and the
+// other way again: range(1) is 1 with the comparison the board makes after each completed load
+// (its counts included), 0 without it, so that the two figures give what the comparison adds.
+void BM_ReloadChangedRun(benchmark::State& state) {
+  const int orders = static_cast<int>(state.range(0));
+  const QString& first = WorkOrderDocument(orders);
+  tools::RerunCounts counts;
+  const QString second = tools::GenerateRerun(first, 7, &counts);
+  Board board;
+  if (state.range(1) == 0) board.control.OnLoadCompleted({});
+  board.Load(first);
+  board.Load(second);
+  board.Paint();
+  if (state.range(1) == 1 && board.model.changeCounts().added != counts.added) {
+    state.SkipWithError("the reload was not compared with the run before it");
+    return;
+  }
+  bool again = false;
+  for (auto _ : state) {
+    board.Load(again ? second : first);
+    again = !again;
+    benchmark::DoNotOptimize(board.model.changeCounts());
+    benchmark::DoNotOptimize(board.Paint().constBits());
+  }
+}
+
+// Repaint after a scroll to the middle with a kind chosen (the scroll bar's map drawn for every
+// line of it) and the timeline zoomed in, so that many bars reach past its edges and carry their
+// markers.
+void BM_RepaintWithMapAndMarkers(benchmark::State& state) {
+  const int orders = static_cast<int>(state.range(0));
+  Board board;
+  board.Load(WorkOrderDocument(orders));
+  for (int step = 0; step < 4; ++step) board.Toolbar(interaction::buttons::kZoomIn);
+  board.view.chooseKind(0);
+  board.view.scrollToLine(orders / 2);
+  board.Paint();
+  const int position = board.view.verticalScrollBar()->value();
+  int markers = 0;
+  for (int line = orders / 2 - 10; line < orders / 2 + 10; ++line)
+    markers += int(board.view.edgeMarkers(line).size());
+  if (!Loaded(board, orders) || board.model.linesOf(0).size() < std::size_t(orders) / 10 ||
+      markers < 5) {
+    state.SkipWithError("no map, or too few markers in view");
+    return;
+  }
+  bool away = false;
+  for (auto _ : state) {
+    board.view.verticalScrollBar()->setValue(away ? position : position - board.view.rowHeight());
+    away = !away;
     benchmark::DoNotOptimize(board.Paint().constBits());
   }
 }
@@ -191,6 +246,15 @@ BENCHMARK(BM_RepaintScrolledToEnd)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintAfterZoom)
     ->Arg(kSmallOrders)
+    ->Arg(kTypicalOrders)
+    ->Arg(kMostOrders)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReloadChangedRun)
+    ->ArgNames({"orders", "compared"})
+    ->Args({kMostOrders, 0})
+    ->Args({kMostOrders, 1})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintWithMapAndMarkers)
     ->Arg(kTypicalOrders)
     ->Arg(kMostOrders)
     ->Unit(benchmark::kMillisecond);
