@@ -461,6 +461,14 @@ void tst_Screen::shouldWalkEachActionAndMarkWhatAReloadChanged() {
   // The chosen kind stays chosen across the reload.
   QCOMPARE(grid->chosenKind(), in);
   QVERIFY(mMessages.messages.isEmpty());
+  // A reload that fails keeps the plan, and with it the marks of what changed.
+  const int moved = model->linesOf(int(model->kinds().size()) - 2).front();
+  rerun.insert(rerun.lastIndexOf(QStringLiteral("daysto=\"")) + 8, QStringLiteral("soon"));
+  mControl->PopulateWorkOrder(rerun);
+  QCOMPARE(mMessages.messages.size(), 1);
+  QCOMPARE(model->changeCounts(), found);
+  QCOMPARE(model->lineChange(moved), varnex::grid::LineChange::Moved);
+  mMessages.messages.clear();
 }
 
 void tst_Screen::shouldShowThePlanOnFirstOpen_data() {
