@@ -578,16 +578,6 @@ constexpr std::array<std::pair<LineChange, const char16_t*>, 3> kChangeKinds = {
     {LineChange::Changed, u"changed since the last load"},
 }};
 
-// A line's cells other than the key, as one hash.
-std::size_t restHash(const ScheduleModel& model, int line, int key) {
-  std::size_t seed = 0;
-  for (int column = 1; column <= model.columnCount(); ++column) {
-    if (column != key)
-      seed = qHash(model.cellView(line, column), seed) ^ (seed << 1);
-  }
-  return seed;
-}
-
 }  // namespace
 
 bool ScheduleModel::compared() const {
@@ -643,17 +633,28 @@ const std::vector<int>& ScheduleModel::linesOf(int kind) const {
 }
 
 void ScheduleModel::loadCompleted() {
-  const int key = d->describer->keyColumn();
+  const int key = std::clamp(d->describer->keyColumn(), 1, std::max(1, d->columnCount()));
   const int lines = d->lineCount();
+  const std::size_t perLine = d->boundsPerLine();
   std::vector<char16_t> keys;
+  keys.reserve(std::size_t(lines) * 10);
   std::vector<Private::LoadLine> now{std::size_t(lines)};
-  for (int line = 1; line <= lines; ++line) {
+  for (int line = 1; line <= lines && d->columnCount() > 0; ++line) {
     Private::LoadLine& entry = now[std::size_t(line - 1)];
-    const QStringView text = cellView(line, key);
+    // The line's fields lie back to back: the key's, and before and after it the others',
+    // which are hashed as two runs together with where each field ends.
+    const std::uint32_t* bounds = d->bounds.data() + std::size_t(line - 1) * perLine;
+    const char16_t* text = d->text.data();
+    const std::uint32_t keyBegin = bounds[key - 1];
+    const std::uint32_t keyEnd = bounds[key];
     entry.keyBegin = std::uint32_t(keys.size());
-    keys.insert(keys.end(), text.utf16(), text.utf16() + text.size());
+    keys.insert(keys.end(), text + keyBegin, text + keyEnd);
     entry.keyEnd = std::uint32_t(keys.size());
-    entry.rest = restHash(*this, line, key);
+    std::size_t seed = qHashBits(text + bounds[0], (keyBegin - bounds[0]) * sizeof(char16_t));
+    seed = qHashBits(text + keyEnd, (bounds[perLine - 1] - keyEnd) * sizeof(char16_t), seed);
+    for (std::size_t field = 1; field < perLine; ++field)
+      seed = seed * 31 + (bounds[field] - bounds[0]);
+    entry.rest = seed;
     if (const Bar* first = bar(line, 1)) {
       entry.hasBar = true;
       entry.start = first->start;

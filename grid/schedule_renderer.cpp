@@ -1,5 +1,8 @@
 #include "grid/schedule_renderer.h"
 
+#include <QHash>
+#include <QStaticText>
+
 #include "grid/text_fit.h"
 
 #include <QFontMetrics>
@@ -276,7 +279,30 @@ void paintListRows(QPainter& p, const PaintContext& ctx, const QRect& area, int 
   paintPickFrame(p, ctx, area, firstLine, lastLine);
 }
 
+namespace {
+
+// "12 Dec 2024" in the locale; the dates a repaint shows are mostly those of the last one.
+QString markerDate(const QLocale& locale, std::int32_t day) {
+  thread_local QHash<std::int32_t, QString> dates;
+  thread_local QString localeName;
+  if (localeName != locale.name() || dates.size() > 4096) {
+    dates.clear();
+    localeName = locale.name();
+  }
+  auto at = dates.find(day);
+  if (at == dates.end())
+    at = dates.insert(day, locale.toString(dateOfDay(day), QStringLiteral("d MMM yyyy")));
+  return *at;
+}
+
+}  // namespace
+
 std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area, int line) {
+  return edgeMarkers(ctx, area, line, QFontMetrics(ctx.font));
+}
+
+std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area, int line,
+                                    const QFontMetrics& fm) {
   std::vector<EdgeMarker> markers;
   const int count = ctx.model->barCount(line);
   if (count == 0 || area.width() < 40)
@@ -296,7 +322,6 @@ std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area, 
     if (TimeAxis::dayPosition(end) > rightDay && (!after || earlierPoint(*after, end)))
       after = end;
   }
-  const QFontMetrics fm(ctx.font);
   const int inset = std::max(3, ctx.rows.rowHeight / 5) - 1;
   const int top = ctx.rows.lineTop(line) + inset;
   const int height = ctx.rows.rowHeight - 2 * inset;
@@ -306,7 +331,7 @@ std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area, 
     marker.time = time;
     marker.left = left;
     marker.outside = left ? time.day < span.first : time.day >= span.end;
-    const QString date = ctx.locale.toString(dateOfDay(time.day), QStringLiteral("d MMM yyyy"));
+    const QString date = markerDate(ctx.locale, time.day);
     marker.text = marker.outside ? (left ? QStringLiteral("before the period: %1")
                                          : QStringLiteral("after the period: %1"))
                                        .arg(date)
@@ -472,7 +497,7 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
   p.setFont(ctx.font);
   const QFontMetrics markerMetrics(ctx.font);
   for (int line = firstLine; line <= lastLine; ++line) {
-    for (const EdgeMarker& marker : edgeMarkers(ctx, area, line)) {
+    for (const EdgeMarker& marker : edgeMarkers(ctx, area, line, markerMetrics)) {
       const Bar* bar = ctx.model->bar(line, 1);
       const QColor ink = barFill(bar ? bar->colour : 0xAAAAAA).darker(165);
       p.fillRect(marker.rect, c.base);
@@ -483,21 +508,30 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
       const double h = std::min(r.height() - 4, 8.0) / 2;
       const double tipX = marker.left ? r.left() + 3 : r.right() - 3;
       const double baseX = marker.left ? tipX + h * 1.2 : tipX - h * 1.2;
-      p.save();
-      p.setRenderHint(QPainter::Antialiasing, true);
-      p.setPen(Qt::NoPen);
-      p.setBrush(ink);
-      p.drawPolygon(QPolygonF({QPointF(tipX, r.center().y()), QPointF(baseX, r.center().y() - h),
-                               QPointF(baseX, r.center().y() + h)}));
-      p.restore();
+      // Row by row, so that a repaint of many markers stays on the painter's fast path.
+      const int middle = marker.rect.top() + marker.rect.height() / 2;
+      for (int dy = -int(h); dy <= int(h); ++dy) {
+        const int reach = int(std::lround((h - std::abs(dy)) * 1.2));
+        const int x = marker.left ? int(tipX) + int(h * 1.2) - reach : int(tipX) - int(h * 1.2);
+        p.fillRect(QRect(x, middle + dy, reach + 1, 1), ink);
+      }
       if (!marker.text.isEmpty()) {
+        // Laid out once per text: the same dates come back at every scroll.
+        thread_local QHash<QString, QStaticText> laidOut;
+        if (laidOut.size() > 4096)
+          laidOut.clear();
+        auto text = laidOut.find(marker.text);
+        if (text == laidOut.end()) {
+          text = laidOut.insert(marker.text, QStaticText(marker.text));
+          text->setTextFormat(Qt::PlainText);
+          text->prepare(QTransform(), ctx.font);
+        }
         p.setPen(c.text);
-        const int textX = marker.left
-                              ? int(baseX) + 3
-                              : int(baseX) - 3 - markerMetrics.horizontalAdvance(marker.text);
-        p.drawText(QPoint(textX,
-                          baselineIn(marker.rect.top(), marker.rect.height(), markerMetrics)),
-                   marker.text);
+        const int width = int(std::ceil(text->size().width()));
+        const int textX = marker.left ? int(baseX) + 3 : int(baseX) - 3 - width;
+        p.drawStaticText(QPoint(textX, marker.rect.top() +
+                                           (marker.rect.height() - int(text->size().height())) / 2),
+                         *text);
       }
     }
   }

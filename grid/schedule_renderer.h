@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QPointF>
 #include <QRect>
@@ -98,6 +99,9 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
 /// part of the timeline in area, one at the right for the latest that ends after it.
 [[nodiscard]] std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area,
                                                   int line);
+/// The same, measured with fm (the context's font), for a paint pass over many lines.
+[[nodiscard]] std::vector<EdgeMarker> edgeMarkers(const PaintContext& ctx, const QRect& area,
+                                                  int line, const QFontMetrics& fm);
 /// The mark of a line's change since the last load, size pixels across at centre: a dot for a
 /// new line, a triangle the way a moved one went, a diamond for a changed one.
 void paintChangeMark(QPainter& p, QPointF centre, double size, LineChange change, int movedDays);

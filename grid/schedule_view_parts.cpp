@@ -104,17 +104,28 @@ class ScheduleView::Private::ScrollBar : public QScrollBar {
     const int count = d->model->lineCount();
     if (lines.empty() || count == 0 || groove.height() <= 0)
       return;
+    // Lines on neighbouring rows make one run of ticks, drawn as one rectangle.
     const QColor tick = d->colours.pickBorder;
-    int lastRow = -1;
+    const int height = groove.height();
+    int runTop = -1;
+    int runBottom = -1;
+    const auto flush = [&] {
+      if (runTop >= 0)
+        p.fillRect(QRect(groove.left() + 2, groove.top() + runTop, groove.width() - 3,
+                         runBottom - runTop + 1),
+                   tick);
+    };
     for (const int line : lines) {
-      const int row = int((double(line) - 0.5) * groove.height() / count);
-      if (row == lastRow)
+      const int row = std::min(int((double(line) - 0.5) * height / count), height - 2);
+      if (row <= runBottom + 1 && runTop >= 0) {
+        runBottom = std::max(runBottom, row + 1);
         continue;
-      lastRow = row;
-      p.fillRect(QRect(groove.left() + 2, groove.top() + std::min(row, groove.height() - 2),
-                       groove.width() - 3, 2),
-                 tick);
+      }
+      flush();
+      runTop = row;
+      runBottom = row + 1;
     }
+    flush();
   }
 
  private:
