@@ -518,8 +518,11 @@ void paintTimelineRows(QPainter& p, const PaintContext& ctx, const QRect& area, 
       if (!marker.text.isEmpty()) {
         // Laid out once per text: the same dates come back at every scroll.
         thread_local QHash<QString, QStaticText> laidOut;
-        if (laidOut.size() > 4096)
+        thread_local QString laidOutFont;
+        if (laidOut.size() > 4096 || laidOutFont != ctx.font.key()) {
           laidOut.clear();
+          laidOutFont = ctx.font.key();
+        }
         auto text = laidOut.find(marker.text);
         if (text == laidOut.end()) {
           text = laidOut.insert(marker.text, QStaticText(marker.text));
