@@ -135,8 +135,8 @@ bool SetMessageCallable(control::VarnexWidget& board, PyObject* callable) {
                  Py_TYPE(callable)->tp_name);
     return false;
   }
-  auto* port = dynamic_cast<CallablePort*>(board.findChild<QObject*>(
-      QString::fromLatin1(kPortName), Qt::FindDirectChildrenOnly));
+  auto* port = dynamic_cast<CallablePort*>(
+      board.findChild<QObject*>(QString::fromLatin1(kPortName), Qt::FindDirectChildrenOnly));
   if (!callable) {
     board.SetMessageBoxPort(nullptr);
     if (port) port->SetCallable(nullptr);
