@@ -1,7 +1,33 @@
 # Whether the Python module can be built: Debian's own interpreter (PyQt6 is installed for
 # it), its headers, sip-build with PyQt-builder, PyQt6's binding files (pyqt6-dev) and Qt 6's
 # qmake6. Sets VARNEX_PYTHON_DEFAULT (ON when all are found), VARNEX_PYTHON_WHY (what was found,
-# or what is missing), VARNEX_PYQT6_BINDINGS_DIR and VARNEX_QMAKE6.
+# or what is missing), VARNEX_PYQT6_BINDINGS_DIR and VARNEX_QMAKE6; varnex_python_decide() then
+# sets VARNEX_WITH_PYTHON from VARNEX_BUILD_PYTHON (AUTO, ON or OFF) and says what it chose.
+
+function(varnex_python_decide)
+  string(TOUPPER "${VARNEX_BUILD_PYTHON}" wanted)
+  if(wanted STREQUAL "AUTO")
+    set(with ${VARNEX_PYTHON_DEFAULT})
+  elseif(VARNEX_BUILD_PYTHON)
+    if(NOT VARNEX_PYTHON_DEFAULT)
+      message(FATAL_ERROR "VARNEX_BUILD_PYTHON is ON, but the Python module cannot be built: "
+                          "${VARNEX_PYTHON_WHY}")
+    endif()
+    set(with ON)
+  else()
+    set(with OFF)
+    if(VARNEX_PYTHON_DEFAULT)
+      set(VARNEX_PYTHON_WHY "VARNEX_BUILD_PYTHON=OFF")
+    endif()
+  endif()
+  if(with)
+    message(STATUS "Python module: built (${VARNEX_PYTHON_WHY})")
+  else()
+    message(STATUS "Python module: off (${VARNEX_PYTHON_WHY})")
+  endif()
+  set(VARNEX_WITH_PYTHON ${with} PARENT_SCOPE)
+  set(VARNEX_WITH_PYTHON ${with} CACHE INTERNAL "Whether the Python module is built")
+endfunction()
 
 if(NOT DEFINED Python3_EXECUTABLE AND EXISTS /usr/bin/python3)
   set(Python3_EXECUTABLE /usr/bin/python3 CACHE FILEPATH

@@ -16,7 +16,7 @@ source_dir=$(cd "$here/../.." && pwd)
 site="$prefix/lib/python3/dist-packages"
 module=$(find "$site/varnex" -name '_varnex*.so' | head -n1)
 [ -n "$module" ] || { echo "FAIL: no module _varnex under $site/varnex"; exit 1; }
-for file in __init__.py uic_plugins/varnex_board.py; do
+for file in __init__.py pyuic.py uic_plugins/varnex_board.py; do
   [ -f "$site/varnex/$file" ] || { echo "FAIL: $site/varnex/$file is not installed"; exit 1; }
 done
 runpath=$(readelf -d "$module" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')

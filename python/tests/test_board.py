@@ -12,7 +12,7 @@ from PyQt6.QtTest import QTest
 from PyQt6.QtWidgets import QApplication, QLabel, QMessageBox, QPushButton, QVBoxLayout, QWidget
 
 import varnex
-from conftest import EXAMPLES, SOURCE_DIR
+from conftest import EXAMPLES, SOURCE_DIR, run_python
 
 
 def test_is_a_qwidget_with_the_stored_size(board):
@@ -95,6 +95,43 @@ def test_a_designer_form_loads_with_uic(app, header_text):
     QApplication.processEvents()
     assert board.width() > 965
     form.deleteLater()
+
+
+def test_a_designer_form_as_a_class_with_load_ui_type(app):
+    from PyQt6 import uic
+
+    form_class, base_class = uic.loadUiType(str(EXAMPLES / "designer_form" / "board_form.ui"))
+    form = base_class()
+    ui = form_class()
+    ui.setupUi(form)
+    assert isinstance(ui.Zeb_Varnex, varnex.VarnexWidget)
+    assert ui.Zeb_Varnex.sizing() == varnex.VarnexWidget.Fill
+    form.deleteLater()
+
+
+def test_a_designer_form_compiled_by_varnex_pyuic(tmp_path):
+    import subprocess
+    import sys
+
+    generated = tmp_path / "ui_board_form.py"
+    subprocess.run([sys.executable, "-m", "varnex.pyuic",
+                    str(EXAMPLES / "designer_form" / "board_form.ui"), "-o", str(generated)],
+                   check=True)
+    code = generated.read_text(encoding="utf-8")
+    assert "import varnex" in code
+    assert "varnex.VarnexWidget(parent=BoardForm)" in code
+    finished = run_python(f"""
+import sys
+sys.path.insert(0, {str(tmp_path)!r})
+from PyQt6.QtWidgets import QApplication, QWidget
+from ui_board_form import Ui_BoardForm
+app = QApplication([])
+form = QWidget()
+ui = Ui_BoardForm()
+ui.setupUi(form)
+print(type(ui.Zeb_Varnex).__name__, ui.Zeb_Varnex.sizing())
+""")
+    assert finished.stdout == "VarnexWidget Sizing.Fill\n", finished.stderr
 
 
 def test_a_form_uses_the_names_of_the_designer_plugin():

@@ -30,6 +30,15 @@ __all__ = ["VarnexWidget", "ProductName", "VersionText", "CanUnloadNow"]
 __version__ = "1.0"
 
 
+def __getattr__(name):
+    # uic's loader imports this package with the board's whole path in the import's list of
+    # names (see uic_plugins/varnex_board.py): the path names the board, so Python does not
+    # look for a submodule of that name.
+    if name == "varnex.control.VarnexWidget":
+        return VarnexWidget
+    raise AttributeError(f"module {__name__!r} has no attribute {name!r}")
+
+
 def _teach_uic():
     # uic reads its widget plugins when a form is loaded, from the folders of this list (a part
     # of its documented interface); ours maps the namespace varnex to this package.

@@ -6,7 +6,7 @@
 #   NAME.cpp   a program built against the component library and run (offscreen) with `args`
 #   NAME.sh    a shell script run by bash
 #   NAME.py    a Python program run (offscreen) with `args` and the module as built, through
-#              python_harness.py; test_NAME.py is run by pytest (with VARNEX_BUILD_PYTHON only)
+#              python_harness.py; test_NAME.py is run by pytest (with VARNEX_WITH_PYTHON only)
 #   NAME.out   the exact standard output expected of NAME.cpp, NAME.sh or NAME.py
 #   any other  a file the programs and scripts use (documents, a CMakeLists.txt)
 # Programs and scripts run in a fresh folder holding every extracted file, with the varnex
@@ -120,7 +120,7 @@ function(varnex_doc_examples)
         set(command $<TARGET_FILE:${target}> ${args})
       elseif(ext STREQUAL ".sh")
         set(command bash "${files}/${name}" ${args})
-      elseif(ext STREQUAL ".py" AND VARNEX_BUILD_PYTHON)
+      elseif(ext STREQUAL ".py" AND VARNEX_WITH_PYTHON)
         # A Python example runs with the module as built; test_*.py is a host's own pytest test.
         if(name MATCHES "^test_")
           set(command ${Python3_EXECUTABLE} -m pytest -q -p no:cacheprovider "${name}")

@@ -11,4 +11,6 @@ pluginType = MODULE  # noqa: F821  (given by uic's plugin loader)
 
 
 def moduleInformation():
-    return "varnex", ("varnex",)
+    # The board's class by its whole path (uic's loader takes varnex.VarnexWidget for it, and
+    # pyuic6 writes that), and the namespace that the path and the enumerators start with.
+    return "varnex", ("varnex.control.VarnexWidget", "varnex")
