@@ -127,7 +127,18 @@ bool CanCallBoard() {
   return true;
 }
 
+bool OnBoardThread(const control::VarnexWidget& board, const char* member) {
+  if (!CanCallBoard()) return false;
+  if (QThread::currentThread() == board.thread()) return true;
+  PyErr_Format(PyExc_RuntimeError,
+               "VarnexWidget.%s: call it on the board's thread (TimeSet, PopulateWorkOrder, "
+               "OrderOut and PrintRun may be called from any thread)",
+               member);
+  return false;
+}
+
 bool SetMessageCallable(control::VarnexWidget& board, PyObject* callable) {
+  if (!OnBoardThread(board, "SetMessageBoxPort")) return false;
   if (callable == Py_None) callable = nullptr;
   if (callable && !PyCallable_Check(callable)) {
     PyErr_Format(PyExc_TypeError,

@@ -22,6 +22,11 @@ bool CanMakeBoard();
 /// Python RuntimeError and returns false.
 bool CanCallBoard();
 
+/// True when this is the board's thread, for the members that do not go over to it (the
+/// message box port, the layout property). Otherwise sets a Python RuntimeError naming `member`
+/// and returns false.
+bool OnBoardThread(const control::VarnexWidget& board, const char* member);
+
 /// Sends the board's message boxes to `callable` (called with the title, the text and the
 /// detail) instead of the modal box; None brings the modal box back. Returns false with a
 /// Python TypeError set when `callable` is neither callable nor None.

@@ -326,3 +326,21 @@ def test_a_board_made_on_another_thread_is_refused(app):
     thread.start()
     thread.join()
     assert len(errors) == 1 and "thread of the QApplication" in errors[0]
+
+
+def test_members_that_stay_on_the_boards_thread_refuse_other_threads(board):
+    errors = []
+
+    def worker():
+        for call in (lambda: board.setSizing(varnex.VarnexWidget.Fill), board.sizing,
+                     lambda: board.SetMessageBoxPort(print)):
+            try:
+                call()
+            except RuntimeError as error:
+                errors.append(str(error))
+
+    thread = threading.Thread(target=worker)
+    thread.start()
+    thread.join()
+    assert len(errors) == 3 and all("the board's thread" in e for e in errors)
+    assert board.sizing() == varnex.VarnexWidget.Fixed
