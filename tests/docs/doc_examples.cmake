@@ -5,7 +5,9 @@
 # extracts every page's examples at configure time and turns them into tests:
 #   NAME.cpp   a program built against the component library and run (offscreen) with `args`
 #   NAME.sh    a shell script run by bash
-#   NAME.out   the exact standard output expected of NAME.cpp or NAME.sh
+#   NAME.py    a Python program run (offscreen) with `args` and the module as built, through
+#              python_harness.py; test_NAME.py is run by pytest (with VARNEX_WITH_PYTHON only)
+#   NAME.out   the exact standard output expected of NAME.cpp, NAME.sh or NAME.py
 #   any other  a file the programs and scripts use (documents, a CMakeLists.txt)
 # Programs and scripts run in a fresh folder holding every extracted file, with the varnex
 # program on the PATH; each must exit 0. A block marked `package` is extracted but left to
@@ -118,6 +120,14 @@ function(varnex_doc_examples)
         set(command $<TARGET_FILE:${target}> ${args})
       elseif(ext STREQUAL ".sh")
         set(command bash "${files}/${name}" ${args})
+      elseif(ext STREQUAL ".py" AND VARNEX_WITH_PYTHON)
+        # A Python example runs with the module as built; test_*.py is a host's own pytest test.
+        if(name MATCHES "^test_")
+          set(command ${Python3_EXECUTABLE} -m pytest -q -p no:cacheprovider "${name}")
+        else()
+          set(command ${Python3_EXECUTABLE} "${CMAKE_CURRENT_SOURCE_DIR}/python_harness.py"
+                      "${name}" ${args})
+        endif()
       else()
         continue()
       endif()
@@ -126,7 +136,7 @@ function(varnex_doc_examples)
                 "-DWORK=${CMAKE_CURRENT_BINARY_DIR}/runs/${base}" "-DEXPECTED=${expected}"
                 -P ${CMAKE_CURRENT_FUNCTION_LIST_FILE} -- ${command})
       set_tests_properties(docs.${stem}.${base} PROPERTIES LABELS docs
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;PATH=$<TARGET_FILE_DIR:varnex>:$<TARGET_FILE_DIR:varnex-generate>:$ENV{PATH}")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;PATH=$<TARGET_FILE_DIR:varnex>:$<TARGET_FILE_DIR:varnex-generate>:$ENV{PATH};PYTHONPATH=${PROJECT_BINARY_DIR}/python")
     endforeach()
   endforeach()
 endfunction()
