@@ -48,6 +48,48 @@ inline qsizetype FindEither(const char16_t* text, qsizetype from, qsizetype size
   return size;
 }
 
+/// The position of the first unit from `from` on that ends a run of plain attribute-value
+/// text: the closing `quote`, "<", "&", or a unit below U+0020 (in a document that is text, a
+/// tab or a line end, which a value reads as a blank); `size` when there is none.
+inline qsizetype FindValueStop(const char16_t* text, qsizetype from, qsizetype size,
+                               char16_t quote) {
+  qsizetype i = from;
+#if defined(__SSE2__)
+  for (; size - i >= kVectorUnits; i += kVectorUnits) {
+    const __m128i units = LoadUnits(text + i);
+    if (const int mask = MatchMask(units, quote, u'<') | MatchMask(units, u'&', u'&') |
+                         MaskedMatchMask(units, 0xFFE0, 0);
+        mask != 0) {
+      return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    const char16_t u = text[i];
+    if (u == quote || u == u'<' || u == u'&' || u < 0x20) return i;
+  }
+  return size;
+}
+
+/// The position of the first unit from `from` on that is "<", "&" or "]" (which may start the
+/// "]]>" that character data must not hold); `size` when there is none.
+inline qsizetype FindDataStop(const char16_t* text, qsizetype from, qsizetype size) {
+  qsizetype i = from;
+#if defined(__SSE2__)
+  for (; size - i >= kVectorUnits; i += kVectorUnits) {
+    const __m128i units = LoadUnits(text + i);
+    if (const int mask = MatchMask(units, u'<', u'&') | MatchMask(units, u']', u']'); mask != 0) {
+      return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    const char16_t u = text[i];
+    if (u == u'<' || u == u'&' || u == u']') return i;
+  }
+  return size;
+}
+
 /// How many of the first `size` units are ASCII and equal to the byte at the same place.
 /// `bytes` must hold at least `size` bytes.
 inline qsizetype AsciiMatchLength(const char16_t* units, const char* bytes, qsizetype size) {
