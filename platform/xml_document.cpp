@@ -4,13 +4,14 @@
 #include "platform/text_scan.h"
 #include "platform/xml_names.h"
 
-#include <QHash>
-#include <QSet>
-
 #include <algorithm>
 #include <cstring>
 #include <functional>
 #include <new>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 namespace varnex::platform {
@@ -374,7 +375,8 @@ class XmlRowBuilder {
   void NoDuplicates() {
     const std::size_t count = mTagNames.size();
     const auto name = [&](std::size_t k) {
-      return QStringView(s + mTagNames[k].first, mTagNames[k].second);
+      return std::u16string_view(s + mTagNames[k].first,
+                                 static_cast<std::size_t>(mTagNames[k].second));
     };
     if (count <= 16) {
       for (std::size_t a = 1; a < count; ++a) {
@@ -384,12 +386,10 @@ class XmlRowBuilder {
       }
       return;
     }
-    QSet<QStringView> seen;
-    seen.reserve(static_cast<qsizetype>(count));
+    std::unordered_set<std::u16string_view> seen;
+    seen.reserve(count);
     for (std::size_t a = 0; a < count; ++a) {
-      const qsizetype before = seen.size();
-      seen.insert(name(a));
-      if (seen.size() == before) Fail(Fault::DuplicateAttribute, mTagNames[a].first);
+      if (!seen.insert(name(a)).second) Fail(Fault::DuplicateAttribute, mTagNames[a].first);
     }
   }
 
@@ -741,11 +741,11 @@ class XmlRowBuilder {
     if (const qsizetype colon = name.lastIndexOf(u':'); colon >= 0) {
       name = name.sliced(colon + 1);
     }
-    const QString local = name.toString();
-    if (const auto it = mNameIndex.constFind(local); it != mNameIndex.cend()) return *it;
+    std::u16string local(name.utf16(), static_cast<std::size_t>(name.size()));
+    if (const auto it = mNameIndex.find(local); it != mNameIndex.end()) return it->second;
     const auto index = static_cast<std::uint32_t>(mDoc.mNames.size());
-    mDoc.mNames.push_back(local);
-    mNameIndex.insert(local, index);
+    mDoc.mNames.push_back(name.toString());
+    mNameIndex.emplace(std::move(local), index);
     return index;
   }
 
@@ -782,7 +782,7 @@ class XmlRowBuilder {
   bool mTextNonBlank = false;
   std::vector<std::pair<qsizetype, qsizetype>> mOpen;      // names of the open elements
   std::vector<std::pair<qsizetype, qsizetype>> mTagNames;  // attribute names of the tag
-  QHash<QString, std::uint32_t> mNameIndex;
+  std::unordered_map<std::u16string, std::uint32_t> mNameIndex;
   std::vector<std::pair<QString, std::uint32_t>> mRecent;  // qualified name by position
   std::size_t mRecentDistinct = 0;  // leading names of mRecent known to differ from each other
   std::pair<QString, std::uint32_t> mRecentElement{QString(), XmlDocument::kNoName};
