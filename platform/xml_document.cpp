@@ -681,8 +681,8 @@ class XmlRowBuilder {
 
   void AddRow(NodeKind kind) {
     FlushText();
-    mDoc.mRows.push_back({kind, XmlDocument::kNoName,
-                          static_cast<std::uint32_t>(mDoc.mAttributes.size()), 0});
+    mDoc.mRows.push_back(
+        {kind, XmlDocument::kNoName, static_cast<std::uint32_t>(mDoc.mAttributes.size()), 0});
   }
 
   // Text directly under the root forms a node unless it is whitespace only.

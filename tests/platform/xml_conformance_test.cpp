@@ -47,11 +47,11 @@ TEST(XmlConformance, TakesTheNameCharactersThatExpatTakes) {
   for (char32_t c = 1; c < 0xFFFE; ++c) {
     if (c >= 0xD800 && c < 0xE000) continue;
     const QString x(QChar(static_cast<char16_t>(c)));
-    for (const QString& text :
-         {QStringLiteral("<") + x + QStringLiteral("a/>"), QStringLiteral("<a") + x + QStringLiteral("a/>"),
-          QStringLiteral("<r><o ") + x + QStringLiteral("=\"1\"/></r>"),
-          QStringLiteral("<r><?a") + x + QStringLiteral("?></r>"),
-          QStringLiteral("<r>&") + x + QStringLiteral(";</r>")}) {
+    for (const QString& text : {QStringLiteral("<") + x + QStringLiteral("a/>"),
+                                QStringLiteral("<a") + x + QStringLiteral("a/>"),
+                                QStringLiteral("<r><o ") + x + QStringLiteral("=\"1\"/></r>"),
+                                QStringLiteral("<r><?a") + x + QStringLiteral("?></r>"),
+                                QStringLiteral("<r>&") + x + QStringLiteral(";</r>")}) {
       const auto ours = test::Outline(*XmlDocument::Parse(text));
       const auto expat = test::ReadWithExpat(text);
       if (!(ours == expat)) {
@@ -67,9 +67,9 @@ TEST(XmlConformance, TakesTheNameCharactersThatExpatTakes) {
 TEST(XmlConformance, AgreesWithExpatOnTheCornersOfTheGrammar) {
   const char16_t* const kDocuments[] = {
       // The XML declaration: its place, its pseudo-attributes in their order, their values.
-      u"<?xml version=\"1.0\"?><r/>", u"\uFEFF<?xml version=\"1.0\"?><r/>",
-      u"\uFEFF\uFEFF<r/>", u"\n<?xml version=\"1.0\"?><r/>", u"<?xml?><r/>",
-      u"<?xml ?><r/>", u"<?xml version='1.0' ?><r/>", u"<?xml version = \"\" ?><r/>",
+      u"<?xml version=\"1.0\"?><r/>", u"\uFEFF<?xml version=\"1.0\"?><r/>", u"\uFEFF\uFEFF<r/>",
+      u"\n<?xml version=\"1.0\"?><r/>", u"<?xml?><r/>", u"<?xml ?><r/>",
+      u"<?xml version='1.0' ?><r/>", u"<?xml version = \"\" ?><r/>",
       u"<?xml version=\"1.0\"encoding=\"UTF-8\"?><r/>",
       u"<?xml version=\"1.0\" encoding=\"utf-16\" standalone=\"no\"  ?><r/>",
       u"<?xml version=\"1.0\" standalone=\"yes\"?><r/>",
@@ -81,27 +81,26 @@ TEST(XmlConformance, AgreesWithExpatOnTheCornersOfTheGrammar) {
       u"<r><?xml version=\"1.0\"?></r>", u"<!-- c --><?xml version=\"1.0\"?><r/>",
       u"<r/><?xml version=\"1.0\"?>", u"<?xml version=\"1.0\"?>",
       // Other markup around and among the rows.
-      u"<!-- a --><?pi x?><r/><!-- b --> <?pi?>\n", u"<r/>x", u"<r/>&#32;", u"x<r/>",
-      u"<r/><r/>", u"<r><!-- a -- b --></r>", u"<r><!-- a ---></r>", u"<r><!----></r>",
-      u"<r><!---></r>", u"<r><?pi?x?></r>", u"<r><?pi x?y?></r>", u"<r><![CDATA[ ]] ]]></r>",
-      u"<r><![CDATA[</r>", u"<r><![cdata[x]]></r>", u"<r>]]></r>", u"<r>]]]></r>", u"<r>]] ></r>",
+      u"<!-- a --><?pi x?><r/><!-- b --> <?pi?>\n", u"<r/>x", u"<r/>&#32;", u"x<r/>", u"<r/><r/>",
+      u"<r><!-- a -- b --></r>", u"<r><!-- a ---></r>", u"<r><!----></r>", u"<r><!---></r>",
+      u"<r><?pi?x?></r>", u"<r><?pi x?y?></r>", u"<r><![CDATA[ ]] ]]></r>", u"<r><![CDATA[</r>",
+      u"<r><![cdata[x]]></r>", u"<r>]]></r>", u"<r>]]]></r>", u"<r>]] ></r>",
       u"<r><!DOCTYPE r></r>", u"<![CDATA[x]]><r/>", u"<r> a <b/>b<!--c-->&#x20;<d/>&#65;</r>",
       u"<r>\r\n &#13;&#10;&#9;</r>", u"<r>&amp;</r>", u"<r/ >", u"<r></r >", u"<r></ r>",
       u"<r><a></b></r>", u"<r><a/></r></r>", u"<r", u"<r>", u"<", u"", u"  \t", u"</r>",
       // Attributes: their spacing, their quotes, normalisation, references, duplicates.
       u"<r><o a=\"1\"b=\"2\"/></r>", u"<r><o a = '1' b\t=\n\"2\"/></r>",
       u"<r><o a=\"x\ty\r\nz\rw\n\"/></r>", u"<r><o a=\"&#9;&#10;&#13;&#x20;\"/></r>",
-      u"<r><o a=\"&lt;&gt;&amp;&quot;&apos;&#x1F600;&#233;\"/></r>",
-      u"<r><o a=\"<\"/></r>", u"<r><o a=\">\"/></r>", u"<r><o a=\"&#0;\"/></r>",
-      u"<r><o a=\"&#xD800;\"/></r>", u"<r><o a=\"&#xFFFE;\"/></r>",
-      u"<r><o a=\"&#x110000;\"/></r>", u"<r><o a=\"&#X41;\"/></r>", u"<r><o a=\"&#x;\"/></r>",
-      u"<r><o a=\"&#;\"/></r>", u"<r><o a=\"&#65\"/></r>", u"<r><o a=\"&e;\"/></r>",
-      u"<r><o a=\"&;\"/></r>", u"<r><o a=\"&amp\"/></r>", u"<r><o a=\"1\" a=\"2\"/></r>",
-      u"<r><o p:a=\"1\" q:a=\"2\" xmlns:p=\"u\"/></r>", u"<r><o a=1/></r>",
-      u"<r><o a=\"1\"/><o a=\"2\" a=\"3\"/></r>", u"<r><o a=\"1\" b=\"2\"/><o b=\"1\" a=\"2\"/></r>",
-      u"<r><o :=\"1\" a:=\"2\"/></r>", u"<r a=\"1\" a=\"1\"/>", u"<r><o\u00e9=\"1\"/></r>",
-      u"<r><\u00e9 \u00b7=\"1\"/></r>", u"<r><o a=\"\U0001F600\"/></r>",
-      u"<r><o \U0001F600=\"1\"/></r>",
+      u"<r><o a=\"&lt;&gt;&amp;&quot;&apos;&#x1F600;&#233;\"/></r>", u"<r><o a=\"<\"/></r>",
+      u"<r><o a=\">\"/></r>", u"<r><o a=\"&#0;\"/></r>", u"<r><o a=\"&#xD800;\"/></r>",
+      u"<r><o a=\"&#xFFFE;\"/></r>", u"<r><o a=\"&#x110000;\"/></r>", u"<r><o a=\"&#X41;\"/></r>",
+      u"<r><o a=\"&#x;\"/></r>", u"<r><o a=\"&#;\"/></r>", u"<r><o a=\"&#65\"/></r>",
+      u"<r><o a=\"&e;\"/></r>", u"<r><o a=\"&;\"/></r>", u"<r><o a=\"&amp\"/></r>",
+      u"<r><o a=\"1\" a=\"2\"/></r>", u"<r><o p:a=\"1\" q:a=\"2\" xmlns:p=\"u\"/></r>",
+      u"<r><o a=1/></r>", u"<r><o a=\"1\"/><o a=\"2\" a=\"3\"/></r>",
+      u"<r><o a=\"1\" b=\"2\"/><o b=\"1\" a=\"2\"/></r>", u"<r><o :=\"1\" a:=\"2\"/></r>",
+      u"<r a=\"1\" a=\"1\"/>", u"<r><o\u00e9=\"1\"/></r>", u"<r><\u00e9 \u00b7=\"1\"/></r>",
+      u"<r><o a=\"\U0001F600\"/></r>", u"<r><o \U0001F600=\"1\"/></r>",
       // Rows with content, nested rows, a row that is not closed.
       u"<r><o a=\"1\"><p b=\"2\">t&amp;</p><!--x--><![CDATA[<]]></o></r>", u"<r><o><p></o></p></r>",
       u"<r><o a=\"1\">"};

@@ -14,7 +14,7 @@ namespace varnex::test {
 struct DocumentOutline {
   struct Node {
     platform::NodeKind kind;
-    QString name;  // an element's local name
+    QString name;                                         // an element's local name
     std::vector<std::pair<QString, QString>> attributes;  // local names and values, in order
     bool operator==(const Node&) const = default;
   };
