@@ -3,6 +3,8 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <iterator>
 
 // The characters of the Basic Multilingual Plane that may start an XML name, and those that may
@@ -129,20 +131,27 @@ template <std::size_t N>
   return after != std::begin(ranges) && c <= (after - 1)->last;
 }
 
+// For each ASCII unit: bit 0 when it may start a name, bit 1 when it may stand in one.
+inline constexpr auto kAsciiName = [] {
+  std::array<unsigned char, 128> table{};
+  for (int c = 0; c < 128; ++c) {
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+    const bool other = (c >= '0' && c <= '9') || c == '.' || c == '-';
+    table[static_cast<std::size_t>(c)] =
+        static_cast<unsigned char>((letter ? 3 : 0) | (other ? 2 : 0));
+  }
+  return table;
+}();
+
 /// Whether the unit may start a name.
 [[nodiscard]] constexpr bool IsNameStart(char16_t c) {
-  if (c < 0x80) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c == u':';
-  }
+  if (c < 0x80) return (kAsciiName[c] & 1) != 0;
   return InRanges(kNameStartRanges, c);
 }
 
 /// Whether the unit may stand in a name after its first character.
 [[nodiscard]] constexpr bool IsNameChar(char16_t c) {
-  if (c < 0x80) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
-           c == u'_' || c == u':' || c == u'.' || c == u'-';
-  }
+  if (c < 0x80) return (kAsciiName[c] & 2) != 0;
   return InRanges(kNameRanges, c);
 }
 
