@@ -80,8 +80,8 @@ TEST(XmlConformance, AgreesWithExpatOnTheCornersOfTheGrammar) {
       u"<?xml version=\"1.0\" foo=\"x\"?><r/>", u"<?xmlx?><r/>", u"<?XML version=\"1.0\"?><r/>",
       u"<r><?xml version=\"1.0\"?></r>", u"<!-- c --><?xml version=\"1.0\"?><r/>",
       u"<r/><?xml version=\"1.0\"?>", u"<?xml version=\"1.0\"?>",
-      u"<?xml\tversion=\"1.0\"\r\n?><r/>", u"<?xml version=\"1.0\"?>\uFEFF<r/>",
-      u"\uFEFF <r/>", u"<r/>\uFEFF", u"<?xml version=\"1.0\" encoding=\"UTF-8\" ?><r/>",
+      u"<?xml\tversion=\"1.0\"\r\n?><r/>", u"<?xml version=\"1.0\"?>\uFEFF<r/>", u"\uFEFF <r/>",
+      u"<r/>\uFEFF", u"<?xml version=\"1.0\" encoding=\"UTF-8\" ?><r/>",
       // Other markup around and among the rows.
       u"<!-- a --><?pi x?><r/><!-- b --> <?pi?>\n", u"<r/>x", u"<r/>&#32;", u"x<r/>", u"<r/><r/>",
       u"<r><!-- a -- b --></r>", u"<r><!-- a ---></r>", u"<r><!----></r>", u"<r><!---></r>",
@@ -91,8 +91,9 @@ TEST(XmlConformance, AgreesWithExpatOnTheCornersOfTheGrammar) {
       u"<r>\r\n &#13;&#10;&#9;</r>", u"<r>&amp;</r>", u"<r>\u0085\u2028</r>", u"<r>&#x85;</r>",
       u"<r>&#x10FFFF;&#00000000065;</r>", u"<r>&#1114112;</r>", u"<:r/>", u"<r:/>",
       u"<r xmlns=\"x\" xmlns=\"y\"/>", u"<r><?pi\u00e9?></r>", u"<r><?pi x\U0001F600?></r>",
-      u"<r><!--\U0001F600--><![CDATA[\U0001F600]]></r>", u"<r><o a=\"x\r\"/></r>", u"<r/ >", u"<r></r >", u"<r></ r>",
-      u"<r><a></b></r>", u"<r><a/></r></r>", u"<r", u"<r>", u"<", u"", u"  \t", u"</r>",
+      u"<r><!--\U0001F600--><![CDATA[\U0001F600]]></r>", u"<r><o a=\"x\r\"/></r>", u"<r/ >",
+      u"<r></r >", u"<r></ r>", u"<r><a></b></r>", u"<r><a/></r></r>", u"<r", u"<r>", u"<", u"",
+      u"  \t", u"</r>",
       // Attributes: their spacing, their quotes, normalisation, references, duplicates.
       u"<r><o a=\"1\"b=\"2\"/></r>", u"<r><o a = '1' b\t=\n\"2\"/></r>",
       u"<r><o a=\"x\ty\r\nz\rw\n\"/></r>", u"<r><o a=\"&#9;&#10;&#13;&#x20;\"/></r>",
