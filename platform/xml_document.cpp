@@ -168,6 +168,7 @@ class XmlRowBuilder {
     } catch (const NotWellFormed&) {
     } catch (const std::bad_alloc&) {
       mFault = Fault::TooLarge;
+      mFaultAt = i;
       mFailed = true;
     }
     if (mFailed) {
