@@ -48,38 +48,46 @@ inline qsizetype FindEither(const char16_t* text, qsizetype from, qsizetype size
   return size;
 }
 
-/// How many of the first `size` units are ASCII and equal to the byte at the same place.
-/// `bytes` must hold at least `size` bytes.
-inline qsizetype AsciiMatchLength(const char16_t* units, const char* bytes, qsizetype size) {
-  qsizetype i = 0;
+/// The position of the first unit from `from` on that ends a run of plain attribute-value
+/// text: the closing `quote`, "<", "&", or a unit below U+0020 (in a document that is text, a
+/// tab or a line end, which a value reads as a blank); `size` when there is none.
+inline qsizetype FindValueStop(const char16_t* text, qsizetype from, qsizetype size,
+                               char16_t quote) {
+  qsizetype i = from;
 #if defined(__SSE2__)
   for (; size - i >= kVectorUnits; i += kVectorUnits) {
-    const __m128i u = LoadUnits(units + i);
-    const __m128i b =
-        _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes + i)),
-                          _mm_setzero_si128());
-    const int same = _mm_movemask_epi8(_mm_cmpeq_epi16(u, b));
-    if ((same & MaskedMatchMask(u, 0xFF80, 0)) != 0xFFFF) break;
+    const __m128i units = LoadUnits(text + i);
+    if (const int mask = MatchMask(units, quote, u'<') | MatchMask(units, u'&', u'&') |
+                         MaskedMatchMask(units, 0xFFE0, 0);
+        mask != 0) {
+      return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+    }
   }
 #endif
   for (; i < size; ++i) {
-    if (units[i] >= 0x80 || units[i] != static_cast<unsigned char>(bytes[i])) break;
+    const char16_t u = text[i];
+    if (u == quote || u == u'<' || u == u'&' || u < 0x20) return i;
   }
-  return i;
+  return size;
 }
 
-/// True when the text holds a surrogate unit, paired or not.
-inline bool HasSurrogate(const char16_t* text, qsizetype size) {
-  qsizetype i = 0;
+/// The position of the first unit from `from` on that is "<", "&" or "]" (which may start the
+/// "]]>" that character data must not hold); `size` when there is none.
+inline qsizetype FindDataStop(const char16_t* text, qsizetype from, qsizetype size) {
+  qsizetype i = from;
 #if defined(__SSE2__)
   for (; size - i >= kVectorUnits; i += kVectorUnits) {
-    if (MaskedMatchMask(LoadUnits(text + i), 0xF800, 0xD800) != 0) return true;
+    const __m128i units = LoadUnits(text + i);
+    if (const int mask = MatchMask(units, u'<', u'&') | MatchMask(units, u']', u']'); mask != 0) {
+      return i + __builtin_ctz(static_cast<unsigned>(mask)) / 2;
+    }
   }
 #endif
   for (; i < size; ++i) {
-    if ((text[i] & 0xF800) == 0xD800) return true;
+    const char16_t u = text[i];
+    if (u == u'<' || u == u'&' || u == u']') return i;
   }
-  return false;
+  return size;
 }
 
 /// The position of the first unit that is no character of an XML document: a control
@@ -113,27 +121,6 @@ inline qsizetype FindNonCharacter(const char16_t* text, qsizetype size) {
     if (bad(i)) return i;
   }
   return size;
-}
-
-/// The length of the text in UTF-8 (a surrogate pair takes four bytes); runs of ASCII are
-/// counted eight units a step.
-inline qsizetype Utf8Length(const char16_t* text, qsizetype size) {
-  qsizetype length = size;
-  qsizetype i = 0;
-#if defined(__SSE2__)
-  for (; size - i >= kVectorUnits; i += kVectorUnits) {
-    if (MaskedMatchMask(LoadUnits(text + i), 0xFF80, 0) == 0xFFFF) continue;
-    for (qsizetype k = i; k < i + kVectorUnits; ++k) {
-      const char16_t u = text[k];
-      length += (u >= 0x80) + (u >= 0x800) - ((u & 0xF800) == 0xD800);
-    }
-  }
-#endif
-  for (; i < size; ++i) {
-    const char16_t u = text[i];
-    length += (u >= 0x80) + (u >= 0x800) - ((u & 0xF800) == 0xD800);
-  }
-  return length;
 }
 
 }  // namespace varnex::platform::detail

@@ -2,177 +2,112 @@
 
 #include "platform/memory_advice.h"
 #include "platform/text_scan.h"
-
-#include <expat.h>
-
-#include <QByteArray>
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include "platform/xml_names.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <functional>
 #include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <utility>
 
 namespace varnex::platform {
 namespace {
 
-// Position of a byte offset as 1-based line and column, counting characters (code points).
-std::pair<qint64, qint64> LineAndColumn(const QByteArray& utf8, qint64 offset) {
-  offset = std::clamp<qint64>(offset, 0, utf8.size());
+// What makes a document not well-formed, or unreadable.
+enum class Fault : std::uint8_t {
+  NoRoot,
+  Invalid,
+  EndsInMarkup,
+  EndsOpen,
+  TagMismatch,
+  DuplicateAttribute,
+  AfterRoot,
+  UndefinedEntity,
+  BadCharacterReference,
+  MisplacedDeclaration,
+  MalformedDeclaration,
+  OpenCData,
+  Doctype,
+  TooLarge,
+};
+
+QString Describe(Fault fault) {
+  switch (fault) {
+    case Fault::NoRoot: return QStringLiteral("The document has no root element");
+    case Fault::Invalid:
+      return QStringLiteral(
+          "The document is not well-formed (a character or markup that is not allowed here)");
+    case Fault::EndsInMarkup:
+      return QStringLiteral("The document ends inside a tag or other markup");
+    case Fault::EndsOpen: return QStringLiteral("The document ends before its elements are closed");
+    case Fault::TagMismatch:
+      return QStringLiteral(
+          "The document has an end tag that does not match the start tag that is open");
+    case Fault::DuplicateAttribute:
+      return QStringLiteral("The document has an element that carries the same attribute twice");
+    case Fault::AfterRoot:
+      return QStringLiteral("The document has text or markup after the end of its root element");
+    case Fault::UndefinedEntity:
+      return QStringLiteral(
+          "The document has an entity reference to an entity that is not defined");
+    case Fault::BadCharacterReference:
+      return QStringLiteral(
+          "The document has a character reference to a character that is not allowed");
+    case Fault::MisplacedDeclaration:
+      return QStringLiteral("The document has an XML declaration that is not at its very start");
+    case Fault::MalformedDeclaration:
+      return QStringLiteral("The document has a malformed XML declaration");
+    case Fault::OpenCData:
+      return QStringLiteral("The document has a CDATA section that is not closed");
+    case Fault::Doctype:
+      return QStringLiteral(
+          "The document holds a document type declaration (DOCTYPE), which is not accepted");
+    case Fault::TooLarge: return QStringLiteral("The document is too large to be read");
+  }
+  return {};
+}
+
+constexpr bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// Whether a character reference names a character that a document may hold.
+constexpr bool IsXmlCharacter(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+         (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Position of a unit as 1-based line and column, counting characters (a surrogate pair is one).
+std::pair<qint64, qint64> LineAndColumn(QStringView text, qsizetype at) {
+  at = std::clamp<qsizetype>(at, 0, text.size());
+  const char16_t* units = text.utf16();
   qint64 line = 1;
-  qint64 lineStart = 0;
-  for (qint64 i = 0; i < offset; ++i) {
-    if (utf8[i] == '\n') {
-      ++line;
-      lineStart = i + 1;
-    }
+  qsizetype lineStart = 0;
+  for (qsizetype i = detail::FindEither(units, 0, at, u'\n', u'\n'); i < at;
+       i = detail::FindEither(units, i + 1, at, u'\n', u'\n')) {
+    ++line;
+    lineStart = i + 1;
   }
   qint64 column = 1;
-  for (qint64 i = lineStart; i < offset; ++i) {
-    if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80) ++column;
+  for (qsizetype i = lineStart; i < at; ++i) {
+    if (!(QChar::isLowSurrogate(units[i]) && i > lineStart && QChar::isHighSurrogate(units[i - 1])))
+      ++column;
   }
   return {line, column};
 }
 
-QString Describe(XML_Error code) {
-  switch (code) {
-    case XML_ERROR_NO_ELEMENTS: return QStringLiteral("The document has no root element");
-    case XML_ERROR_INVALID_TOKEN:
-      return QStringLiteral(
-          "The document is not well-formed (a character or markup that is not allowed here)");
-    case XML_ERROR_UNCLOSED_TOKEN:
-      return QStringLiteral("The document ends inside a tag or other markup");
-    case XML_ERROR_PARTIAL_CHAR: return QStringLiteral("The document ends inside a character");
-    case XML_ERROR_TAG_MISMATCH:
-      return QStringLiteral(
-          "The document has an end tag that does not match the start tag that is open");
-    case XML_ERROR_DUPLICATE_ATTRIBUTE:
-      return QStringLiteral("The document has an element that carries the same attribute twice");
-    case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
-      return QStringLiteral("The document has text or markup after the end of its root element");
-    case XML_ERROR_UNDEFINED_ENTITY:
-      return QStringLiteral(
-          "The document has an entity reference to an entity that is not defined");
-    case XML_ERROR_BAD_CHAR_REF:
-      return QStringLiteral(
-          "The document has a character reference to a character that is not allowed");
-    case XML_ERROR_SYNTAX: return QStringLiteral("The document has a syntax error");
-    case XML_ERROR_MISPLACED_XML_PI:
-      return QStringLiteral("The document has an XML declaration that is not at its very start");
-    case XML_ERROR_UNCLOSED_CDATA_SECTION:
-      return QStringLiteral("The document has a CDATA section that is not closed");
-    case XML_ERROR_INCORRECT_ENCODING:
-    case XML_ERROR_UNKNOWN_ENCODING:
-      return QStringLiteral(
-          "The document has an encoding declaration that does not match its characters");
-    case XML_ERROR_XML_DECL: return QStringLiteral("The document has a malformed XML declaration");
-    case XML_ERROR_NO_MEMORY: return QStringLiteral("The document is too large to be read");
-    default: {
-      QString text = QString::fromUtf8(XML_ErrorString(code));
-      if (!text.isEmpty()) text[0] = text[0].toUpper();
-      return QStringLiteral("The document is not well-formed: ") + text;
-    }
-  }
-}
-
-bool IsXmlBlank(char16_t c) {
-  return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
-
-struct ParserFree {
-  void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
-};
-using ParserHandle = std::unique_ptr<std::remove_pointer_t<XML_Parser>, ParserFree>;
-
-// Whether a value as expat hands it on (`length` bytes of UTF-8) reads exactly as `raw`.
-// Plain ASCII is compared eight units a step.
-bool SameText(const char* value, qsizetype length, QStringView raw) {
-  const char16_t* units = raw.utf16();
-  const qsizetype count = raw.size();
-  if (length < count) return false;
-  qsizetype i = 0;
-  qsizetype k = 0;
-  while (true) {
-    const qsizetype plain = detail::AsciiMatchLength(units + i, value + k, count - i);
-    i += plain;
-    k += plain;
-    if (i == count) return k == length;
-    char32_t c = units[i];
-    if (c < 0x80) return false;
-    if (QChar::isHighSurrogate(c) && i + 1 < count && QChar::isLowSurrogate(units[i + 1])) {
-      c = QChar::surrogateToUcs4(static_cast<char16_t>(c), units[++i]);
-    }
-    ++i;
-    std::array<char, 4> encoded{};
-    qsizetype width = 0;
-    if (c < 0x800) {
-      encoded = {static_cast<char>(0xC0 | (c >> 6)), static_cast<char>(0x80 | (c & 0x3F))};
-      width = 2;
-    } else if (c < 0x10000) {
-      encoded = {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
-                 static_cast<char>(0x80 | (c & 0x3F))};
-      width = 3;
-    } else {
-      encoded = {static_cast<char>(0xF0 | (c >> 18)), static_cast<char>(0x80 | ((c >> 12) & 0x3F)),
-                 static_cast<char>(0x80 | ((c >> 6) & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
-      width = 4;
-    }
-    // Each unit left takes a byte at least, so the rest of the value must hold them all.
-    if (length - k - width < count - i ||
-        std::memcmp(value + k, encoded.data(), static_cast<std::size_t>(width)) != 0) {
-      return false;
-    }
-    k += width;
-  }
-}
-
-// Walks the attribute values of a start tag in the text, which expat has already found
-// well-formed: names hold no "=", so each value follows the next "=" after the one before.
-// It never reads past the text; once lost it gives no more values.
-class TagReader {
- public:
-  TagReader(QStringView text, qsizetype at) : mText(text), mAt(at) {
-    if (mAt < 0 || mAt >= mText.size() || At(mAt) != u'<') mAt = mText.size();
-  }
-
-  // The next attribute's value as it stands between its quotes; false when there is none.
-  bool Next(QStringView* raw) {
-    mAt = detail::FindEither(mText.utf16(), mAt, mText.size(), u'=', u'=');
-    if (mAt >= mText.size()) return Lost();
-    ++mAt;
-    SkipBlanks();
-    if (mAt >= mText.size() || (At(mAt) != u'"' && At(mAt) != u'\'')) return Lost();
-    const char16_t quote = At(mAt++);
-    const qsizetype begin = mAt;
-    mAt = detail::FindEither(mText.utf16(), mAt, mText.size(), quote, quote);
-    if (mAt >= mText.size()) return Lost();
-    *raw = mText.sliced(begin, mAt - begin);
-    ++mAt;
-    return true;
-  }
-
- private:
-  char16_t At(qsizetype i) const { return mText.utf16()[i]; }
-  void SkipBlanks() {
-    while (mAt < mText.size() && IsXmlBlank(At(mAt))) ++mAt;
-  }
-  bool Lost() {
-    mAt = mText.size();
-    return false;
-  }
-
-  QStringView mText;
-  qsizetype mAt;
-};
+// Thrown inside the reader when the document is found not well-formed; the fault is kept.
+struct NotWellFormed {};
 
 }  // namespace
 
-// Turns expat's callbacks into the document's rows.
+// Reads a document into its rows in one pass over the UTF-16 text, checking it as it goes.
+// Values stand as views into the shared source where they read as they stand there, and are
+// copied (normalised, references resolved) otherwise.
 class XmlRowBuilder {
  public:
   // Parses `text` into a new document; `source`, when given, is the text it is a piece of.
@@ -181,11 +116,10 @@ class XmlRowBuilder {
     auto doc = std::make_shared<XmlDocument>();
     if (previous != nullptr) previous->reset();
     // A document that holds units no XML text may hold is not text at all (a binary file,
-    // a string with a NUL); that is said first. An unpaired surrogate has no UTF-8 form either.
+    // a string with a NUL); that is said first. An unpaired surrogate is no character either.
     if (const qsizetype at = detail::FindNonCharacter(text.utf16(), text.size());
         at < text.size()) {
-      const QByteArray before = text.left(at).toUtf8();
-      const auto [line, column] = LineAndColumn(before, before.size());
+      const auto [line, column] = LineAndColumn(text, at);
       const auto unit = static_cast<unsigned>(text[at].unicode());
       const QString code = QStringLiteral("U+%1").arg(unit, 4, 16, QLatin1Char('0')).toUpper();
       const QString what =
@@ -206,7 +140,7 @@ class XmlRowBuilder {
 
  private:
   XmlRowBuilder(XmlDocument& doc, QStringView text, const QString* source)
-      : mDoc(doc), mText(text) {
+      : mDoc(doc), mText(text), s(text.utf16()), n(text.size()) {
     // Shared only while every position in the source and past it fits the 32-bit offsets.
     constexpr qsizetype kLargestShared = qsizetype{1} << 31;
     if (source == nullptr || source->size() >= kLargestShared || text.isEmpty()) return;
@@ -223,132 +157,606 @@ class XmlRowBuilder {
   }
 
   void Run() {
-    ParserHandle parser(XML_ParserCreate("UTF-8"));
-    if (!parser) {
-      mDoc.mReason = Describe(XML_ERROR_NO_MEMORY);
-      return;
-    }
-    mParser = parser.get();
-    XML_SetUserData(mParser, this);
-    XML_SetParamEntityParsing(mParser, XML_PARAM_ENTITY_PARSING_NEVER);
-    XML_SetElementHandler(mParser, &Guarded<&XmlRowBuilder::OnStart>::Call,
-                          &Guarded<&XmlRowBuilder::OnEnd>::Call);
-    XML_SetCharacterDataHandler(mParser, &Guarded<&XmlRowBuilder::OnText>::Call);
-    XML_SetCommentHandler(mParser, &Guarded<&XmlRowBuilder::OnComment>::Call);
-    XML_SetProcessingInstructionHandler(mParser, &Guarded<&XmlRowBuilder::OnInstruction>::Call);
-    XML_SetCdataSectionHandler(mParser, &Guarded<&XmlRowBuilder::OnCDataStart>::Call,
-                               &Guarded<&XmlRowBuilder::OnCDataEnd>::Call);
-    XML_SetStartDoctypeDeclHandler(mParser, &Guarded<&XmlRowBuilder::OnDoctype>::Call);
-    if (!mShared) {
-      // Every value is decoded into one buffer. A value never takes more UTF-16 units than its
-      // source text, so the document's length bounds them all.
-      mDoc.mValues.resize(mText.size());
-      AdviseLargeWrite(mDoc.mValues.data(), static_cast<std::size_t>(mText.size()) * sizeof(QChar));
-    }
-
-    // The text is encoded straight into expat's own buffer, sized exactly (Parse has refused
-    // unpaired surrogates), a piece at a time so that the buffer stays small and in cache. A
-    // piece never ends inside a surrogate pair. A token that spans pieces is scanned again
-    // from its start with each piece, so after a piece that completes no event the next one is
-    // twice as long: the rescans then cost at most twice the token's own length. The largest
-    // piece still fits expat's int lengths at three bytes a unit.
-    constexpr qsizetype kPiece = qsizetype{1} << 16;
-    constexpr qsizetype kLargestPiece = qsizetype{1} << 26;
-    bool ok = true;
-    if (mText.isEmpty()) {
-      ok = XML_Parse(mParser, "", 0, XML_TRUE) == XML_STATUS_OK;
-    }
-    qsizetype piece = kPiece;
-    for (qsizetype at = 0; ok && at < mText.size();) {
-      qsizetype end = std::min(mText.size(), at + piece);
-      if (end < mText.size() && mText[end - 1].isHighSurrogate()) --end;
-      const QStringView units = mText.sliced(at, end - at);
-      const qsizetype bytes = detail::Utf8Length(units.utf16(), units.size());
-      mPieces.push_back({at, mBytesFed, bytes == units.size()});
-      auto* buffer = static_cast<char*>(XML_GetBuffer(mParser, static_cast<int>(bytes)));
-      if (buffer == nullptr) {
-        ok = false;
-        break;
+    try {
+      if (!mShared) {
+        // Every value is copied into one buffer. A value never takes more units than its
+        // source text, so the document's length bounds them all.
+        mDoc.mValues.resize(n);
+        AdviseLargeWrite(mDoc.mValues.data(), static_cast<std::size_t>(n) * sizeof(QChar));
       }
-      const char* written = mEncoder.appendToBuffer(buffer, units);
-      Q_ASSERT(written - buffer == bytes);
-      mBytesFed += bytes;
-      at = end;
-      mEvents = false;
-      ok = XML_ParseBuffer(mParser, static_cast<int>(written - buffer),
-                           at == mText.size() ? XML_TRUE : XML_FALSE) == XML_STATUS_OK;
-      piece = mEvents ? kPiece : std::min(piece * 2, kLargestPiece);
-      if (ok && mPieces.size() == 1 && at < mText.size()) ReserveFor(at);
+      Document();
+    } catch (const NotWellFormed&) {
+    } catch (const std::bad_alloc&) {
+      mFault = Fault::TooLarge;
+      mFaultAt = i;
+      mFailed = true;
     }
-
-    if (!ok) {
-      const auto [line, column] = LineAndColumn(mText.toUtf8(), XML_GetCurrentByteIndex(mParser));
-      const XML_Error code = XML_GetErrorCode(mParser);
-      QString what;
-      if (mStop == Stop::Doctype) {
-        what = QStringLiteral(
-            "The document holds a document type declaration (DOCTYPE), which is not accepted");
-      } else if (mStop == Stop::TooLarge || mStop == Stop::OutOfMemory) {
-        what = Describe(XML_ERROR_NO_MEMORY);
-      } else if (mStop == Stop::Failure) {
-        what = QStringLiteral("The document could not be read: the reader failed");
-      } else if (code == XML_ERROR_NO_ELEMENTS && mDepth > 0) {
-        // expat reports elements left open at the end as "no element found".
-        what = QStringLiteral("The document ends before its elements are closed");
-      } else {
-        what = Describe(code);
-      }
-      mDoc.mReason = QStringLiteral("%1, at line %2, column %3.").arg(what).arg(line).arg(column);
+    if (mFailed) {
+      // Let the partial rows go before the reason is put together.
+      decltype(mDoc.mRows)().swap(mDoc.mRows);
+      decltype(mDoc.mAttributes)().swap(mDoc.mAttributes);
+      std::vector<QString>().swap(mDoc.mNames);
+      mDoc.mValues = QString();
+      mDoc.mSource = QString();
+      mDoc.mValueBase = 0;
+      mOpen = {};
+      mTagNames = {};
+      const auto [line, column] = LineAndColumn(mText, mFaultAt);
+      mDoc.mReason =
+          QStringLiteral("%1, at line %2, column %3.").arg(Describe(mFault)).arg(line).arg(column);
       mDoc.mErrorLine = line;
       mDoc.mErrorColumn = column;
-      mDoc.mRows.clear();
-      mDoc.mAttributes.clear();
-      mDoc.mNames.clear();
-      mDoc.mValues.clear();
-      mDoc.mSource.clear();
-      mDoc.mValueBase = 0;
+      return;
     }
-    parser.reset();
-    mParser = nullptr;
-    if (ok) mDoc.mValues.truncate(mFilled);
+    mDoc.mValues.truncate(mFilled);
     mDoc.mValues.squeeze();
   }
 
-  // Why a handler stopped the parse.
-  enum class Stop : std::uint8_t { None, Doctype, TooLarge, OutOfMemory, Failure };
+  [[noreturn]] void Fail(Fault fault, qsizetype at) {
+    mFault = fault;
+    mFaultAt = at;
+    mFailed = true;
+    throw NotWellFormed{};
+  }
 
-  // The handler that expat calls. An exception never unwinds through expat: it stops the parse
-  // instead, which then fails with a reason. Once stopped, the events that expat still
-  // delivers are ignored.
-  template <auto Handler>
-  struct Guarded;
-  template <typename... Args, void (XmlRowBuilder::*Handler)(Args...)>
-  struct Guarded<Handler> {
-    static void Call(void* data, Args... args) {
-      auto& self = *static_cast<XmlRowBuilder*>(data);
-      if (self.mStop != Stop::None) return;
-      self.mEvents = true;
-      try {
-        (self.*Handler)(args...);
-      } catch (const std::bad_alloc&) {
-        self.StopParse(Stop::OutOfMemory);
-      } catch (...) {
-        self.StopParse(Stop::Failure);
+  bool StartsWith(qsizetype at, std::u16string_view what) const {
+    return n - at >= static_cast<qsizetype>(what.size()) &&
+           std::memcmp(s + at, what.data(), what.size() * sizeof(char16_t)) == 0;
+  }
+
+  // Fails for markup cut short by the end of the text, or for markup of no kind allowed here.
+  [[noreturn]] void FailMarkup(qsizetype at, std::u16string_view expected) {
+    const qsizetype left = n - at;
+    if (left < static_cast<qsizetype>(expected.size()) &&
+        std::memcmp(s + at, expected.data(), static_cast<std::size_t>(left) * 2) == 0) {
+      Fail(Fault::EndsInMarkup, n);
+    }
+    Fail(Fault::Invalid, at);
+  }
+
+  void SkipBlanks() {
+    while (i < n && IsBlank(s[i])) ++i;
+  }
+
+  void Need(qsizetype at) {
+    if (at >= n) Fail(Fault::EndsInMarkup, n);
+  }
+
+  // A name from i on; i is left past it.
+  void Name() {
+    Need(i);
+    if (!detail::IsNameStart(s[i])) Fail(Fault::Invalid, i);
+    ++i;
+    while (i < n && detail::IsNameChar(s[i])) ++i;
+  }
+
+  void Document() {
+    if (n > 0 && s[0] == 0xFEFF) i = 1;  // a byte-order mark
+    const qsizetype declarationAt = i;
+    // The prolog: comments, processing instructions and blanks, with the XML declaration
+    // first of all if there is one.
+    for (;;) {
+      SkipBlanks();
+      if (i == n) Fail(Fault::NoRoot, n);
+      if (s[i] != u'<') Fail(Fault::Invalid, i);
+      Need(i + 1);
+      if (s[i + 1] == u'?') {
+        Instruction(i == declarationAt);
+      } else if (s[i + 1] == u'!') {
+        if (StartsWith(i, u"<!--")) {
+          Comment();
+        } else if (StartsWith(i, u"<!DOCTYPE")) {
+          Fail(Fault::Doctype, i);
+        } else {
+          FailMarkup(i, u"<!--");
+        }
+      } else {
+        break;
       }
     }
+    Elements();
+    // After the root element: comments, processing instructions and blanks only.
+    for (;;) {
+      SkipBlanks();
+      if (i == n) return;
+      if (StartsWith(i, u"<?")) {
+        Instruction(false);
+      } else if (StartsWith(i, u"<!--")) {
+        Comment();
+      } else {
+        Fail(Fault::AfterRoot, i);
+      }
+    }
+  }
+
+  // The root element and all it holds, from its "<" to past its end tag.
+  void Elements() {
+    StartTag();
+    while (!mOpen.empty()) {
+      if (mOpen.size() == 1) {
+        // Text among the rows forms a node unless it is blank.
+        while (i < n && s[i] != u'<' && s[i] != u'&') {
+          if (s[i] == u']') NoCDataEnd();
+          if (!IsBlank(s[i])) mTextNonBlank = true;
+          ++i;
+        }
+      } else {
+        i = detail::FindDataStop(s, i, n);
+        if (i < n && s[i] == u']') {
+          NoCDataEnd();
+          ++i;
+          continue;
+        }
+      }
+      if (i == n) Fail(Fault::EndsOpen, n);
+      if (s[i] == u'&') {
+        const char32_t c = Reference();
+        if (mOpen.size() == 1 && !(c == u' ' || c == u'\t' || c == u'\n' || c == u'\r')) {
+          mTextNonBlank = true;
+        }
+        continue;
+      }
+      Need(i + 1);
+      const bool rowLevel = mOpen.size() == 1;
+      switch (s[i + 1]) {
+        case u'/': EndTag(); break;
+        case u'?':
+          if (rowLevel) AddRow(NodeKind::ProcessingInstruction);
+          Instruction(false);
+          break;
+        case u'!':
+          if (StartsWith(i, u"<!--")) {
+            if (rowLevel) AddRow(NodeKind::Comment);
+            Comment();
+          } else if (StartsWith(i, u"<![CDATA[")) {
+            if (rowLevel) AddRow(NodeKind::CData);
+            CData();
+          } else {
+            FailMarkup(i, i + 2 < n && s[i + 2] == u'-' ? std::u16string_view(u"<!--")
+                                                        : std::u16string_view(u"<![CDATA["));
+          }
+          break;
+        default:
+          if (rowLevel) FlushText();
+          StartTag();
+          break;
+      }
+    }
+  }
+
+  // Character data must not hold "]]>"; s[i] is a "]".
+  void NoCDataEnd() {
+    if (StartsWith(i, u"]]>")) Fail(Fault::Invalid, i);
+  }
+
+  void StartTag() {
+    ++i;  // "<"
+    const qsizetype nameStart = i;
+    Name();
+    const qsizetype nameLength = i - nameStart;
+    const bool row = mOpen.size() == 1;
+    bool recent = true;  // whether every attribute's name is the one last seen at its place
+    if (row) {
+      AddRow(NodeKind::Element);
+      mDoc.mRows.back().name = InternElement(QStringView(s + nameStart, nameLength));
+    }
+    mTagNames.clear();
+    for (;;) {
+      Need(i);
+      if (IsBlank(s[i])) {
+        SkipBlanks();
+        Need(i);
+        if (detail::IsNameStart(s[i])) {
+          recent = Attribute(row) && recent;
+          continue;
+        }
+      }
+      if (s[i] == u'>') {
+        ++i;
+        mOpen.push_back({nameStart, nameLength});
+        break;
+      }
+      if (s[i] == u'/') {
+        Need(i + 1);
+        if (s[i + 1] != u'>') Fail(Fault::Invalid, i + 1);
+        i += 2;
+        break;
+      }
+      Fail(Fault::Invalid, i);
+    }
+    if (mTagNames.size() > 1) {
+      if (!(row && recent && mTagNames.size() <= mRecentDistinct)) NoDuplicates();
+    }
+    if (row) {
+      mRecentDistinct = mTagNames.size() <= kRecentPositions ? mTagNames.size() : 0;
+      if (mDoc.mRows.size() == kRowsForEstimate) ReserveFor(i);
+    }
+  }
+
+  void NoDuplicates() {
+    const std::size_t count = mTagNames.size();
+    const auto name = [&](std::size_t k) {
+      return std::u16string_view(s + mTagNames[k].first,
+                                 static_cast<std::size_t>(mTagNames[k].second));
+    };
+    if (count <= 16) {
+      for (std::size_t a = 1; a < count; ++a) {
+        for (std::size_t b = 0; b < a; ++b) {
+          if (name(a) == name(b)) Fail(Fault::DuplicateAttribute, mTagNames[a].first);
+        }
+      }
+      return;
+    }
+    std::unordered_set<std::u16string_view> seen;
+    seen.reserve(count);
+    for (std::size_t a = 0; a < count; ++a) {
+      if (!seen.insert(name(a)).second) Fail(Fault::DuplicateAttribute, mTagNames[a].first);
+    }
+  }
+
+  // One attribute from its name on; true when the name is the one last seen at its place in a
+  // row. The value is kept when the element is a row.
+  bool Attribute(bool row) {
+    const qsizetype nameStart = i;
+    Name();
+    const qsizetype nameLength = i - nameStart;
+    const std::size_t position = mTagNames.size();
+    mTagNames.push_back({nameStart, nameLength});
+    SkipBlanks();
+    Need(i);
+    if (s[i] != u'=') Fail(Fault::Invalid, i);
+    ++i;
+    SkipBlanks();
+    Need(i);
+    const char16_t quote = s[i];
+    if (quote != u'"' && quote != u'\'') Fail(Fault::Invalid, i);
+    ++i;
+    bool recent = false;
+    std::uint32_t nameIndex = 0;
+    if (row) {
+      recent = position < mRecent.size() &&
+               QStringView(s + nameStart, nameLength) == QStringView(mRecent[position].first);
+      nameIndex = recent ? mRecent[position].second
+                         : Intern(QStringView(s + nameStart, nameLength), position);
+    }
+    const qsizetype valueStart = i;
+    qsizetype stop = detail::FindValueStop(s, i, n, quote);
+    if (stop < n && s[stop] == quote) {
+      // The value reads as it stands.
+      i = stop + 1;
+      if (row) {
+        if (mShared) {
+          AddAttribute(nameIndex, mSourceOffset + valueStart, stop - valueStart);
+        } else {
+          const qsizetype offset = mFilled;
+          Append(s + valueStart, stop - valueStart);
+          AddAttribute(nameIndex, mDoc.mValueBase + offset, mFilled - offset);
+        }
+      }
+      return recent;
+    }
+    // The value needs normalising: blanks and line ends become spaces, references resolve.
+    const qsizetype offset = mFilled;
+    for (;;) {
+      if (row) Append(s + i, stop - i);
+      i = stop;
+      Need(i);
+      const char16_t c = s[i];
+      if (c == quote) {
+        ++i;
+        break;
+      }
+      if (c == u'<') Fail(Fault::Invalid, i);
+      if (c == u'&') {
+        const char32_t resolved = Reference();
+        if (row) AppendCharacter(resolved);
+      } else {
+        // A tab or a line end; a carriage return and line feed are one line end.
+        if (c == u'\r' && i + 1 < n && s[i + 1] == u'\n') ++i;
+        ++i;
+        if (row) {
+          const char16_t blank = u' ';
+          Append(&blank, 1);
+        }
+      }
+      stop = detail::FindValueStop(s, i, n, quote);
+    }
+    if (row) AddAttribute(nameIndex, mDoc.mValueBase + offset, mFilled - offset);
+    return recent;
+  }
+
+  void EndTag() {
+    i += 2;  // "</"
+    const qsizetype nameStart = i;
+    Name();
+    const auto [openStart, openLength] = mOpen.back();
+    if (i - nameStart != openLength ||
+        std::memcmp(s + nameStart, s + openStart, static_cast<std::size_t>(openLength) * 2) != 0) {
+      Fail(Fault::TagMismatch, nameStart);
+    }
+    SkipBlanks();
+    Need(i);
+    if (s[i] != u'>') Fail(Fault::Invalid, i);
+    ++i;
+    if (mOpen.size() == 1) FlushText();
+    mOpen.pop_back();
+  }
+
+  // A character or entity reference from its "&" on; gives the character it stands for.
+  char32_t Reference() {
+    const qsizetype at = i;
+    ++i;
+    Need(i);
+    if (s[i] == u'#') {
+      ++i;
+      const bool hex = i < n && s[i] == u'x';
+      if (hex) ++i;
+      char32_t value = 0;
+      qsizetype digits = 0;
+      for (; i < n; ++i, ++digits) {
+        const char16_t c = s[i];
+        int digit = -1;
+        if (c >= u'0' && c <= u'9') {
+          digit = c - u'0';
+        } else if (hex && c >= u'a' && c <= u'f') {
+          digit = c - u'a' + 10;
+        } else if (hex && c >= u'A' && c <= u'F') {
+          digit = c - u'A' + 10;
+        } else {
+          break;
+        }
+        value = value * (hex ? 16 : 10) + static_cast<char32_t>(digit);
+        if (value > 0x10FFFF) Fail(Fault::BadCharacterReference, at);
+      }
+      Need(i);
+      if (digits == 0 || s[i] != u';') Fail(Fault::Invalid, i);
+      ++i;
+      if (!IsXmlCharacter(value)) Fail(Fault::BadCharacterReference, at);
+      return value;
+    }
+    const qsizetype nameStart = i;
+    Name();
+    Need(i);
+    if (s[i] != u';') Fail(Fault::Invalid, i);
+    const QStringView name(s + nameStart, i - nameStart);
+    ++i;
+    if (name == u"amp") return u'&';
+    if (name == u"lt") return u'<';
+    if (name == u"gt") return u'>';
+    if (name == u"quot") return u'"';
+    if (name == u"apos") return u'\'';
+    Fail(Fault::UndefinedEntity, at);
+  }
+
+  void Comment() {
+    i += 4;  // "<!--"
+    for (;;) {
+      const qsizetype dash = detail::FindEither(s, i, n, u'-', u'-');
+      if (dash + 1 >= n) Fail(Fault::EndsInMarkup, n);
+      if (s[dash + 1] == u'-') {
+        // "--" ends the comment and must be followed by ">".
+        Need(dash + 2);
+        if (s[dash + 2] != u'>') Fail(Fault::Invalid, dash);
+        i = dash + 3;
+        return;
+      }
+      i = dash + 1;
+    }
+  }
+
+  // A processing instruction, or the XML declaration where `declaration` allows one.
+  void Instruction(bool declaration) {
+    const qsizetype start = i;
+    i += 2;  // "<?"
+    const qsizetype target = i;
+    Name();
+    if (i - target == 3 && (s[target] | 0x20) == u'x' && (s[target + 1] | 0x20) == u'm' &&
+        (s[target + 2] | 0x20) == u'l') {
+      // "xml" in any case is reserved: in lower case it is the declaration, which stands first.
+      if (!StartsWith(target, u"xml")) Fail(Fault::Invalid, target);
+      if (!declaration) Fail(Fault::MisplacedDeclaration, start);
+      XmlDeclaration(start);
+      return;
+    }
+    Need(i);
+    if (s[i] == u'?') {
+      Need(i + 1);
+      if (s[i + 1] != u'>') Fail(Fault::Invalid, i + 1);
+      i += 2;
+      return;
+    }
+    if (!IsBlank(s[i])) Fail(Fault::Invalid, i);
+    i = InstructionEnd(i) + 2;
+  }
+
+  // The position of the "?>" that ends an instruction, from `from` on.
+  qsizetype InstructionEnd(qsizetype from) {
+    for (;;) {
+      const qsizetype mark = detail::FindEither(s, from, n, u'?', u'?');
+      if (mark + 1 >= n) Fail(Fault::EndsInMarkup, n);
+      if (s[mark + 1] == u'>') return mark;
+      from = mark + 1;
+    }
+  }
+
+  // The declaration's pseudo-attributes: version, then optionally encoding, then optionally
+  // standalone, each with a value of ASCII letters, digits, ".", "-" and "_". i stands past
+  // "<?xml".
+  void XmlDeclaration(qsizetype start) {
+    Need(i);
+    qsizetype end = 0;
+    if (s[i] == u'?') {
+      Need(i + 1);
+      if (s[i + 1] != u'>') Fail(Fault::Invalid, i + 1);
+      Fail(Fault::MalformedDeclaration, start);
+    }
+    if (!IsBlank(s[i])) Fail(Fault::Invalid, i);
+    end = InstructionEnd(i);
+    PseudoAttribute a;
+    qsizetype p = i;
+    const auto bad = [&](qsizetype at) { Fail(Fault::MalformedDeclaration, at); };
+    if (!ReadPseudoAttribute(p, end, a) || !a.present) bad(p);
+    if (a.name != u"version") bad(a.nameAt);
+    if (!ReadPseudoAttribute(p, end, a)) bad(p);
+    if (a.present && a.name == u"encoding") {
+      const char16_t first = a.value.isEmpty() ? u'"' : a.value.front().unicode();
+      if (!((first >= u'a' && first <= u'z') || (first >= u'A' && first <= u'Z'))) bad(a.valueAt);
+      if (!ReadPseudoAttribute(p, end, a)) bad(p);
+    }
+    if (a.present) {
+      if (a.name != u"standalone") bad(a.nameAt);
+      if (a.value != u"yes" && a.value != u"no") bad(a.valueAt);
+      while (p < end && IsBlank(s[p])) ++p;
+      if (p != end) bad(p);
+    }
+    i = end + 2;
+  }
+
+  struct PseudoAttribute {
+    bool present = false;
+    QStringView name;
+    QStringView value;
+    qsizetype nameAt = 0;
+    qsizetype valueAt = 0;
   };
 
-  void StopParse(Stop why) {
-    mStop = why;
-    XML_StopParser(mParser, XML_FALSE);
+  // One pseudo-attribute of the declaration between p and end, with the blanks before it;
+  // false when it is malformed, with p where it went wrong. None is there when only blanks are.
+  bool ReadPseudoAttribute(qsizetype& p, qsizetype end, PseudoAttribute& a) {
+    a.present = false;
+    if (p == end) return true;
+    if (!IsBlank(s[p])) return false;
+    while (p < end && IsBlank(s[p])) ++p;
+    if (p == end) return true;
+    a.nameAt = p;
+    qsizetype nameEnd = 0;
+    for (;;) {
+      if (p == end || s[p] >= 0x80) return false;
+      if (s[p] == u'=') {
+        nameEnd = p;
+        break;
+      }
+      if (IsBlank(s[p])) {
+        nameEnd = p;
+        while (p < end && IsBlank(s[p])) ++p;
+        if (p == end || s[p] != u'=') return false;
+        break;
+      }
+      ++p;
+    }
+    if (nameEnd == a.nameAt) return false;
+    a.name = QStringView(s + a.nameAt, nameEnd - a.nameAt);
+    ++p;  // "="
+    while (p < end && IsBlank(s[p])) ++p;
+    if (p == end || (s[p] != u'"' && s[p] != u'\'')) return false;
+    const char16_t quote = s[p++];
+    a.valueAt = p;
+    for (;; ++p) {
+      if (p == end) return false;
+      const char16_t c = s[p];
+      if (c == quote) break;
+      if (!((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+            c == u'.' || c == u'-' || c == u'_')) {
+        return false;
+      }
+    }
+    a.value = QStringView(s + a.valueAt, p - a.valueAt);
+    ++p;
+    a.present = true;
+    return true;
+  }
+
+  void CData() {
+    const qsizetype start = i;
+    i += 9;  // "<![CDATA["
+    for (;;) {
+      const qsizetype bracket = detail::FindEither(s, i, n, u']', u']');
+      if (bracket == n) Fail(Fault::OpenCData, start);
+      if (StartsWith(bracket, u"]]>")) {
+        i = bracket + 3;
+        return;
+      }
+      i = bracket + 1;
+    }
+  }
+
+  void AddRow(NodeKind kind) {
+    FlushText();
+    mDoc.mRows.push_back(
+        {kind, XmlDocument::kNoName, static_cast<std::uint32_t>(mDoc.mAttributes.size()), 0});
+  }
+
+  // Text directly under the root forms a node unless it is whitespace only.
+  void FlushText() {
+    if (!mTextNonBlank) return;
+    mTextNonBlank = false;
+    AddRow(NodeKind::Text);
+  }
+
+  void AddAttribute(std::uint32_t name, qsizetype offset, qsizetype length) {
+    if (offset + length > qsizetype{0xFFFFFFFF}) Fail(Fault::TooLarge, i);
+    mDoc.mAttributes.push_back(
+        {name, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)});
+    ++mDoc.mRows.back().count;
+  }
+
+  void Append(const char16_t* units, qsizetype count) {
+    QString& values = mDoc.mValues;
+    if (count > values.size() - mFilled) {
+      values.resize(std::max(mFilled + count, std::max<qsizetype>(values.size() * 2, 4096)));
+    }
+    std::memcpy(static_cast<void*>(values.data() + mFilled), units,
+                static_cast<std::size_t>(count) * 2);
+    mFilled += count;
+  }
+
+  void AppendCharacter(char32_t c) {
+    if (c < 0x10000) {
+      const auto unit = static_cast<char16_t>(c);
+      Append(&unit, 1);
+    } else {
+      const char16_t pair[2] = {QChar::highSurrogate(c), QChar::lowSurrogate(c)};
+      Append(pair, 2);
+    }
+  }
+
+  // Rows nearly always repeat the attributes of the row before in the same order, so the name
+  // at each position is first checked against the one last seen there (by the caller).
+  std::uint32_t Intern(QStringView qualified, std::size_t position) {
+    const std::uint32_t index = InternLocalName(qualified);
+    if (position < kRecentPositions) {
+      if (position >= mRecent.size()) mRecent.resize(position + 1);
+      mRecent[position] = {qualified.toString(), index};
+    }
+    return index;
+  }
+
+  std::uint32_t InternElement(QStringView qualified) {
+    if (qualified == QStringView(mRecentElement.first)) return mRecentElement.second;
+    const std::uint32_t index = InternLocalName(qualified);
+    mRecentElement = {qualified.toString(), index};
+    return index;
+  }
+
+  std::uint32_t InternLocalName(QStringView name) {
+    if (const qsizetype colon = name.lastIndexOf(u':'); colon >= 0) {
+      name = name.sliced(colon + 1);
+    }
+    std::u16string local(name.utf16(), static_cast<std::size_t>(name.size()));
+    if (const auto it = mNameIndex.find(local); it != mNameIndex.end()) return it->second;
+    const auto index = static_cast<std::uint32_t>(mDoc.mNames.size());
+    mDoc.mNames.push_back(name.toString());
+    mNameIndex.emplace(std::move(local), index);
+    return index;
   }
 
   // Makes room for the rows and attributes that the whole text should hold, judged by the
-  // first piece, so that the storage of a large document is not copied as it grows. Only an
-  // estimate: a document that holds more still grows, and room that cannot be had is not
+  // part read so far, so that the storage of a large document is not copied as it grows. Only
+  // an estimate: a document that holds more still grows, and room that cannot be had is not
   // needed.
   void ReserveFor(qsizetype parsed) {
-    const double scale = static_cast<double>(mText.size()) / static_cast<double>(parsed) * 1.05;
+    if (parsed <= 0 || parsed >= n) return;
+    const double scale = static_cast<double>(n) / static_cast<double>(parsed) * 1.05;
     try {
       const auto rows = static_cast<std::size_t>(static_cast<double>(mDoc.mRows.size()) * scale);
       if (rows > mDoc.mRows.capacity()) mDoc.mRows.reserve(rows);
@@ -359,207 +767,27 @@ class XmlRowBuilder {
     }
   }
 
-  // The position in the text of a byte of its UTF-8 form. Pieces of plain ASCII map directly;
-  // in others a cursor walks forward from the last position asked for.
-  qsizetype UnitAt(qint64 byte) {
-    if (byte < 0 || mPieces.empty()) return -1;
-    std::size_t i = mPieces.size() - 1;
-    while (i > 0 && mPieces[i].byte > byte) --i;
-    const Piece& piece = mPieces[i];
-    if (piece.ascii) return piece.unit + static_cast<qsizetype>(byte - piece.byte);
-    if (mCursorPiece != i || mCursorByte > byte) {
-      mCursorPiece = i;
-      mCursorUnit = piece.unit;
-      mCursorByte = piece.byte;
-    }
-    const char16_t* units = mText.utf16();
-    while (mCursorByte < byte && mCursorUnit < mText.size()) {
-      const char16_t u = units[mCursorUnit];
-      if (QChar::isHighSurrogate(u)) {
-        mCursorByte += 4;
-        mCursorUnit += 2;
-      } else {
-        mCursorByte += 1 + (u >= 0x80) + (u >= 0x800);
-        ++mCursorUnit;
-      }
-    }
-    return mCursorByte == byte ? mCursorUnit : -1;
-  }
-
-  // Decodes one value (valid UTF-8, as expat hands it on) to `out`; returns the UTF-16 units
-  // written. Plain ASCII, by far the most common, is widened without the decoder.
-  qsizetype Decode(const char* value, qsizetype length, QChar* out) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(value);
-    unsigned char high = 0;
-    for (qsizetype i = 0; i < length; ++i) high |= bytes[i];
-    if (high < 0x80) {
-      auto* units = reinterpret_cast<char16_t*>(out);
-      for (qsizetype i = 0; i < length; ++i) units[i] = bytes[i];
-      return length;
-    }
-    const QChar* end = mDecoder.appendToBuffer(out, QByteArrayView(value, length));
-    return end - out;
-  }
-
-  // Copies a value into the value buffer; returns its offset there, or -1 when the document
-  // is too large for the 32-bit offsets.
-  qsizetype CopyValue(const char* value, qsizetype length) {
-    const qsizetype offset = mFilled;
-    QString& values = mDoc.mValues;
-    if (mShared && length > values.size() - offset) {
-      values.resize(std::max(offset + length, values.size() * 2));
-    }
-    qsizetype units = 0;
-    if (length <= values.size() - offset) {
-      units = Decode(value, length, values.data() + offset);
-    } else {
-      // More bytes than units are left: only non-ASCII text, which takes fewer units than bytes.
-      const QString decoded = QString::fromUtf8(value, length);
-      units = decoded.size() <= values.size() - offset ? decoded.size() : -1;
-      if (units >= 0) std::copy(decoded.begin(), decoded.end(), values.data() + offset);
-    }
-    if (units < 0 || mDoc.mValueBase + offset + units > qsizetype{0xFFFFFFFF}) return -1;
-    mFilled += units;
-    return offset;
-  }
-
-  void AddRow(NodeKind kind) {
-    mDoc.mRows.push_back({kind, static_cast<std::uint32_t>(mDoc.mAttributes.size()), 0});
-  }
-
-  // Text directly under the root forms a node unless it is whitespace only.
-  void FlushText() {
-    if (mTextNonBlank) AddRow(NodeKind::Text);
-    mTextNonBlank = false;
-  }
-
-  // Rows nearly always repeat the attributes of the row before in the same order, so the name
-  // at each position is first checked against the one last seen there.
-  std::uint32_t Intern(const char* qualifiedName, std::size_t position) {
-    if (position < mRecent.size() &&
-        std::strcmp(mRecent[position].first.c_str(), qualifiedName) == 0) {
-      return mRecent[position].second;
-    }
-    const std::string_view qualified(qualifiedName);
-    const std::uint32_t index = InternLocalName(qualified);
-    if (position < kRecentPositions) {
-      if (position >= mRecent.size()) mRecent.resize(position + 1);
-      mRecent[position] = {std::string(qualified), index};
-    }
-    return index;
-  }
-
-  std::uint32_t InternLocalName(std::string_view name) {
-    if (const auto colon = name.rfind(':'); colon != std::string_view::npos) {
-      name.remove_prefix(colon + 1);
-    }
-    auto it = mNameIndex.find(std::string(name));
-    if (it != mNameIndex.end()) return it->second;
-    const auto index = static_cast<std::uint32_t>(mDoc.mNames.size());
-    mDoc.mNames.push_back(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    mNameIndex.emplace(std::string(name), index);
-    return index;
-  }
-
-  // A row's values are views into the shared source where they read exactly as they stand
-  // there, and copies otherwise.
-  void OnStart(const XML_Char* /*name*/, const XML_Char** atts) {
-    ++mDepth;
-    if (mDepth != 2) return;
-    FlushText();
-    AddRow(NodeKind::Element);
-    auto& row = mDoc.mRows.back();
-    TagReader tag(mText, mShared ? UnitAt(XML_GetCurrentByteIndex(mParser)) : -1);
-    std::size_t position = 0;
-    for (const XML_Char** a = atts; *a != nullptr; a += 2, ++position) {
-      const std::uint32_t nameIndex = Intern(a[0], position);
-      const auto length = static_cast<qsizetype>(std::strlen(a[1]));
-      QStringView raw;
-      qsizetype offset = 0;
-      qsizetype units = 0;
-      if (tag.Next(&raw) && SameText(a[1], length, raw)) {
-        offset = mSourceOffset + (raw.data() - mText.data());
-        units = raw.size();
-      } else {
-        offset = CopyValue(a[1], length);
-        if (offset < 0) {
-          StopParse(Stop::TooLarge);
-          return;
-        }
-        units = mFilled - offset;
-        offset += mDoc.mValueBase;
-      }
-      mDoc.mAttributes.push_back(
-          {nameIndex, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(units)});
-      ++row.count;
-    }
-  }
-
-  void OnEnd(const XML_Char* /*name*/) {
-    if (mDepth == 1) FlushText();
-    --mDepth;
-  }
-
-  void OnText(const XML_Char* text, int length) {
-    if (mDepth != 1 || mInCData) return;
-    for (int i = 0; i < length && !mTextNonBlank; ++i) {
-      if (!IsXmlBlank(static_cast<unsigned char>(text[i]))) mTextNonBlank = true;
-    }
-  }
-
-  void OnComment(const XML_Char* /*text*/) {
-    if (mDepth != 1) return;
-    FlushText();
-    AddRow(NodeKind::Comment);
-  }
-
-  void OnInstruction(const XML_Char* /*target*/, const XML_Char* /*text*/) {
-    if (mDepth != 1) return;
-    FlushText();
-    AddRow(NodeKind::ProcessingInstruction);
-  }
-
-  void OnCDataStart() {
-    if (mDepth != 1) return;
-    FlushText();
-    AddRow(NodeKind::CData);
-    mInCData = true;
-  }
-
-  void OnCDataEnd() { mInCData = false; }
-
-  void OnDoctype(const XML_Char*, const XML_Char*, const XML_Char*, int) {
-    StopParse(Stop::Doctype);
-  }
-
-  // Where a piece of the text starts, in units and in bytes of UTF-8.
-  struct Piece {
-    qsizetype unit;
-    qint64 byte;
-    bool ascii;
-  };
+  static constexpr std::size_t kRecentPositions = 64;
+  static constexpr std::size_t kRowsForEstimate = 512;
 
   XmlDocument& mDoc;
   QStringView mText;
+  const char16_t* s;
+  qsizetype n;
+  qsizetype i = 0;  // where the reader stands
   bool mShared = false;
   qsizetype mSourceOffset = 0;  // where mText starts in the shared source
-  QStringDecoder mDecoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless};
-  QStringEncoder mEncoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
-  XML_Parser mParser = nullptr;
-  Stop mStop = Stop::None;
-  bool mEvents = false;  // whether the current piece completed an event
-  int mDepth = 0;
+  bool mFailed = false;
+  Fault mFault = Fault::Invalid;
+  qsizetype mFaultAt = 0;
   bool mTextNonBlank = false;
-  bool mInCData = false;
-  std::unordered_map<std::string, std::uint32_t> mNameIndex;
-  static constexpr std::size_t kRecentPositions = 64;
-  std::vector<std::pair<std::string, std::uint32_t>> mRecent;  // qualified name by position
-  qsizetype mFilled = 0;                                       // units of mValues in use
-  std::vector<Piece> mPieces;
-  qint64 mBytesFed = 0;
-  std::size_t mCursorPiece = static_cast<std::size_t>(-1);
-  qsizetype mCursorUnit = 0;
-  qint64 mCursorByte = 0;
+  std::vector<std::pair<qsizetype, qsizetype>> mOpen;      // names of the open elements
+  std::vector<std::pair<qsizetype, qsizetype>> mTagNames;  // attribute names of the tag
+  std::unordered_map<std::u16string, std::uint32_t> mNameIndex;
+  std::vector<std::pair<QString, std::uint32_t>> mRecent;  // qualified name by position
+  std::size_t mRecentDistinct = 0;  // leading names of mRecent known to differ from each other
+  std::pair<QString, std::uint32_t> mRecentElement{QString(), XmlDocument::kNoName};
+  qsizetype mFilled = 0;  // units of mValues in use
 };
 
 std::shared_ptr<const XmlDocument> XmlDocument::Parse(
@@ -579,6 +807,11 @@ QString XmlDocument::ParseErrorReason(QStringView documentName) const {
   reason += documentName;
   reason += QStringView(mReason).sliced(kSubject.size());
   return reason;
+}
+
+QStringView XmlDocument::RowName(int row) const {
+  const std::uint32_t name = mRows[row].name;
+  return name == kNoName ? QStringView() : QStringView(mNames[name]);
 }
 
 QStringView XmlDocument::AttributeName(int row, int attribute) const {

@@ -18,9 +18,13 @@ enum class NodeKind : std::uint8_t { Element, Text, CData, Comment, ProcessingIn
 /// each with its attributes in document order. Whitespace-only text between the rows forms no
 /// node; content inside a row is checked for well-formedness and otherwise ignored.
 ///
-/// Parsing is strict and closed: the text is read as one UTF-8 piece (an encoding declaration
-/// cannot change how it is read), and any document type declaration is refused, so no DTD,
-/// external entity or entity expansion is ever processed and nothing is read from disk.
+/// Parsing is strict and closed: the UTF-16 text is read where it stands (an encoding
+/// declaration cannot change how it is read), and any document type declaration is refused, so
+/// no DTD, external entity or entity expansion is ever processed and nothing is read from disk.
+/// What remains of XML 1.0 is checked in full: the XML declaration, elements and attributes,
+/// names (with the name characters of XML 1.0 before its fifth edition), comments, processing
+/// instructions, CDATA sections, character data, character references and the five predefined
+/// entities, with line ends and attribute values normalised.
 class XmlDocument {
  public:
   /// Parses a document. A document that does not parse is an expected outcome: the result
@@ -50,6 +54,8 @@ class XmlDocument {
 
   [[nodiscard]] int RowCount() const { return static_cast<int>(mRows.size()); }
   [[nodiscard]] NodeKind RowKind(int row) const { return mRows[row].kind; }
+  /// An element row's name without any namespace prefix; empty for other rows.
+  [[nodiscard]] QStringView RowName(int row) const;
   [[nodiscard]] int AttributeCount(int row) const { return static_cast<int>(mRows[row].count); }
   /// The attribute's name without any namespace prefix.
   [[nodiscard]] QStringView AttributeName(int row, int attribute) const;
@@ -63,6 +69,7 @@ class XmlDocument {
  private:
   struct Row {
     NodeKind kind;
+    std::uint32_t name;   // index into mNames; kNoName for a node that is not an element
     std::uint32_t first;  // index of the first attribute
     std::uint32_t count;
   };
@@ -71,6 +78,7 @@ class XmlDocument {
     std::uint32_t offset;  // into mSource below mValueBase, else into mValues past it
     std::uint32_t length;
   };
+  static constexpr std::uint32_t kNoName = 0xFFFFFFFF;
   friend class XmlRowBuilder;
 
   QString mReason;

@@ -163,7 +163,7 @@ TEST(XmlDocument, SharesValuesThatStandInTheSourceAsTheyRead) {
 }
 
 TEST(XmlDocument, TurnsAnAllocationThatFailsWhileReadingIntoAParseError) {
-  // Given rows whose names and values need new storage while expat reports them
+  // Given rows whose names and values need new storage while they are read
   QString text = QStringLiteral("<r>");
   for (int i = 0; i < 100; ++i) text += QStringLiteral("<row a%1=\"%1\" b=\"x&amp;\"/>").arg(i);
   text += QStringLiteral("</r>");
@@ -184,8 +184,8 @@ TEST(XmlDocument, TurnsAnAllocationThatFailsWhileReadingIntoAParseError) {
         ASSERT_EQ(Dump(*doc), whole);
         break;
       }
-      // Then one that fails inside a handler stops the parse with the reason expat gives for
-      // memory it cannot have; none ever unwinds through expat.
+      // Then one that fails while reading stops the parse with the reason for memory that
+      // cannot be had.
       if (doc && doc->HasParseError()) {
         EXPECT_TRUE(doc->ParseErrorReason().startsWith(
             QStringLiteral("The document is too large to be read, at line 1, column ")))
