@@ -92,6 +92,17 @@ void BM_PopulateView(benchmark::State& state) {
   }
 }
 
+// Each round scrolls one line up from `position` or back and paints, so every paint follows a
+// real scroll.
+void RepaintScrollingByOneLine(benchmark::State& state, Board& board, int position) {
+  bool away = false;
+  for (auto _ : state) {
+    board.view.verticalScrollBar()->setValue(away ? position : position - board.view.rowHeight());
+    away = !away;
+    benchmark::DoNotOptimize(board.Paint().constBits());
+  }
+}
+
 // A reload of a second run, a tenth of whose orders are new, moved, changed or gone, and the
 // other way again: range(1) is 1 with the comparison the board makes after each completed load
 // (its counts included), 0 without it, so that the two figures give what the comparison adds.
@@ -138,12 +149,7 @@ void BM_RepaintWithMapAndMarkers(benchmark::State& state) {
     state.SkipWithError("no map, or too few markers in view");
     return;
   }
-  bool away = false;
-  for (auto _ : state) {
-    board.view.verticalScrollBar()->setValue(away ? position : position - board.view.rowHeight());
-    away = !away;
-    benchmark::DoNotOptimize(board.Paint().constBits());
-  }
+  RepaintScrollingByOneLine(state, board, position);
 }
 
 // Repaint after the list scrolls to a line: each round moves by one line and back, so every
@@ -160,12 +166,7 @@ void RepaintAfterScroll(benchmark::State& state, int line) {
     state.SkipWithError("the widget does not scroll to the line");
     return;
   }
-  bool away = false;
-  for (auto _ : state) {
-    board.view.verticalScrollBar()->setValue(away ? position : position - board.view.rowHeight());
-    away = !away;
-    benchmark::DoNotOptimize(board.Paint().constBits());
-  }
+  RepaintScrollingByOneLine(state, board, position);
 }
 
 void BM_RepaintScrolledToMiddle(benchmark::State& state) {
