@@ -5,6 +5,8 @@
 #include "platform/document_intake.h"
 #include "platform/xml_document.h"
 
+#include <vector>
+
 namespace varnex::orders {
 
 using platform::NodeKind;
@@ -65,15 +67,12 @@ std::optional<platform::Table> LoadOrderTable(
   for (int a = 0; a < doc.AttributeCount(first); ++a) {
     table.AppendColumn(doc.AttributeName(first, a).toString(), platform::ColumnType::Text);
   }
-  // The values stay in the document (kept in mOrderDoc), so the table refers to them there.
-  table.ShareText(doc.SourceText());
-  table.ShareText(doc.ValueText());
-  table.Reserve(static_cast<std::size_t>(doc.RowCount() - first), 0);
-  int row = 0;
+  // The order rows become the table's records where they stand in the document.
+  std::vector<std::uint32_t> rows;
+  rows.reserve(static_cast<std::size_t>(doc.RowCount() - first));
   for (int node = first; node < doc.RowCount(); ++node) {
     if (!isRow(node)) continue;
-    ++row;
-    table.AddNew();
+    rows.push_back(static_cast<std::uint32_t>(node));
     const int count = doc.AttributeCount(node);
     if (count > table.ColumnCount()) {
       // A row with more attributes than the first has no column for the rest.
@@ -85,7 +84,7 @@ std::optional<platform::Table> LoadOrderTable(
           QStringLiteral("%1, row %2, order %3: attribute %4 (%5=%6) has no column; the first "
                          "row has %7 attributes")
               .arg(kDocumentName)
-              .arg(row)
+              .arg(rows.size())
               .arg(platform::QuoteText(count > 0 ? doc.AttributeValue(node, 0) : QStringView()))
               .arg(extra + 1)
               .arg(doc.AttributeName(node, extra))
@@ -93,11 +92,8 @@ std::optional<platform::Table> LoadOrderTable(
               .arg(extra));
       throw failure;
     }
-    for (int a = 0; a < count; ++a) {
-      table.SetField(a, doc.AttributeValue(node, a));
-    }
-    table.Update();
   }
+  table.AdoptRows(mOrderDoc, std::move(rows));
   table.MoveFirst();
   return table;
 }

@@ -38,34 +38,34 @@ constexpr std::array<std::u16string_view, static_cast<std::size_t>(BarField::Cou
 // touched, so that a table without one of them fails while the grid still shows its lines.
 class OrderFields {
  public:
-  explicit OrderFields(const platform::Table& table) : mTable(table) {
-    mLineColumns.fill(-1);
-    mBarColumns.fill(-1);
-  }
+  explicit OrderFields(const platform::Table& table) : mTable(table) { mColumns.fill(-1); }
 
   // Finds every column the load reads; 3265 "Item not found" names the first one missing.
   void FindColumns() {
     for (std::size_t c = 0; c < kOrderColumns.size(); ++c)
-      mLineColumns[c] = Find(kOrderColumns[c].field);
+      mColumns[c] = Find(kOrderColumns[c].field);
     for (std::size_t f = 0; f < kBarFieldNames.size(); ++f)
-      mBarColumns[f] = Find(kBarFieldNames[f]);
+      mColumns[kOrderColumns.size() + f] = Find(kBarFieldNames[f]);
   }
 
-  // The field behind a column of the line; a field that the order row left unset reads as empty
-  // text.
+  // Reads every field of the current order that Text() gives; a field that the order row left
+  // unset reads as empty text.
+  void Read() { mTable.TextFields(mColumns, mValues); }
   QStringView Text(OrderColumn column) const {
-    return Text(mLineColumns[static_cast<std::size_t>(ColumnNumber(column) - 1)]);
+    return mValues[static_cast<std::size_t>(ColumnNumber(column) - 1)];
   }
-  QStringView Text(BarField field) const { return Text(mBarColumns[Index(field)]); }
+  QStringView Text(BarField field) const { return mValues[Index(field)]; }
+  // The current order's number, read from the table, for a failure's place.
+  QStringView OrderNumber() const {
+    return mTable.TextField(
+        mColumns[static_cast<std::size_t>(ColumnNumber(OrderColumn::Order) - 1)]);
+  }
 
-  // The column of a bar field, 0-based, and its name.
-  int Column(BarField field) const { return mBarColumns[Index(field)]; }
-
-  // Seconds since 1 January 1980; an unset field is no number. A failure names the column
-  // and the value found.
+  // Seconds since 1 January 1980, read from the current order; an unset field is no number. A
+  // failure names the column and the value found.
   std::int32_t Seconds(BarField field) const {
     bool isSet = false;
-    const int column = mBarColumns[Index(field)];
+    const int column = mColumns[Index(field)];
     const QStringView text = mTable.TextField(column, &isSet);
     return platform::WithContext(
         [&] {
@@ -82,7 +82,9 @@ class OrderFields {
   }
 
  private:
-  static std::size_t Index(BarField field) { return static_cast<std::size_t>(field); }
+  static std::size_t Index(BarField field) {
+    return kOrderColumns.size() + static_cast<std::size_t>(field);
+  }
 
   int Find(std::u16string_view name) const {
     const QStringView column(name.data(), qsizetype(name.size()));
@@ -100,14 +102,10 @@ class OrderFields {
     return index;
   }
 
-  QStringView Text(int tableColumn) const {
-    bool isSet = false;
-    return mTable.TextField(tableColumn, &isSet);
-  }
-
+  static constexpr std::size_t kFields = kOrderColumns.size() + kBarFieldNames.size();
   const platform::Table& mTable;
-  std::array<int, kOrderColumns.size()> mLineColumns{};
-  std::array<int, kBarFieldNames.size()> mBarColumns{};
+  std::array<int, kFields> mColumns{};
+  std::array<QStringView, kFields> mValues{};
 };
 
 const platform::Date kBarEpoch = platform::Date::FromParts(1980, 1, 1);
@@ -160,6 +158,19 @@ bool HoldsReference(QStringView value) {
       ++i;
     }
     if (i > name && !value[name].isDigit() && i < value.size() && value[i] == u';') return true;
+  }
+  return false;
+}
+
+// Whether `text` holds a ";" that does not end a reference such as "&amp;" or "&#59;".
+bool HoldsBareSemicolon(QStringView text) {
+  for (qsizetype at = text.indexOf(u';'); at >= 0; at = text.indexOf(u';', at + 1)) {
+    qsizetype i = at;
+    while (i > 0 && text[i - 1].unicode() < 0x80 &&
+           (isalnum(text[i - 1].unicode()) != 0 || text[i - 1] == u'#')) {
+      --i;
+    }
+    if (i == at || i == 0 || text[i - 1] != u'&') return true;
   }
   return false;
 }
@@ -240,10 +251,11 @@ void PopulateWorkOrder(Variant& wohxml, platform::Dispatch& grid, platform::Cont
   std::optional<platform::Table> orders = LoadOrderTable(wohxml, site, members.mOrderDoc);
   if (!orders) return;
   const std::shared_ptr<const platform::XmlDocument> doc = members.mOrderDoc;
-  // Every ";" in a value, and every reference, stands in the document's text; without one
-  // there is nothing to note and the values are not looked at.
+  // Every ";" in a value stands in the document's text: in the values that had to be decoded,
+  // or in the source where it ends no reference (a value read in place holds no "&"). Without
+  // one there is nothing to note and the values are not looked at.
   const bool mayNeedNote =
-      doc && (doc->SourceText().contains(u';') || doc->ValueText().contains(u';'));
+      doc && (doc->ValueText().contains(u';') || HoldsBareSemicolon(doc->SourceText()));
   PopulateSchedule(*orders, grid, members, mayNeedNote ? &site : nullptr);
 }
 
@@ -261,7 +273,7 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
     return QStringLiteral("%1, row %2, order %3")
         .arg(kDocumentName)
         .arg(rowNumber)
-        .arg(platform::QuoteText(fields.Text(OrderColumn::Order)));
+        .arg(platform::QuoteText(fields.OrderNumber()));
   };
 
   // The bar times of every order the load will show are read before a line changes, so that a
@@ -290,6 +302,7 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
   while (!orders.IsEof()) {
     ++rowNumber;
     platform::WithContext(rowPlace, [&] {
+      fields.Read();
       const Action action = ActionFor(fields.Text(OrderColumn::ActionMessage));
 
       rowText.resize(0);  // keeps the buffer for the next order

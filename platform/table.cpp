@@ -2,24 +2,17 @@
 
 #include "platform/automation_error.h"
 #include "platform/conversions.h"
+#include "platform/xml_document.h"
 
 #include <algorithm>
-#include <cassert>
-#include <functional>
 
 namespace varnex::platform {
-namespace {
-
-// A text field's store and its offset there, in one value.
-constexpr int kStoreShift = 48;
-constexpr std::int64_t kOffsetMask = (std::int64_t{1} << kStoreShift) - 1;
-
-}  // namespace
 
 void Table::AppendColumn(QString name, ColumnType type) {
   const std::size_t records = mRecordCount + (mAdding ? 1 : 0);
   mColumns.push_back(Column{std::move(name), type});
-  if (records == 0) return;
+  // An adopted row has no attribute for a column past its last, so the column is unset there.
+  if (records == 0 || mDocument) return;
   // Records exist already: each gets the new field, unset.
   const std::size_t width = mColumns.size();
   decltype(mValues) values(records * width, 0);
@@ -51,22 +44,20 @@ void Table::FailCurrent() const {
   ThrowError(errors::kNoCurrentRecord);
 }
 
-void Table::Reserve(std::size_t records, qsizetype textUnits) {
-  if (mClosed) ThrowError(errors::kNotAllowed);
-  const std::size_t fields = (mRecordCount + (mAdding ? 1 : 0) + records) * mColumns.size();
-  mValues.reserve(fields);
-  mLengths.reserve(fields);
-  if (textUnits > 0) mStores[0].reserve(mStores[0].size() + textUnits);
-}
-
-void Table::ShareText(const QString& text) {
-  if (mClosed) ThrowError(errors::kNotAllowed);
-  assert(mStores.size() < 255);
-  mStores.push_back(text);
+void Table::AdoptRows(std::shared_ptr<const XmlDocument> document,
+                      std::vector<std::uint32_t> rows) {
+  if (mClosed || mAdding || mRecordCount > 0 || !document) ThrowError(errors::kNotAllowed);
+  for (const Column& column : mColumns) {
+    if (column.type != ColumnType::Text) ThrowError(errors::kNotAllowed);
+  }
+  mDocument = std::move(document);
+  mRows = std::move(rows);
+  mRecordCount = mRows.size();
+  mCursor = 0;
 }
 
 void Table::AddNew() {
-  if (mClosed) ThrowError(errors::kNotAllowed);
+  if (mClosed || mDocument) ThrowError(errors::kNotAllowed);
   if (mAdding) Update();
   mValues.resize(mValues.size() + mColumns.size(), 0);
   mLengths.resize(mLengths.size() + mColumns.size(), kUnset);
@@ -80,27 +71,11 @@ void Table::SetField(int column, QStringView text) {
   std::int64_t value = 0;
   std::uint32_t length = 0;
   switch (mColumns[column].type) {
-    case ColumnType::Text: {
-      // Already in a shared store: keep its position; otherwise a copy in the table's own.
-      const std::less<const QChar*> before;
-      std::size_t store = text.isEmpty() ? 0 : mStores.size() - 1;
-      for (; store > 0; --store) {
-        const QChar* begin = mStores[store].constData();
-        if (!before(text.data(), begin) &&
-            !before(begin + mStores[store].size(), text.data() + text.size())) {
-          break;
-        }
-      }
-      if (store == 0) {
-        value = mStores[0].size();
-        mStores[0].append(text);
-      } else {
-        value = text.data() - mStores[store].constData();
-      }
-      value |= static_cast<std::int64_t>(store) << kStoreShift;
+    case ColumnType::Text:
+      value = mText.size();
+      mText.append(text);
       length = static_cast<std::uint32_t>(text.size());
       break;
-    }
     case ColumnType::Date: value = ParseDate(text).seconds; break;
     case ColumnType::Int32: value = ParseInteger(text); break;
   }
@@ -127,21 +102,42 @@ void Table::MoveNext() {
   ++mCursor;
 }
 
-QStringView Table::TextField(int column, bool* isSet) const {
-  CheckColumn(column);
-  CheckCurrent();
+QStringView Table::TextAt(int column, bool* isSet) const {
+  if (mDocument) {
+    const int row = static_cast<int>(mRows[mCursor]);
+    const bool set = column < mDocument->AttributeCount(row);
+    if (isSet != nullptr) *isSet = set;
+    return set ? mDocument->AttributeValue(row, column) : QStringView();
+  }
   const std::uint32_t length = mLengths[Slot(column)];
   const bool set = length != kUnset;
   if (isSet != nullptr) *isSet = set;
   if (!set || mColumns[column].type != ColumnType::Text) return {};
-  const std::int64_t value = mValues[Slot(column)];
-  return QStringView(mStores[static_cast<std::size_t>(value >> kStoreShift)])
-      .mid(static_cast<qsizetype>(value & kOffsetMask), length);
+  return QStringView(mText).sliced(static_cast<qsizetype>(mValues[Slot(column)]), length);
+}
+
+QStringView Table::TextField(int column, bool* isSet) const {
+  CheckColumn(column);
+  CheckCurrent();
+  return TextAt(column, isSet);
+}
+
+void Table::TextFields(std::span<const int> columns, std::span<QStringView> fields) const {
+  CheckCurrent();
+  for (std::size_t i = 0; i < columns.size() && i < fields.size(); ++i) {
+    CheckColumn(columns[i]);
+    fields[i] = TextAt(columns[i], nullptr);
+  }
 }
 
 Variant Table::Field(int column) const {
   CheckColumn(column);
   CheckCurrent();
+  if (mDocument) {
+    bool isSet = false;
+    const QStringView text = TextAt(column, &isSet);
+    return isSet ? Variant::Bstr(text.toString()) : Variant::Null();
+  }
   if (mLengths[Slot(column)] == kUnset) return Variant::Null();
   const std::int64_t value = mValues[Slot(column)];
   switch (mColumns[column].type) {
@@ -165,7 +161,9 @@ void Table::Close() {
   mColumns.clear();
   mValues.clear();
   mLengths.clear();
-  mStores.assign(1, QString());
+  mText.clear();
+  mDocument.reset();
+  mRows.clear();
   mRecordCount = 0;
   mCursor = 0;
   mAdding = false;

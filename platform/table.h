@@ -1,16 +1,19 @@
 #pragma once
 
 #include "platform/date_time.h"
-#include "platform/memory_advice.h"
 #include "platform/variant.h"
 
 #include <QString>
 #include <QStringView>
 
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <vector>
 
 namespace varnex::platform {
+
+class XmlDocument;
 
 enum class ColumnType : std::uint8_t { Text, Date, Int32 };
 
@@ -30,12 +33,11 @@ class Table {
   /// The position of the first column with that name, or -1.
   [[nodiscard]] int ColumnIndex(QStringView name) const;
 
-  /// Makes room for `records` more records and `textUnits` more UTF-16 units of text fields, so
-  /// that a large load does not regrow the storage; changes nothing else.
-  void Reserve(std::size_t records, qsizetype textUnits);
-  /// Takes `text` (shared, not copied) as a store of text fields: a text field set later from
-  /// a view into it is kept as its position there instead of a copy. A table takes a few.
-  void ShareText(const QString& text);
+  /// Takes element rows of a parsed document as the table's records, in the order given, without
+  /// copying a value: field c of a record is the row's attribute c (by position), unset past
+  /// the row's last attribute. The table keeps the document. Only on a table without records
+  /// whose columns are all text; records cannot be added to it afterwards (3219).
+  void AdoptRows(std::shared_ptr<const XmlDocument> document, std::vector<std::uint32_t> rows);
 
   /// Starts a new record at the end of the table; it is the current record until Update.
   void AddNew();
@@ -56,6 +58,9 @@ class Table {
   /// A text field of the current record without a copy; nullopt-like `isNull()` view when the
   /// field is unset. The column must be a text column.
   [[nodiscard]] QStringView TextField(int column, bool* isSet = nullptr) const;
+  /// The text fields `columns` of the current record at once, into `fields` (an unset field
+  /// as an empty view); the columns are checked as TextField checks them.
+  void TextFields(std::span<const int> columns, std::span<QStringView> fields) const;
 
   /// Ends the table's use; every later access fails.
   void Close();
@@ -79,14 +84,19 @@ class Table {
   [[nodiscard]] std::size_t Slot(int column) const {
     return mCursor * mColumns.size() + static_cast<std::size_t>(column);
   }
+  // A text field of the current record, the column and record checked.
+  [[nodiscard]] QStringView TextAt(int column, bool* isSet) const;
 
   std::vector<Column> mColumns;
   // The fields record by record, so that one record's fields lie together. A text field holds
-  // its store and its offset there in mValues and its length in mLengths; a date or integer
-  // field its value in mValues and 0 in mLengths; a field never set kUnset in mLengths.
-  std::vector<std::int64_t, LargeArrayAllocator<std::int64_t>> mValues;
-  std::vector<std::uint32_t, LargeArrayAllocator<std::uint32_t>> mLengths;
-  std::vector<QString> mStores{QString()};  // the table's own text, then the shared ones
+  // its offset in mText in mValues and its length in mLengths; a date or integer field its
+  // value in mValues and 0 in mLengths; a field never set kUnset in mLengths.
+  std::vector<std::int64_t> mValues;
+  std::vector<std::uint32_t> mLengths;
+  QString mText;
+  // The adopted rows, when the records are a document's: then mValues and mLengths stay empty.
+  std::shared_ptr<const XmlDocument> mDocument;
+  std::vector<std::uint32_t> mRows;
   std::size_t mRecordCount = 0;
   std::size_t mCursor = 0;
   bool mAdding = false;

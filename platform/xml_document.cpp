@@ -818,10 +818,4 @@ QStringView XmlDocument::AttributeName(int row, int attribute) const {
   return mNames[mAttributes[mRows[row].first + attribute].name];
 }
 
-QStringView XmlDocument::AttributeValue(int row, int attribute) const {
-  const Attribute& a = mAttributes[mRows[row].first + attribute];
-  if (a.offset < mValueBase) return QStringView(mSource).sliced(a.offset, a.length);
-  return QStringView(mValues).sliced(a.offset - mValueBase, a.length);
-}
-
 }  // namespace varnex::platform

@@ -60,7 +60,11 @@ class XmlDocument {
   /// The attribute's name without any namespace prefix.
   [[nodiscard]] QStringView AttributeName(int row, int attribute) const;
   /// The attribute's value with references resolved.
-  [[nodiscard]] QStringView AttributeValue(int row, int attribute) const;
+  [[nodiscard]] QStringView AttributeValue(int row, int attribute) const {
+    const Attribute& a = mAttributes[mRows[row].first + attribute];
+    if (a.offset < mValueBase) return QStringView(mSource).sliced(a.offset, a.length);
+    return QStringView(mValues).sliced(a.offset - mValueBase, a.length);
+  }
   /// The two texts that AttributeValue() gives views into: the shared source (empty unless
   /// parsed from one) and the values that had to be copied, back to back.
   [[nodiscard]] const QString& SourceText() const { return mSource; }

@@ -1,9 +1,12 @@
 #include "platform/table.h"
 
 #include "platform/automation_error.h"
+#include "platform/xml_document.h"
 #include "tests/support/error_of.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace varnex::platform {
 namespace {
@@ -49,32 +52,43 @@ TEST(Table, StoresTypedFieldsAndReadsThemByPositionOrName) {
   EXPECT_TRUE(t.IsEof());
 }
 
-TEST(Table, KeepsTextOfSharedStoresInPlace) {
-  const QString first = QStringLiteral("alpha beta");
-  const QString second = QStringLiteral("gamma");
-  const QString elsewhere = QStringLiteral("delta");
-  Table t = HeaderLike();
-  t.ShareText(first);
-  t.ShareText(second);
-  t.AddNew();
-  t.SetField(0, QStringView(first).sliced(6));
-  t.Update();
-  t.AddNew();
-  t.SetField(0, second);
-  t.Update();
-  t.AddNew();
-  t.SetField(0, elsewhere);
-  t.Update();
+TEST(Table, AdoptedRowsReadTheirValuesWhereTheyStand) {
+  const QString text =
+      QStringLiteral("<r><o a='x' b='y'/><!-- skipped --><o a='&lt;z'/><o a='' b='w'/></r>");
+  const std::shared_ptr<const XmlDocument> doc = XmlDocument::Parse(text, text);
+  ASSERT_FALSE(doc->HasParseError());
+  Table t;
+  t.AppendColumn(QStringLiteral("a"), ColumnType::Text);
+  t.AppendColumn(QStringLiteral("b"), ColumnType::Text);
+  t.AdoptRows(doc, {0, 2, 3});
+  // A column appended later is unset in every adopted row.
+  t.AppendColumn(QStringLiteral("c"), ColumnType::Text);
+  ASSERT_EQ(t.RecordCount(), 3u);
 
   t.MoveFirst();
-  EXPECT_EQ(t.TextField(0).data(), first.constData() + 6);
-  EXPECT_TRUE(t.TextField(0) == u"beta");
+  EXPECT_EQ(t.TextField(0).data(), text.constData() + text.indexOf(u'x'));
+  const std::array<int, 3> columns = {1, 0, 2};
+  std::array<QStringView, 3> fields;
+  t.TextFields(columns, fields);
+  EXPECT_TRUE(fields[0] == u"y" && fields[1] == u"x" && fields[2].isEmpty());
+  EXPECT_TRUE(t.Field(u"c").IsNull());
   t.MoveNext();
-  EXPECT_EQ(t.TextField(0).data(), second.constData());
+  // A decoded value, and a field past the row's last attribute.
+  EXPECT_EQ(t.Field(0), Variant::Bstr(QStringLiteral("<z")));
+  bool isSet = true;
+  EXPECT_TRUE(t.TextField(1, &isSet).isEmpty());
+  EXPECT_FALSE(isSet);
+  EXPECT_TRUE(t.Field(1).IsNull());
   t.MoveNext();
-  // Text from outside the stores is copied.
-  EXPECT_NE(t.TextField(0).data(), elsewhere.constData());
-  EXPECT_TRUE(t.TextField(0) == u"delta");
+  EXPECT_EQ(t.Field(0), Variant::Bstr(QString()));
+  t.MoveNext();
+  EXPECT_TRUE(t.IsEof());
+  // Records are not added to adopted rows, and typed columns cannot adopt.
+  EXPECT_EQ(ErrorOf([&] { t.AddNew(); }), errors::kNotAllowed);
+  Table typed = HeaderLike();
+  EXPECT_EQ(ErrorOf([&] { typed.AdoptRows(doc, {0}); }), errors::kNotAllowed);
+  t.Close();
+  EXPECT_EQ(ErrorOf([&] { (void)t.TextField(0); }), errors::kNotAllowed);
 }
 
 TEST(Table, FailsAsTheRecordSetDoes) {
