@@ -385,15 +385,18 @@ int ScheduleModel::appendLine(QStringView rowText) {
   const int row = d->lineCount();
   beginInsertRows({}, row, row);
   const int columns = d->columnCount();
+  // The fields split at each ";"; the last takes the rest, and a text with fewer leaves the
+  // fields past its end empty.
+  const char16_t* const text = rowText.utf16();
+  const qsizetype size = rowText.size();
   qsizetype from = 0;
   for (int field = 0; field < columns; ++field) {
     d->bounds.push_back(std::uint32_t(d->text.size()));
-    if (from > rowText.size())
+    if (from > size)
       continue;
-    qsizetype to = field + 1 < columns ? rowText.indexOf(u';', from) : -1;
-    if (to < 0)
-      to = rowText.size();
-    d->text.append(rowText.utf16() + from, std::size_t(to - from));
+    const qsizetype to =
+        field + 1 < columns ? std::find(text + from, text + size, u';') - text : size;
+    d->text.append(text + from, std::size_t(to - from));
     from = to + 1;
   }
   d->bounds.push_back(std::uint32_t(d->text.size()));
@@ -671,13 +674,21 @@ void ScheduleModel::loadCompleted() {
     const auto keyOf = [](const std::vector<char16_t>& text, const Private::LoadLine& l) {
       return QStringView(text.data() + l.keyBegin, qsizetype(l.keyEnd - l.keyBegin));
     };
-    // The last load's lines by key (1 + the index of the first not yet matched, 0 for none),
-    // each key's further lines in order through `next`.
+    // A reload mostly keeps its orders where they were: lines whose keys are, place by place,
+    // those of the last load match one to one; past the first difference, the last load's
+    // remaining lines are found by key (1 + the index of the first not yet matched, 0 for
+    // none), each key's further lines in order through `next`. A key's lines match in order of
+    // appearance either way.
     const std::vector<Private::LoadLine>& before = d->lastLines;
+    std::size_t same = 0;
+    while (same < before.size() && same < now.size() &&
+           keyOf(keys, now[same]) == keyOf(d->lastKeys, before[same])) {
+      ++same;
+    }
     QHash<QStringView, std::int32_t> first;
-    first.reserve(qsizetype(before.size()));
+    first.reserve(qsizetype(before.size() - same));
     std::vector<std::int32_t> next(before.size(), -1);
-    for (std::size_t i = before.size(); i-- > 0;) {
+    for (std::size_t i = before.size(); i-- > same;) {
       std::int32_t& head = first[keyOf(d->lastKeys, before[i])];
       if (head != 0)
         next[i] = head - 1;
@@ -688,16 +699,19 @@ void ScheduleModel::loadCompleted() {
     int matched = 0;
     for (int line = 1; line <= lines; ++line) {
       const Private::LoadLine& entry = now[std::size_t(line - 1)];
-      const auto found = first.find(keyOf(keys, entry));
       LineChange& change = d->changes[std::size_t(line - 1)];
-      if (found == first.end() || *found == 0) {
-        change = LineChange::New;
-        ++d->counts.added;
-        continue;
+      std::size_t at = std::size_t(line - 1);
+      if (at >= same) {
+        const auto found = first.find(keyOf(keys, entry));
+        if (found == first.end() || *found == 0) {
+          change = LineChange::New;
+          ++d->counts.added;
+          continue;
+        }
+        at = std::size_t(*found - 1);
+        *found = next[at] + 1;
       }
-      const std::size_t at = std::size_t(*found - 1);
       const Private::LoadLine& old = before[at];
-      *found = next[at] + 1;
       ++matched;
       if (entry.hasBar && old.hasBar && entry.start.day != old.start.day) {
         change = LineChange::Moved;

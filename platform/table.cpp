@@ -122,6 +122,22 @@ QStringView Table::TextField(int column, bool* isSet) const {
   return TextAt(column, isSet);
 }
 
+void Table::Prefetch(std::size_t ahead, int column) const {
+  const std::size_t record = mCursor + ahead;
+  if (mClosed || record >= mRecordCount || column < 0 || column >= ColumnCount()) return;
+  const QChar* at = nullptr;
+  if (mDocument) {
+    const int row = static_cast<int>(mRows[record]);
+    if (column < mDocument->AttributeCount(row)) at = mDocument->AttributeValue(row, column).data();
+  } else {
+    const std::size_t slot = record * mColumns.size() + static_cast<std::size_t>(column);
+    if (mLengths[slot] != kUnset && mColumns[column].type == ColumnType::Text) {
+      at = mText.constData() + mValues[slot];
+    }
+  }
+  if (at != nullptr) __builtin_prefetch(at);
+}
+
 void Table::TextFields(std::span<const int> columns, std::span<QStringView> fields) const {
   CheckCurrent();
   for (std::size_t i = 0; i < columns.size() && i < fields.size(); ++i) {

@@ -58,6 +58,10 @@ class Table {
   /// A text field of the current record without a copy; nullopt-like `isNull()` view when the
   /// field is unset. The column must be a text column.
   [[nodiscard]] QStringView TextField(int column, bool* isSet = nullptr) const;
+  /// Asks the processor to fetch a text field of a later record (`ahead` records past the
+  /// current one) into its cache, so that a pass over the records does not wait for each one's
+  /// memory in turn. Does nothing past the last record or for a column that is not there.
+  void Prefetch(std::size_t ahead, int column) const;
   /// The text fields `columns` of the current record at once, into `fields` (an unset field
   /// as an empty view); the columns are checked as TextField checks them.
   void TextFields(std::span<const int> columns, std::span<QStringView> fields) const;

@@ -71,6 +71,17 @@ QString Describe(Fault fault) {
   return {};
 }
 
+// Whether the `length` units at `text` are those of `name`; names are short and compared once
+// per attribute, so in line.
+bool SameUnits(const char16_t* text, qsizetype length, const QString& name) {
+  if (length != name.size()) return false;
+  const auto* units = reinterpret_cast<const char16_t*>(name.constData());
+  for (qsizetype k = 0; k < length; ++k) {
+    if (text[k] != units[k]) return false;
+  }
+  return true;
+}
+
 constexpr bool IsBlank(char16_t c) {
   return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
 }
@@ -415,7 +426,7 @@ class XmlRowBuilder {
     std::uint32_t nameIndex = 0;
     if (row) {
       recent = position < mRecent.size() &&
-               QStringView(s + nameStart, nameLength) == QStringView(mRecent[position].first);
+               SameUnits(s + nameStart, nameLength, mRecent[position].first);
       nameIndex = recent ? mRecent[position].second
                          : Intern(QStringView(s + nameStart, nameLength), position);
     }
