@@ -110,9 +110,11 @@ class ScheduleModel::Private {
  public:
   QList<ColumnSpec> columns;
   std::shared_ptr<const LineDescriber> describer = std::make_shared<PlainDescriber>();
-  // All cell text of all lines, fields back to back without their separators.
+  // All text of all lines, line after line as given, the fields' separators included.
   BulkArray<char16_t> text;
-  // Per line, the start of each field in text plus the end of the last: columns + 1 offsets.
+  // Per line, the start of each field in text, then one past the end of the line's text (where
+  // a separator would stand): columns + 1 offsets. A field ends one before the next field's
+  // start; one past the line's end starts at that last offset and is empty.
   BulkArray<std::uint32_t> bounds;
   // Bars in the order they were added; a line's bars form a chain through barNext.
   std::vector<Bar> bars;
@@ -167,6 +169,10 @@ class ScheduleModel::Private {
 
   int columnCount() const { return int(columns.size()); }
   std::size_t boundsPerLine() const { return std::size_t(columns.size()) + 1; }
+  // The length of the field whose start is bounds[at].
+  qsizetype fieldLength(std::size_t at) const {
+    return bounds[at + 1] > bounds[at] ? qsizetype(bounds[at + 1] - bounds[at] - 1) : 0;
+  }
   int lineCount() const { return int(lineFirstBar.size()); }
   bool hasLine(int line) const { return line >= 1 && line <= lineCount(); }
 
@@ -385,21 +391,20 @@ int ScheduleModel::appendLine(QStringView rowText) {
   const int row = d->lineCount();
   beginInsertRows({}, row, row);
   const int columns = d->columnCount();
-  // The fields split at each ";"; the last takes the rest, and a text with fewer leaves the
-  // fields past its end empty.
+  // The line's text is kept whole, its fields split at each ";"; the last takes the rest, and
+  // a text with fewer leaves the fields past its end empty.
   const char16_t* const text = rowText.utf16();
   const qsizetype size = rowText.size();
+  const std::uint32_t base = std::uint32_t(d->text.size());
+  d->text.append(text, std::size_t(size));
   qsizetype from = 0;
   for (int field = 0; field < columns; ++field) {
-    d->bounds.push_back(std::uint32_t(d->text.size()));
+    d->bounds.push_back(base + std::uint32_t(std::min(from, size + 1)));
     if (from > size)
       continue;
-    const qsizetype to =
-        field + 1 < columns ? std::find(text + from, text + size, u';') - text : size;
-    d->text.append(text + from, std::size_t(to - from));
-    from = to + 1;
+    from = (field + 1 < columns ? std::find(text + from, text + size, u';') - text : size) + 1;
   }
-  d->bounds.push_back(std::uint32_t(d->text.size()));
+  d->bounds.push_back(base + std::uint32_t(size + 1));
   d->lineFirstBar.push_back(-1);
   d->lineLastBar.push_back(-1);
   d->lineBarCount.push_back(0);
@@ -413,7 +418,7 @@ QStringView ScheduleModel::cellView(int line, int column) const {
     return {};
   const std::size_t at = std::size_t(line - 1) * d->boundsPerLine() + std::size_t(column - 1);
   const std::uint32_t begin = d->bounds[at];
-  return QStringView(d->text.data() + begin, qsizetype(d->bounds[at + 1] - begin));
+  return QStringView(d->text.data() + begin, d->fieldLength(at));
 }
 
 QString ScheduleModel::cellText(int line, int column) const {
@@ -644,17 +649,20 @@ void ScheduleModel::loadCompleted() {
   std::vector<Private::LoadLine> now{std::size_t(lines)};
   for (int line = 1; line <= lines && d->columnCount() > 0; ++line) {
     Private::LoadLine& entry = now[std::size_t(line - 1)];
-    // The line's fields lie back to back: the key's, and before and after it the others',
-    // which are hashed as two runs together with where each field ends.
-    const std::uint32_t* bounds = d->bounds.data() + std::size_t(line - 1) * perLine;
+    // The line's text: the key's field, and before and after it the others', which are hashed
+    // as two runs together with where each field starts.
+    const std::size_t lineBounds = std::size_t(line - 1) * perLine;
+    const std::uint32_t* bounds = d->bounds.data() + lineBounds;
     const char16_t* text = d->text.data();
-    const std::uint32_t keyBegin = bounds[key - 1];
-    const std::uint32_t keyEnd = bounds[key];
+    const std::uint32_t lineEnd = bounds[perLine - 1] - 1;
+    const std::uint32_t keyBegin = std::min(bounds[key - 1], lineEnd);
+    const std::uint32_t keyEnd =
+        keyBegin + std::uint32_t(d->fieldLength(lineBounds + std::size_t(key - 1)));
     entry.keyBegin = std::uint32_t(keys.size());
     keys.insert(keys.end(), text + keyBegin, text + keyEnd);
     entry.keyEnd = std::uint32_t(keys.size());
     std::size_t seed = qHashBits(text + bounds[0], (keyBegin - bounds[0]) * sizeof(char16_t));
-    seed = qHashBits(text + keyEnd, (bounds[perLine - 1] - keyEnd) * sizeof(char16_t), seed);
+    seed = qHashBits(text + keyEnd, (lineEnd - keyEnd) * sizeof(char16_t), seed);
     for (std::size_t field = 1; field < perLine; ++field)
       seed = seed * 31 + (bounds[field] - bounds[0]);
     entry.rest = seed;

@@ -56,6 +56,9 @@ class OrderFields {
   }
   QStringView Text(BarField field) const { return mValues[Index(field)]; }
   int Column(BarField field) const { return mColumns[Index(field)]; }
+  int Column(OrderColumn column) const {
+    return mColumns[static_cast<std::size_t>(ColumnNumber(column) - 1)];
+  }
   // The current order's number, read from the table, for a failure's place.
   QStringView OrderNumber() const {
     return mTable.TextField(

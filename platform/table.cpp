@@ -140,6 +140,15 @@ void Table::Prefetch(std::size_t ahead, int column) const {
 
 void Table::TextFields(std::span<const int> columns, std::span<QStringView> fields) const {
   CheckCurrent();
+  if (mDocument) {
+    const int row = static_cast<int>(mRows[mCursor]);
+    const int count = mDocument->AttributeCount(row);
+    for (std::size_t i = 0; i < columns.size() && i < fields.size(); ++i) {
+      CheckColumn(columns[i]);
+      fields[i] = columns[i] < count ? mDocument->AttributeValue(row, columns[i]) : QStringView();
+    }
+    return;
+  }
   for (std::size_t i = 0; i < columns.size() && i < fields.size(); ++i) {
     CheckColumn(columns[i]);
     fields[i] = TextAt(columns[i], nullptr);

@@ -71,15 +71,26 @@ QString Describe(Fault fault) {
   return {};
 }
 
-// Whether the `length` units at `text` are those of `name`; names are short and compared once
-// per attribute, so in line.
+// Whether the `length` units at `text` are those of `name`. Names are short and compared once
+// per attribute, so four units at a time in line, the last four overlapping the ones before.
 bool SameUnits(const char16_t* text, qsizetype length, const QString& name) {
   if (length != name.size()) return false;
   const auto* units = reinterpret_cast<const char16_t*>(name.constData());
-  for (qsizetype k = 0; k < length; ++k) {
-    if (text[k] != units[k]) return false;
+  const auto four = [](const char16_t* at) {
+    std::uint64_t value;
+    std::memcpy(&value, at, sizeof value);
+    return value;
+  };
+  if (length < 4) {
+    for (qsizetype k = 0; k < length; ++k) {
+      if (text[k] != units[k]) return false;
+    }
+    return true;
   }
-  return true;
+  for (qsizetype k = 0; k + 4 < length; k += 4) {
+    if (four(text + k) != four(units + k)) return false;
+  }
+  return four(text + length - 4) == four(units + length - 4);
 }
 
 constexpr bool IsBlank(char16_t c) {
@@ -409,9 +420,25 @@ class XmlRowBuilder {
   // row. The value is kept when the element is a row.
   bool Attribute(bool row) {
     const qsizetype nameStart = i;
-    Name();
-    const qsizetype nameLength = i - nameStart;
     const std::size_t position = mTagNames.size();
+    // A row's attribute mostly has the name that the row before had at its place: those units,
+    // followed by one that cannot continue a name, are that name, whose characters were
+    // checked when it was first read.
+    bool recent = false;
+    if (row && position < mRecent.size()) {
+      const QString& known = mRecent[position].first;
+      const qsizetype end = i + known.size();
+      if (end < n && SameUnits(s + i, known.size(), known) && !detail::IsNameChar(s[end])) {
+        i = end;
+        recent = true;
+      }
+    }
+    if (!recent) {
+      Name();
+      recent = row && position < mRecent.size() &&
+               SameUnits(s + nameStart, i - nameStart, mRecent[position].first);
+    }
+    const qsizetype nameLength = i - nameStart;
     mTagNames.push_back({nameStart, nameLength});
     SkipBlanks();
     Need(i);
@@ -422,11 +449,8 @@ class XmlRowBuilder {
     const char16_t quote = s[i];
     if (quote != u'"' && quote != u'\'') Fail(Fault::Invalid, i);
     ++i;
-    bool recent = false;
     std::uint32_t nameIndex = 0;
     if (row) {
-      recent = position < mRecent.size() &&
-               SameUnits(s + nameStart, nameLength, mRecent[position].first);
       nameIndex = recent ? mRecent[position].second
                          : Intern(QStringView(s + nameStart, nameLength), position);
     }

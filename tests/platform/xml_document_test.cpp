@@ -89,6 +89,30 @@ TEST(XmlDocument, KeepsNonElementNodesButNotBlankText) {
   EXPECT_EQ(Parse(u"<r/>")->RowCount(), 0);
 }
 
+// A row's attribute names are first tried as the names the row before had at the same places;
+// a near miss must still read as the name it is.
+TEST(XmlDocument, ReadsEachRowsNamesWhateverTheRowBeforeHad) {
+  struct Case {
+    std::u16string_view text;
+    std::string rows;  // "name=value" per attribute, a row per line
+  };
+  const Case cases[] = {
+      {u"<r><o a='1' bc='2'/><o ab='3' b='4'/></r>", "\n0: a=1 bc=2\n0: ab=3 b=4"},
+      {u"<r><o a='1'/><o a:b='2'/><o a.='3'/><o a='4'/></r>", "\n0: a=1\n0: b=2\n0: a.=3\n0: a=4"},
+      {u"<r><o a='1'/><o a = '2'/><o\ta\n='3'/></r>", "\n0: a=1\n0: a=2\n0: a=3"},
+      {u"<r><o a='1' b='2'/><o a='3' b='4' c='5'/><o a='6'/></r>",
+       "\n0: a=1 b=2\n0: a=3 b=4 c=5\n0: a=6"},
+  };
+  for (const Case& c : cases) {
+    const QStringView text(c.text.data(), qsizetype(c.text.size()));
+    EXPECT_EQ(Dump(*Parse(text)), c.rows) << text.toString().toStdString();
+  }
+  // A duplicate in the second row only, and a name cut off by the document's end.
+  EXPECT_TRUE(Parse(u"<r><o a='1' b='2'/><o a='1' a='2'/></r>")->HasParseError());
+  EXPECT_TRUE(Parse(u"<r><o ab='1'/><o ab")->HasParseError());
+  EXPECT_TRUE(Parse(u"<r><o ab='1'/><o a")->HasParseError());
+}
+
 TEST(XmlDocument, ReportsWhereADocumentStopsParsing) {
   auto doc = Parse(u"<r>\n  <a b=&apos;1&apos;/>\n</r>");
   ASSERT_TRUE(doc->HasParseError());
