@@ -52,6 +52,7 @@ void Table::AdoptRows(std::shared_ptr<const XmlDocument> document,
   }
   mDocument = std::move(document);
   mRows = std::move(rows);
+  mAdoptedColumns = ColumnCount();
   mRecordCount = mRows.size();
   mCursor = 0;
 }
@@ -102,10 +103,14 @@ void Table::MoveNext() {
   ++mCursor;
 }
 
+int Table::AdoptedFields(int row) const {
+  return std::min(mDocument->AttributeCount(row), mAdoptedColumns);
+}
+
 QStringView Table::TextAt(int column, bool* isSet) const {
   if (mDocument) {
     const int row = static_cast<int>(mRows[mCursor]);
-    const bool set = column < mDocument->AttributeCount(row);
+    const bool set = column < AdoptedFields(row);
     if (isSet != nullptr) *isSet = set;
     return set ? mDocument->AttributeValue(row, column) : QStringView();
   }
@@ -128,7 +133,7 @@ void Table::Prefetch(std::size_t ahead, int column) const {
   const QChar* at = nullptr;
   if (mDocument) {
     const int row = static_cast<int>(mRows[record]);
-    if (column < mDocument->AttributeCount(row)) at = mDocument->AttributeValue(row, column).data();
+    if (column < AdoptedFields(row)) at = mDocument->AttributeValue(row, column).data();
   } else {
     const std::size_t slot = record * mColumns.size() + static_cast<std::size_t>(column);
     if (mLengths[slot] != kUnset && mColumns[column].type == ColumnType::Text) {
@@ -142,7 +147,7 @@ void Table::TextFields(std::span<const int> columns, std::span<QStringView> fiel
   CheckCurrent();
   if (mDocument) {
     const int row = static_cast<int>(mRows[mCursor]);
-    const int count = mDocument->AttributeCount(row);
+    const int count = AdoptedFields(row);
     for (std::size_t i = 0; i < columns.size() && i < fields.size(); ++i) {
       CheckColumn(columns[i]);
       fields[i] = columns[i] < count ? mDocument->AttributeValue(row, columns[i]) : QStringView();

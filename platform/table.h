@@ -35,8 +35,10 @@ class Table {
 
   /// Takes element rows of a parsed document as the table's records, in the order given, without
   /// copying a value: field c of a record is the row's attribute c (by position), unset past
-  /// the row's last attribute. The table keeps the document. Only on a table without records
-  /// whose columns are all text; records cannot be added to it afterwards (3219).
+  /// the row's last attribute; attributes past the table's columns are not read, and a column
+  /// appended later is unset in every record. The table keeps the document. Only on a table
+  /// without records whose columns are all text; records cannot be added to it afterwards
+  /// (3219).
   void AdoptRows(std::shared_ptr<const XmlDocument> document, std::vector<std::uint32_t> rows);
 
   /// Starts a new record at the end of the table; it is the current record until Update.
@@ -90,6 +92,8 @@ class Table {
   }
   // A text field of the current record, the column and record checked.
   [[nodiscard]] QStringView TextAt(int column, bool* isSet) const;
+  // How many fields an adopted row sets: its attributes, up to the columns it was adopted with.
+  [[nodiscard]] int AdoptedFields(int row) const;
 
   std::vector<Column> mColumns;
   // The fields record by record, so that one record's fields lie together. A text field holds
@@ -101,6 +105,7 @@ class Table {
   // The adopted rows, when the records are a document's: then mValues and mLengths stay empty.
   std::shared_ptr<const XmlDocument> mDocument;
   std::vector<std::uint32_t> mRows;
+  int mAdoptedColumns = 0;
   std::size_t mRecordCount = 0;
   std::size_t mCursor = 0;
   bool mAdding = false;
