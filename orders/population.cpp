@@ -60,10 +60,7 @@ class OrderFields {
     return mColumns[static_cast<std::size_t>(ColumnNumber(column) - 1)];
   }
   // The current order's number, read from the table, for a failure's place.
-  QStringView OrderNumber() const {
-    return mTable.TextField(
-        mColumns[static_cast<std::size_t>(ColumnNumber(OrderColumn::Order) - 1)]);
-  }
+  QStringView OrderNumber() const { return mTable.TextField(Column(OrderColumn::Order)); }
 
   // Seconds since 1 January 1980, read from the current order; an unset field is no number. A
   // failure names the column and the value found.
@@ -312,7 +309,12 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
       fields.Read();
       const Action action = ActionFor(fields.Text(OrderColumn::ActionMessage));
 
-      // The cells joined by ";", written into the one buffer that every order reuses.
+      // The cells joined by ";", written into the one buffer that every order reuses. The one
+      // category name's text lives in `category` until the line is joined.
+      static_assert(
+          std::count_if(kOrderColumns.begin(), kOrderColumns.end(), [](const ColumnDefinition& d) {
+            return d.source == ColumnSource::CategoryName;
+          }) == 1);
       std::array<QStringView, kOrderColumns.size()> cells;
       QString category;
       qsizetype length = qsizetype(cells.size()) - 1;
