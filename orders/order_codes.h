@@ -13,7 +13,7 @@ namespace varnex::orders {
 [[nodiscard]] QString OrderCategoryName(QStringView code);
 
 /// The planning action proposed for an order: the text of its "Action Message" column and,
-/// for the actions that have one, the mark drawn on its bar.
+/// for the actions that have one, the mark drawn on its bar; both are views of static text.
 struct Action {
   QStringView message;
   std::optional<QStringView> mark;

@@ -371,7 +371,11 @@ void PopulateSchedule(platform::Table& orders, platform::Dispatch& grid,
       putBar(ids::kBarSetting230, Variant::I2(2));
       const StateColour state = StateColourFor(fields.Text(BarField::Status));
       putBar(ids::kBarColour, Variant::I4(platform::ToI4(ColourMember(members.colours, state))));
-      if (action.mark) putBar(ids::kBarText, Variant::Bstr(action.mark->toString()));
+      // The marks are static text, so the bar shares it instead of a copy per order.
+      if (action.mark) {
+        putBar(ids::kBarText,
+               Variant::Bstr(QString::fromRawData(action.mark->data(), action.mark->size())));
+      }
       putBar(ids::kBarSetting276, Variant::Bool(true));
     });
 
