@@ -525,7 +525,7 @@ bool ScheduleModel::setBarText(int line, int barIndex, const QString& text) {
   return true;
 }
 
-bool ScheduleModel::setBarSetting(int line, int barIndex, int id, const QVariant& value) {
+bool ScheduleModel::setBarSetting(int line, int barIndex, int id, QVariant value) {
   const int slot = d->barSlot(line, barIndex);
   if (slot < 0)
     return false;
@@ -533,13 +533,13 @@ bool ScheduleModel::setBarSetting(int line, int barIndex, int id, const QVariant
   while (*link >= 0) {
     Private::BarSetting& setting = d->barSettings[*link];
     if (setting.id == id) {
-      setting.value = value;
+      setting.value = std::move(value);
       return true;
     }
     link = &setting.next;
   }
   *link = std::int32_t(d->barSettings.size());
-  d->barSettings.push_back({id, -1, value});
+  d->barSettings.push_back({id, -1, std::move(value)});
   return true;
 }
 

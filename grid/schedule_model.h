@@ -161,7 +161,7 @@ class ScheduleModel : public QAbstractTableModel {
   bool setBarColour(int line, int barIndex, std::uint32_t colour);
   bool setBarText(int line, int barIndex, const QString& text);
   /// Per-bar settings that the grid keeps by number without giving them a meaning.
-  bool setBarSetting(int line, int barIndex, int id, const QVariant& value);
+  bool setBarSetting(int line, int barIndex, int id, QVariant value);
   QVariant barSetting(int line, int barIndex, int id) const;
   /// Number of bars on all lines, and the earliest start and latest end among them (a default
   /// TimePoint when there are none); the views fall back to this span when the horizon is empty.
