@@ -1,7 +1,12 @@
 #include "app/document_file.h"
 
+#include "platform/memory_advice.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -9,13 +14,28 @@
 
 namespace varnex::app {
 
-QString DecodeUtf8Escaped(const QByteArray& bytes) {
-  // Written straight into a buffer of the largest size the text can take (one unit a byte);
-  // runs of ASCII, nearly all of a document, are widened without further checks.
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
-  const qsizetype n = bytes.size();
-  QString out(n, Qt::Uninitialized);
-  auto* o = reinterpret_cast<char16_t*>(out.data());
+namespace {
+
+// Decodes the `n` bytes at `p` into `o`, at most one unit a byte, and gives the end of what it
+// wrote. `used` gets how many bytes it took: all of them when `last`, else all but a sequence
+// cut off at the end, which waits for the bytes that follow.
+char16_t* DecodeInto(const unsigned char* p, qsizetype n, char16_t* o, bool last, qsizetype* used) {
+  qsizetype end = n;
+  if (!last) {
+    // A lead byte among the last three whose sequence does not end in the input.
+    for (qsizetype back = 1; back <= 3 && back <= n; ++back) {
+      const unsigned char b = p[n - back];
+      if ((b & 0xC0) == 0x80) continue;
+      const qsizetype length = (b & 0xE0) == 0xC0   ? 2
+                               : (b & 0xF0) == 0xE0 ? 3
+                               : (b & 0xF8) == 0xF0 ? 4
+                                                    : 1;
+      if (length > back) end = n - back;
+      break;
+    }
+  }
+  *used = end;
+  n = end;
   qsizetype i = 0;
   while (i < n) {
 #if defined(__SSE2__)
@@ -76,7 +96,21 @@ QString DecodeUtf8Escaped(const QByteArray& bytes) {
     }
     i += length;
   }
-  out.truncate(o - reinterpret_cast<const char16_t*>(out.constData()));
+  return o;
+}
+
+}  // namespace
+
+QString DecodeUtf8Escaped(const QByteArray& bytes) {
+  // Written straight into a buffer of the largest size the text can take (one unit a byte);
+  // runs of ASCII, nearly all of a document, are widened without further checks.
+  QString out(bytes.size(), Qt::Uninitialized);
+  auto* o = reinterpret_cast<char16_t*>(out.data());
+  platform::AdviseLargeWrite(o, static_cast<std::size_t>(bytes.size()) * sizeof(char16_t));
+  qsizetype used = 0;
+  const char16_t* end = DecodeInto(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                   bytes.size(), o, true, &used);
+  out.truncate(end - o);
   return out;
 }
 
@@ -90,7 +124,35 @@ std::optional<QString> ReadDocumentFile(const QString& path, QString* error) {
     if (error) *error = QStringLiteral("%1: cannot be read (%2)").arg(path, file.errorString());
     return std::nullopt;
   }
-  return DecodeUtf8Escaped(file.readAll());
+  // The bytes go through a small buffer, a piece at a time, straight into the text, which
+  // takes room for as many units as the file has bytes (more if it grows meanwhile).
+  constexpr qsizetype kPiece = qsizetype{1} << 20;
+  constexpr qsizetype kCut = 3;  // the most bytes of a sequence that a piece can cut off
+  QByteArray piece(kPiece + kCut, Qt::Uninitialized);
+  QString text(std::max<qint64>(file.size(), 0), Qt::Uninitialized);
+  platform::AdviseLargeWrite(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+  qsizetype units = 0;
+  qsizetype kept = 0;
+  for (;;) {
+    const qint64 got = file.read(piece.data() + kept, kPiece);
+    if (got < 0) {
+      if (error) *error = QStringLiteral("%1: cannot be read (%2)").arg(path, file.errorString());
+      return std::nullopt;
+    }
+    const qsizetype have = kept + got;
+    if (text.size() < units + have) text.resize(units + have);
+    auto* start = reinterpret_cast<char16_t*>(text.data());
+    qsizetype used = 0;
+    const bool last = got == 0;
+    units = DecodeInto(reinterpret_cast<const unsigned char*>(piece.constData()), have,
+                       start + units, last, &used) -
+            start;
+    kept = have - used;
+    std::memmove(piece.data(), piece.constData() + used, static_cast<std::size_t>(kept));
+    if (last) break;
+  }
+  text.truncate(units);
+  return text;
 }
 
 }  // namespace varnex::app

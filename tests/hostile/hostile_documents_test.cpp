@@ -299,6 +299,32 @@ TEST_F(Hostile, InvalidUtf8BecomesBrokenCharactersThatTheControlRefuses) {
   }
 }
 
+// A file is read a megabyte at a time: every character that a piece cuts, of two, three or
+// four bytes and at each place of the cut, and a cut sequence at the file's end, read as the
+// whole bytes decode.
+TEST(DocumentFile, ReadsAFileInPiecesAsItsWholeBytesDecode) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  for (const QByteArray character :
+       {QByteArray("\xC3\xA9"), QByteArray("\xE2\x82\xAC"), QByteArray("\xF0\x9F\x98\x80")}) {
+    for (int shift = 0; shift < character.size(); ++shift) {
+      QByteArray bytes(shift, 'x');
+      while (bytes.size() < (qsizetype{3} << 20)) bytes += character;
+      bytes += character.left(character.size() - 1);
+      const QString path = dir.filePath(QStringLiteral("pieces"));
+      QFile file(path);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(bytes);
+      file.close();
+      QString error;
+      const std::optional<QString> text = app::ReadDocumentFile(path, &error);
+      ASSERT_TRUE(text.has_value()) << error.toStdString();
+      EXPECT_TRUE(*text == app::DecodeUtf8Escaped(bytes))
+          << character.toHex().toStdString() << " shifted by " << shift;
+    }
+  }
+}
+
 TEST_F(Hostile, RefusesADocumentThatIsNotTextAndSaysWhatItHolds) {
   const struct {
     QString units;
